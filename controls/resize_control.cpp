@@ -1,0 +1,7 @@
+// Resize-handle component.
+#include "controls/resize_control.h"
+
+TResizeControl::TResizeControl(TWinControl* owner) : TPanel(owner)
+{
+    SetVisible(false);
+}

@@ -1,0 +1,101 @@
+// Preferences dialog: controls and the handlers that feed the main window.
+#include "dialogs/preferences_form.h"
+
+#include <algorithm>
+
+#include "frame_editor/frame_settings_form.h"
+#include "frame_editor/text_placement_form.h"
+#include "main/main_form.h"
+#include "dialogs/multiline_input_form.h"
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+TTrackBar* MakeBar(TWinControl* parent, int left, int top, int min, int max, int position, int page, int frequency)
+{
+    auto* bar = new TTrackBar(parent);
+    bar->SetBounds(left, top, 280, 32);
+    bar->SetRange(min, max);
+    bar->PageSize = page;
+    bar->Frequency = frequency;
+    bar->SetPosition(position);
+    return bar;
+}
+
+TLabel* MakeLabel(TWinControl* parent, int left, int top, const char* caption)
+{
+    auto* label = new TLabel(parent);
+    label->SetBounds(left, top, 280, 16);
+    label->SetCaption(caption);
+    return label;
+}
+
+}  // namespace
+
+TForm2::TForm2(TWinControl* owner) : TForm(owner)
+{
+    SetCaption("設定");
+    SetBounds(0, 0, 324, 502);
+    BitBtn11 = new TButton(this);
+    BitBtn11->SetBounds(230, 8, 80, 40);
+    BitBtn11->SetCaption("閉じる");
+    BitBtn11->ModalResult = 1;
+    Label17 = MakeLabel(this, 16, 56, "Jpeg画質");
+    TrackBar4 = MakeBar(this, 16, 74, 0, 100, 90, 10, 10);
+    Label25 = MakeLabel(this, 16, 116, "非ｱｸﾃｨﾌﾞ時の透明度");
+    TrackBar6 = MakeBar(this, 16, 134, 1, 90, 2, 1, 10);
+    Label2 = MakeLabel(this, 16, 176, "フォントのぼかしパターン");
+    TrackBar7 = MakeBar(this, 16, 194, 0, 4, 1, 1, 1);
+    Label18 = MakeLabel(this, 16, 236, "複数行の行間(％)");
+    TrackBar5 = MakeBar(this, 16, 254, 0, 100, 10, 5, 10);
+    Memo1 = new TMemo(this);
+    Memo1->SetBounds(16, 300, 292, 190);
+    Memo1->ReadOnly = true;
+    TrackBar1 = MakeBar(this, 0, 0, 0, 10, 0, 1, 1);
+    TrackBar2 = MakeBar(this, 0, 0, 10, 50, 10, 1, 1);
+    TrackBar3 = MakeBar(this, 0, 0, 1, 10, 1, 1, 1);
+    for (TTrackBar* hidden : {TrackBar1, TrackBar2, TrackBar3})
+        hidden->SetVisible(false);
+
+    // Handlers are bound after the design values, as the form loader does.
+    TrackBar1->OnChange = [this] { TrackBar1Change(); };
+    TrackBar3->OnChange = [this] { TrackBar1Change(); };
+    TrackBar2->OnChange = [this] { TrackBar2Change(); };
+    TrackBar5->OnChange = [this] { TrackBar5Change(); };
+    TrackBar6->OnChange = [this] { TrackBar6Change(); };
+    BitBtn11->OnClick = [this] { BitBtn11Click(); };
+    Created();
+}
+
+void TForm2::TrackBar1Change()
+{
+    Form1->ColorStep = TrackBar1->Position();
+}
+
+void TForm2::TrackBar2Change()
+{
+    Form1->ColorStrength = TrackBar2->Position() * 0.1;
+}
+
+void TForm2::TrackBar5Change()
+{
+    Form1->LineSpacing = static_cast<float>(TrackBar5->Position() * 0.01f + 1);
+}
+
+void TForm2::TrackBar6Change()
+{
+    const int p = TrackBar6->Position();
+    const int alpha = p > 0 ? std::clamp((100 - p) * 255 / 100, 5, 255) : 255;
+    for (TForm* form : {static_cast<TForm*>(Form1), static_cast<TForm*>(this), static_cast<TForm*>(Form3),
+                        static_cast<TForm*>(Form4), static_cast<TForm*>(Form5)})
+        if (form)
+            form->SetAlphaBlendValue(alpha);
+    Form1->InactiveTransparency = p;
+    SetAlphaBlend(true);
+}
+
+void TForm2::BitBtn11Click()
+{
+    SetAlphaBlend(false);
+}

@@ -1,0 +1,35 @@
+// The preferences dialog ("設定"): seven track bars are the live preferences;
+// four of them copy their value into the main window's work state when they
+// change (from the operator or from code).
+#pragma once
+
+#include "platform/form.h"
+#include "platform/range_controls.h"
+#include "platform/standard_controls.h"
+
+class TForm2 : public TForm {
+public:
+    explicit TForm2(TWinControl* owner);
+
+    TButton* BitBtn11;
+    TLabel* Label17;
+    TTrackBar* TrackBar4;  // JPEG quality
+    TLabel* Label25;
+    TTrackBar* TrackBar6;  // transparency while inactive, percent
+    TLabel* Label2;
+    TTrackBar* TrackBar7;  // text edge-smoothing pattern, 4 = none
+    TLabel* Label18;
+    TTrackBar* TrackBar5;  // line spacing, percent
+    TMemo* Memo1;
+    TTrackBar* TrackBar1;  // colour button step (not shown)
+    TTrackBar* TrackBar2;  // colour strength x 10 (not shown)
+    TTrackBar* TrackBar3;  // zoom step in thousandths (not shown)
+
+    void TrackBar1Change();
+    void TrackBar2Change();
+    void TrackBar5Change();
+    void TrackBar6Change();
+    void BitBtn11Click();
+};
+
+extern TForm2* Form2;

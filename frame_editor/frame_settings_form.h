@@ -1,0 +1,21 @@
+// The frame settings window. From the start it holds the trimming alignment
+// that the photo fitting reads: at most one of the three buttons is checked.
+#pragma once
+
+#include "platform/form.h"
+#include "platform/standard_controls.h"
+
+class TForm3 : public TForm {
+public:
+    explicit TForm3(TWinControl* owner);
+
+    TGroupBox* GroupBox2;
+    TRadioButton* RadioButton1;  // top
+    TRadioButton* RadioButton2;  // centre
+    TRadioButton* RadioButton3;  // bottom
+
+    // 1 top, 2 centre, 3 bottom, 0 none checked: the first checked in order.
+    int TrimmingAlignment() const;
+};
+
+extern TForm3* Form3;

@@ -1,0 +1,59 @@
+// Text placement window: the controls that hold the three texts.
+#include "frame_editor/text_placement_form.h"
+
+TForm4* Form4 = nullptr;
+
+namespace {
+
+TEdit* MakeEdit(TWinControl* parent, int left, int top, int width, const char* text)
+{
+    auto* edit = new TEdit(parent);
+    edit->SetBounds(left, top, width, 21);
+    edit->SetText(text);
+    return edit;
+}
+
+// An invisible, disabled edit whose font is the font of one text.
+TEdit* MakeFontHolder(TWinControl* parent, int height)
+{
+    auto* holder = new TEdit(parent);
+    holder->SetVisible(false);
+    holder->SetEnabled(false);
+    TFont& font = holder->Font();
+    font.SetName("ＭＳ Ｐゴシック");
+    font.SetColor(clBlack);
+    font.SetCharset(128);
+    font.SetHeight(height);
+    return holder;
+}
+
+}  // namespace
+
+TForm4::TForm4(TWinControl* owner) : TForm(owner)
+{
+    SetCaption("文字列配置");
+    SetBounds(0, 0, 811, 720);
+    Edit4 = MakeEdit(this, 100, 8, 300, "[タイトル文字列]");
+    Edit9 = MakeEdit(this, 100, 36, 300, "");
+    Edit7 = MakeEdit(this, 100, 64, 300, "");
+    Edit2 = MakeEdit(this, 560, 8, 50, "0");
+    Edit3 = MakeEdit(this, 560, 36, 50, "0");
+    Edit8 = MakeEdit(this, 560, 64, 50, "0");
+    Edit22 = MakeFontHolder(this, -107);
+    Edit10 = MakeFontHolder(this, -48);
+    Edit12 = MakeFontHolder(this, -48);
+    Edit5 = MakeFontHolder(this, -64);
+    Edit6 = MakeFontHolder(this, -48);
+    Edit13 = MakeFontHolder(this, -48);
+    CheckBox4 = new TCheckBox(this);
+    CheckBox4->SetCaption("縦書き");
+    CheckBox4->SetVisible(false);
+    CheckBox5 = new TCheckBox(this);
+    CheckBox5->SetCaption("縦書き");
+    CheckBox5->SetVisible(false);
+    TrackBar5 = new TTrackBar(this);
+    TrackBar5->SetBounds(100, 96, 200, 32);
+    TrackBar5->SetRange(0, 100);
+    TrackBar5->SetPosition(10);
+    Created();
+}

@@ -1,0 +1,241 @@
+// The main window: its controls and the binding of their handlers.
+#include "main/main_form.h"
+
+#include "controls/resize_control.h"
+#include "platform/application.h"
+
+TForm1* Form1 = nullptr;
+TResizeControl* MainResizeControl = nullptr;
+
+namespace {
+
+TButton* MakeButton(TWinControl* parent, int left, int top, int width, const char* caption)
+{
+    auto* button = new TButton(parent);
+    button->SetBounds(left, top, width, 28);
+    button->SetCaption(caption);
+    return button;
+}
+
+TLabel* MakeLabel(TWinControl* parent, int left, int top, int width, const char* caption)
+{
+    auto* label = new TLabel(parent);
+    label->SetBounds(left, top, width, 18);
+    label->SetCaption(caption);
+    return label;
+}
+
+TCheckBox* MakeCheckBox(TWinControl* parent, int left, int top, int width, const char* caption, bool checked)
+{
+    auto* box = new TCheckBox(parent);
+    box->SetBounds(left, top, width, 20);
+    box->SetCaption(caption);
+    box->SetChecked(checked);
+    return box;
+}
+
+TEdit* MakeEdit(TWinControl* parent, int left, int top, int width, const char* text, bool readOnly)
+{
+    auto* edit = new TEdit(parent);
+    edit->SetBounds(left, top, width, 22);
+    edit->SetText(text);
+    edit->SetReadOnly(readOnly);
+    return edit;
+}
+
+TTrackBar* MakeBar(TWinControl* parent, int left, int top, int max, int position, int page, int frequency)
+{
+    auto* bar = new TTrackBar(parent);
+    bar->SetBounds(left, top, 200, 28);
+    bar->SetRange(0, max);
+    bar->PageSize = page;
+    bar->Frequency = frequency;
+    bar->SetPosition(position);
+    return bar;
+}
+
+}  // namespace
+
+TForm1::TForm1(TWinControl* owner) : TForm(owner)
+{
+    SetBounds(0, 0, 979, 735);
+    buildControls();
+    buildCorrectionPanel();
+    OpenPictureDialog1 = new TOpenPictureDialog;
+    SavePictureDialog1 = new TSavePictureDialog;
+    MainResizeControl = new TResizeControl(this);
+    bindHandlers();
+    Created();
+}
+
+TForm1::~TForm1()
+{
+    delete OpenPictureDialog1;
+    delete SavePictureDialog1;
+    for (TBitmap* bitmap : {PhotoBitmap, TextBitmap, OutputBitmap, ScratchBitmap, FrameOverlay, PreviewOverlay,
+                            SourceBitmap, PreviewSourceBitmap})
+        delete bitmap;
+}
+
+void TForm1::buildControls()
+{
+    Label1 = MakeLabel(this, 12, 12, 90, "");
+    Edit1 = MakeEdit(this, 104, 8, 420, "", false);
+    BitBtn1 = MakeButton(this, 528, 6, 90, "写真選択...");
+    CheckBox1 = MakeCheckBox(this, 628, 10, 200, "サブフォルダも検索する", false);
+    Label2 = MakeLabel(this, 12, 42, 90, "保存先フォルダ");
+    Edit2 = MakeEdit(this, 104, 38, 420, "", false);
+    Edit2->SetHint("この上に保存先フォルダをドラッグします。");
+    Edit2->SetShowHint(true);
+    BitBtn13 = MakeButton(this, 528, 36, 90, "参照...");
+    Edit3 = MakeEdit(this, 0, 0, 100, "", true);
+    Edit3->SetVisible(false);
+
+    Label11 = MakeLabel(this, 12, 74, 90, "用紙設定");
+    ComboBox1 = new TComboBox(this);
+    ComboBox1->SetBounds(104, 70, 220, 24);
+    std::vector<std::string> items;
+    for (int i = 0; i < kPresetCount; ++i)
+        items.push_back(FramePreset(i).name);
+    ComboBox1->SetItems(items);
+    ComboBox1->SetItemIndex(0);
+
+    BitBtn5 = MakeButton(this, 334, 68, 80, "新規作成");
+    BitBtn6 = MakeButton(this, 418, 68, 80, "写真選択");
+    BitBtn8 = MakeButton(this, 502, 68, 116, "高画質プレビュー");
+    BitBtn3 = MakeButton(this, 622, 68, 80, "１枚実行");
+    BitBtn11 = MakeButton(this, 706, 68, 70, "スキップ");
+    BitBtn12 = MakeButton(this, 780, 68, 80, "一括実行");
+    BitBtn15 = MakeButton(this, 864, 68, 60, "中断");
+    BitBtn16 = MakeButton(this, 628, 36, 70, "設定");
+    BitBtn14 = MakeButton(this, 859, 6, 100, "終了(&C)");
+    BitBtn7 = MakeButton(this, 0, 0, 10, "");
+    BitBtn7->SetVisible(false);
+
+    CheckBox3 = MakeCheckBox(this, 12, 102, 160, "高品質で縮小する", true);
+    CheckBox2 = MakeCheckBox(this, 176, 102, 170, "画像をシャープにする", false);
+    CheckBox4 = MakeCheckBox(this, 350, 102, 210, "プレビューも高画質で読込む", false);
+    CheckBox7 = MakeCheckBox(this, 564, 102, 110, "補正ツール", false);
+
+    ScrollBox1 = new TScrollBox(this);
+    ScrollBox1->SetBounds(12, 128, 955, 542);
+    Image1 = new TImage(ScrollBox1);
+    Image1->SetBounds(8, 0, 993, 640);
+    Image2 = new TImage(ScrollBox1);
+    Image2->SetBounds(32, 32, 1200, 1200);
+    Image2->SetTransparent(true);
+    Image2->SetHint("タイトル文字列の上をクリックして文字列を入力します。");
+    Image2->SetShowHint(true);
+    Image2->SetVisible(false);
+    Image3 = new TImage(ScrollBox1);
+    Image3->SetBounds(208, 408, 641, 41);
+    Image3->SetHint("クリックすると文字を編集出来ます");
+    Image3->SetShowHint(true);
+    Image4 = new TImage(ScrollBox1);
+    Image4->SetBounds(264, 336, 641, 41);
+    Image4->SetHint("クリックすると移動出来ます");
+    Image5 = new TImage(ScrollBox1);
+    Image5->SetBounds(292, 280, 641, 41);
+    Image5->SetHint("クリックすると移動出来ます");
+    Image10 = new TImage(this);
+    Image10->SetBounds(0, 0, 160, 120);
+    Image10->SetVisible(false);
+
+    ProgressBar1 = new TProgressBar(this);
+    ProgressBar1->SetBounds(12, 672, 955, 16);
+    StatusBar1 = new TStatusBar(this);
+    StatusBar1->SetBounds(0, 713, 979, 22);
+    StatusBar1->SetPanelWidths({300, 400, 50});
+    Memo1 = new TMemo(this);
+    Memo1->SetVisible(false);
+    Memo2 = new TMemo(this);
+    Memo2->SetVisible(false);
+}
+
+void TForm1::buildCorrectionPanel()
+{
+    Panel1 = new TPanel(this);
+    Panel1->SetBounds(747, 128, 220, 542);
+    Panel1->SetVisible(false);
+    BitBtn2 = MakeButton(Panel1, 8, 4, 90, "初期化");
+    Button1 = MakeButton(Panel1, 110, 4, 100, "ヒストグラム");
+    BitBtn4 = MakeButton(Panel1, 0, 0, 10, "プレビュー");
+    BitBtn4->SetVisible(false);
+
+    Label3 = MakeLabel(Panel1, 8, 40, 60, "移動");
+    Label4 = MakeLabel(Panel1, 8, 60, 14, "X");
+    Edit5 = MakeEdit(Panel1, 24, 58, 60, "0", true);
+    Edit5->SetColor(clBtnFace);
+    Label8 = MakeLabel(Panel1, 100, 60, 14, "Y");
+    Edit6 = MakeEdit(Panel1, 116, 58, 60, "0", true);
+    TrackBar2 = MakeBar(Panel1, 8, 84, 100, 50, 10, 10);
+    TrackBar3 = MakeBar(Panel1, 184, 40, 100, 50, 10, 10);
+    TrackBar3->SetOrientation(TTrackBarOrientation::trVertical);
+    TrackBar3->SetBounds(184, 40, 28, 100);
+
+    Label5 = MakeLabel(Panel1, 8, 118, 60, "回転");
+    Label9 = MakeLabel(Panel1, 8, 138, 14, "R");
+    Edit7 = MakeEdit(Panel1, 24, 136, 80, "0", true);
+    TrackBar4 = MakeBar(Panel1, 8, 160, 1000, 500, 10, 50);
+    TrackBar4->SetHint("カーソルキーの左右で0.01度づつ調整できます。");
+    TrackBar4->SetShowHint(true);
+
+    Label6 = MakeLabel(Panel1, 8, 194, 60, "ズーム");
+    Label10 = MakeLabel(Panel1, 8, 214, 14, "Z");
+    Label10->SetVisible(false);
+    Edit8 = MakeEdit(Panel1, 24, 212, 80, "1", false);
+    TrackBar1 = MakeBar(Panel1, 8, 236, 100, 0, 5, 5);
+
+    Label15 = MakeLabel(Panel1, 8, 270, 60, "明るさ");
+    Edit16 = MakeEdit(Panel1, 80, 268, 60, "0", true);
+    TrackBar8 = MakeBar(Panel1, 8, 292, 400, 200, 20, 20);
+    Label16 = MakeLabel(Panel1, 8, 326, 80, "コントラスト");
+    Edit17 = MakeEdit(Panel1, 90, 324, 60, "0", true);
+    TrackBar9 = MakeBar(Panel1, 8, 348, 200, 100, 10, 10);
+
+    Label7 = MakeLabel(Panel1, 8, 384, 20, "赤");
+    TrackBar5 = MakeBar(Panel1, 30, 380, 128, 64, 8, 8);
+    Label14 = MakeLabel(Panel1, 8, 414, 20, "緑");
+    TrackBar7 = MakeBar(Panel1, 30, 410, 128, 64, 8, 8);
+    Label12 = MakeLabel(Panel1, 8, 444, 20, "青");
+    TrackBar6 = MakeBar(Panel1, 30, 440, 128, 64, 8, 8);
+    for (TTrackBar* bar : {TrackBar5, TrackBar6, TrackBar7})
+        bar->SetWidth(180);
+
+    Edit13 = MakeEdit(Panel1, 8, 478, 44, "0", true);
+    Edit15 = MakeEdit(Panel1, 56, 478, 44, "0", true);
+    Edit14 = MakeEdit(Panel1, 104, 478, 44, "0", true);
+    CheckBox6 = MakeCheckBox(Panel1, 152, 480, 64, "色補正", true);
+}
+
+void TForm1::bindHandlers()
+{
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShow(); };
+    OnCanResize = [this](int& w, int& h, bool& resize) { FormCanResize(w, h, resize); };
+    OnResize = [this] { FormResize(); };
+    OnClose = [this](TCloseAction& action) { FormClose(action); };
+    OnMouseMove = [this](TShiftState shift, int x, int y) { FormMouseMove(shift, x, y); };
+    OnDropFiles = [this](const std::vector<std::string>& paths, bool inClient) { WMDropFiles(paths, inClient); };
+    ScrollBox1->OnMouseMove = [this](TShiftState shift, int x, int y) { ScrollBox1MouseMove(shift, x, y); };
+    Edit2->OnMouseMove = [this](TShiftState shift, int x, int y) { Edit2MouseMove(shift, x, y); };
+    BitBtn14->OnClick = [this] { BitBtn14Click(); };
+    ComboBox1->OnChange = [this] { ComboBox1Change(); };
+    BitBtn5->OnClick = [this] { BitBtn5Click(); };
+    BitBtn6->OnClick = [this] { BitBtn6Click(); };
+    BitBtn1->OnClick = [this] { BitBtn1Click(); };
+    BitBtn13->OnClick = [this] { BitBtn13Click(); };
+    BitBtn12->OnClick = [this] { BitBtn12Click(); };
+    BitBtn3->OnClick = [this] { BitBtn3Click(); };
+    BitBtn11->OnClick = [this] { BitBtn11Click(); };
+    BitBtn15->OnClick = [this] { BitBtn15Click(); };
+    BitBtn8->OnClick = [this] { BitBtn8Click(); };
+    BitBtn4->OnClick = [this] { BitBtn4Click(); };
+    Application->OnActivate = [this] { ApplicationEvents1Activate(); };
+    Application->OnDeactivate = [this] { ApplicationEvents1Deactivate(); };
+}
+
+void TForm1::pump()
+{
+    Application->ProcessMessages();
+}

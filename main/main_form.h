@@ -1,0 +1,243 @@
+// The main window and the whole work state of the photo pipeline: the layout
+// in force, the corrections, the photo list position, the busy and abort
+// flags, the work bitmaps, planes and histogram sets. The methods named after
+// the window's commands read its controls and call the pipeline.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pipeline/frame_layout.h"
+#include "pipeline/histogram.h"
+#include "pipeline/pixel_plane.h"
+#include "platform/bitmap.h"
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "platform/image_control.h"
+#include "platform/range_controls.h"
+#include "platform/scroll_box.h"
+#include "platform/standard_controls.h"
+#include "platform/status_bar.h"
+
+class TResizeControl;
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TWinControl* owner);
+    ~TForm1() override;
+
+    // --- Controls --------------------------------------------------------
+    TLabel* Label1;      // "写真ファイル"
+    TEdit* Edit1;        // photo folder (or single photo)
+    TButton* BitBtn1;    // choose a photo
+    TCheckBox* CheckBox1;  // search sub-folders
+    TLabel* Label2;      // "保存先フォルダ"
+    TEdit* Edit2;        // output folder
+    TButton* BitBtn13;   // browse for the output folder
+    TEdit* Edit3;        // frame path field (hidden)
+    TLabel* Label11;     // "用紙設定"
+    TComboBox* ComboBox1;  // the eight layouts
+    TButton* BitBtn5;    // "新規作成"
+    TButton* BitBtn6;    // "写真選択"
+    TButton* BitBtn7;    // command button without a command of its own (hidden)
+    TButton* BitBtn8;    // "高画質プレビュー"
+    TButton* BitBtn3;    // "１枚実行"
+    TButton* BitBtn11;   // "スキップ"
+    TButton* BitBtn12;   // "一括実行"
+    TButton* BitBtn15;   // "中断"
+    TButton* BitBtn16;   // "設定"
+    TButton* BitBtn14;   // "終了(&C)"
+    TCheckBox* CheckBox3;  // high-quality reduction
+    TCheckBox* CheckBox2;  // sharpen
+    TCheckBox* CheckBox4;  // high-quality preview
+    TCheckBox* CheckBox7;  // correction tools
+    TScrollBox* ScrollBox1;
+    TImage* Image1;      // preview
+    TImage* Image2;      // overlay of the mouse tools (hidden)
+    TImage* Image3;      // title text image
+    TImage* Image4;      // date text image
+    TImage* Image5;      // other text image
+    TImage* Image10;     // thumbnail
+    TProgressBar* ProgressBar1;
+    TStatusBar* StatusBar1;
+    TMemo* Memo1;        // processing log (hidden)
+    TMemo* Memo2;        // photo list (hidden)
+
+    // The correction panel.
+    TPanel* Panel1;
+    TButton* BitBtn2;    // "初期化"
+    TButton* BitBtn4;    // "プレビュー" (hidden)
+    TButton* Button1;    // "ヒストグラム"
+    TLabel *Label3, *Label4, *Label8, *Label5, *Label9, *Label6, *Label10;
+    TLabel *Label15, *Label16, *Label7, *Label14, *Label12;
+    TEdit *Edit5, *Edit6, *Edit7, *Edit8;        // X, Y offset, angle, zoom
+    TEdit *Edit13, *Edit14, *Edit15;             // red, blue, green gain
+    TEdit *Edit16, *Edit17;                      // brightness, contrast
+    TTrackBar *TrackBar1, *TrackBar2, *TrackBar3, *TrackBar4;  // zoom, X, Y, angle
+    TTrackBar *TrackBar5, *TrackBar6, *TrackBar7;              // red, blue, green
+    TTrackBar *TrackBar8, *TrackBar9;                          // brightness, contrast
+    TCheckBox* CheckBox6;  // colour correction
+
+    // --- Work state ------------------------------------------------------
+    TFrameLayout FrameLayout;
+    TFrameLayout PreviewLayout;
+    int PresetIndex = 0;
+    std::string FrameFilePath;
+    std::string MessageCaption;
+    std::string ProgramFolder;
+    int PhotoOffsetX = 0;
+    int PhotoOffsetY = 0;
+    float PhotoAngle = 0.0f;
+    float PhotoZoom = 1.0f;
+    bool Dragging = false;
+    TPoint DragLast;
+    TPoint DragStart;
+    float PendingRotation = 0.0f;
+    TRect OverlayShape;
+    int LastMouseX = 0;
+    int LastMouseY = 0;
+    std::string PreSaveFolderName;
+    TColor BackgroundColor = clWhite;
+    int PhotoIndex = 0;
+    bool Busy = false;
+    bool Initialising = false;
+    bool OverwriteConfirmed = false;
+    bool AbortRequested = false;
+    std::string CachedPhotoPath;
+    std::string ReduceMessage;
+    int SubFolderCount = 0;
+    int FileCount = 0;
+    int JpegCount = 0;
+    int ColorStep = 0;
+    double ColorStrength = 1.0;
+    float LineSpacing = 1.1f;
+    int InactiveTransparency = 0;
+    HistogramSet HistogramBefore{};
+    HistogramSet HistogramAfter{};
+    PixelPlane SourcePlane;
+    PixelPlane WorkPlane;
+    PixelPlane MaskPlane;
+
+    // The eight work bitmaps, in creation order.
+    TBitmap* PhotoBitmap = nullptr;
+    TBitmap* TextBitmap = nullptr;
+    TBitmap* OutputBitmap = nullptr;
+    TBitmap* ScratchBitmap = nullptr;
+    TBitmap* FrameOverlay = nullptr;
+    TBitmap* PreviewOverlay = nullptr;
+    TBitmap* SourceBitmap = nullptr;
+    TBitmap* PreviewSourceBitmap = nullptr;
+    // True when FormCreate could not create them (the program then ends).
+    bool WorkBitmapsFailed = false;
+
+    // --- Start-up, window, closing ---------------------------------------
+    void FormCreate();
+    void FormShow();
+    void FormCanResize(int& newWidth, int& newHeight, bool& resize);
+    void FormResize();
+    void FormClose(TCloseAction& action);
+    void BitBtn14Click();
+    void ApplicationEvents1Activate();
+    void ApplicationEvents1Deactivate();
+    void ResetWorkState();
+    void ResetPositionAndEnableRun();
+    void DisableRunButtons();
+    void DisableCommandButtons();
+    void EnableCommandButtons();
+
+    // --- Settings file -----------------------------------------------------
+    std::string SettingsFilePath() const;
+    // True when the file existed and was read.
+    bool ReadSettingsFile();
+    void WriteSettingsFile();
+
+    // --- Frame layouts -----------------------------------------------------
+    int ApplyFrameLayout(int preset);
+    void ComboBox1Change();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void RefreshLayoutPreview();
+
+    // --- Photo loading and fitting ----------------------------------------
+    int LoadPhoto(const std::string& path);
+    int PreparePhoto(const std::string& path, bool preview);
+    int CopySourcePhoto(bool preview);
+    int FitPhotoToArea(TBitmap& source, bool preview);
+    int ShowFitted(const TBitmap& graphic, int target);
+    void RedrawFramePreview();
+
+    // --- Rotation, reduction, colour (the pipeline with this window's state)
+    int RotateByAngle(const TBitmap& source, TBitmap& destination, double angle);
+    int RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle);
+    int ShrinkHighQuality(TBitmap& bitmap, int targetWidth, int targetHeight);
+    int ApplyColorCorrection(TBitmap& bitmap);
+    void BuildHistogramSet(const TBitmap& bitmap, int which);
+    int HistogramMedian() const;
+
+    // --- Texts, composition and saving ------------------------------------
+    static int CountTextLines(const std::string& text);
+    void DrawTextBlock(int width, int height, int x, int y, TBitmap& target, TEdit& fontHolder,
+                       const std::string& text, bool vertical, int angle);
+    void DrawTextPreview(TImage& image, TEdit& fontHolder, const std::string& text, bool vertical, int angle, int y);
+    int SmoothTextEdges(const TBitmap& background, int cx, int cy, int w, int h, TColor textColour);
+    int ComposeAndSave(const std::string& path, bool preview, bool show);
+    int SaveJpeg(const std::string& path, const TBitmap& bitmap);
+    std::string AskJpegSavePath(const std::string& proposed);
+    static bool SetJpegDpi(const std::string& path, int dpi);
+    static int EndsWithBackslash(const std::string& text);
+    int BlendFrameImage(int width, int height, TBitmap& target, const TBitmap& frameImage);
+
+    // --- Runs ---------------------------------------------------------------
+    void BitBtn12Click();
+    void RunBatch();
+    void BitBtn3Click();
+    void BitBtn11Click();
+    void BitBtn15Click();
+    void BitBtn8Click();
+    void BitBtn4Click();
+    void RefreshPreview();
+
+    // --- Photo list -------------------------------------------------------
+    void WMDropFiles(const std::vector<std::string>& paths, bool inClient);
+    void ScanDroppedItems(const std::vector<std::string>& items);
+    bool ScanDroppedFolder(const std::string& path);
+    void ScanFolderForJpeg(const std::string& folder, std::vector<std::string>& list);
+    void BuildPhotoList();
+    int OpenPhotoFile();
+    int BrowseSaveFolder();
+    void BitBtn1Click();
+    void BitBtn13Click();
+    void FormMouseMove(TShiftState shift, int x, int y);
+    void ScrollBox1MouseMove(TShiftState shift, int x, int y);
+    void Edit2MouseMove(TShiftState shift, int x, int y);
+
+    // --- Corrections --------------------------------------------------------
+    void ResetCorrections();
+
+    TOpenPictureDialog* OpenPictureDialog1 = nullptr;
+    TSavePictureDialog* SavePictureDialog1 = nullptr;
+
+private:
+    void buildControls();
+    void buildCorrectionPanel();
+    void bindHandlers();
+    void placeWindow(int left, int top, int width, int height);
+    // The title preview into Image3 and the date preview into Image4, at
+    // their layout places (the previews of an empty photo list).
+    void drawTextPreviews();
+    // Saves the composed picture for a source photo: 0 saved, -2 the
+    // operator chose no file, -4 the save failed.
+    int saveComposed(const std::string& sourcePath);
+    // The end of the list after a single run or a skip: the message and a
+    // fresh start (the single run also resets corrections and histograms).
+    void finishList(bool resetCorrections);
+    // Loads the photo at the new index and shows it (composed at full
+    // quality after a single run, as a preview after a skip).
+    void showNextPhoto(const std::string& name, bool fullQuality);
+    bool batchCompleted_ = false;
+    void pump();
+};
+
+extern TForm1* Form1;
+extern TResizeControl* MainResizeControl;

@@ -1,0 +1,194 @@
+// The photo list: folder scans, drops on the window, the photo open dialog
+// and the output folder browser.
+#include "dialogs/histogram_form.h"
+#include "main/main_form.h"
+#include "pipeline/output_path.h"
+#include "platform/application.h"
+#include "platform/file_path.h"
+#include "platform/file_system.h"
+#include "platform/text_format.h"
+
+void TForm1::FormMouseMove(TShiftState, int x, int y)
+{
+    LastMouseX = x;
+    LastMouseY = y;
+}
+
+void TForm1::ScrollBox1MouseMove(TShiftState, int x, int y)
+{
+    LastMouseX = x + ScrollBox1->Left();
+    LastMouseY = y + ScrollBox1->Top();
+}
+
+void TForm1::Edit2MouseMove(TShiftState, int x, int y)
+{
+    LastMouseX = x + Edit2->Left();
+    LastMouseY = y + Edit2->Top();
+}
+
+void TForm1::WMDropFiles(const std::vector<std::string>& paths, bool inClient)
+{
+    BringToForeground();
+    // A drop while a run works on the list changes nothing: it would swap
+    // the list or the output folder under the running batch.
+    if (Busy)
+        return;
+    bool singleFile = false;
+    if (!paths.empty() && inClient) {
+        const std::string& item = paths.front();
+        const bool onOutputField = LastMouseX >= Edit2->Left() && LastMouseX <= Edit2->Left() + Edit2->Width() &&
+                                   LastMouseY >= Edit2->Top() && LastMouseY <= Edit2->Top() + Edit2->Height();
+        ScanDroppedItems(paths);
+        if (onOutputField) {
+            std::string folder = DirectoryExists(item) ? item : ExcludeTrailingPathDelimiter(ExtractFilePath(item));
+            if (EndsWithBackslash(folder) != 1)
+                folder += "/";
+            Edit2->SetText(folder);
+            return;
+        }
+        const bool isFolder = DirectoryExists(item);
+        Edit1->SetText(item);
+        if (isFolder) {
+            BitBtn11->SetVisible(true);
+        } else {
+            Memo2->Lines().Assign({item});
+            BitBtn11->SetVisible(false);
+            singleFile = true;
+        }
+        if (Edit2->Text().empty()) {
+            const std::string parent = ExtractFilePath(ExcludeTrailingPathDelimiter(Edit1->Text()));
+            Edit2->SetText(isFolder ? parent + PreSaveFolderName + ExtractFileName(ExcludeTrailingPathDelimiter(item))
+                                    : ExtractFilePath(item));
+        }
+        StatusBar1->Panels(0).SetText(Format("サブフォルダ数 %d  全ファイル数 %d   JPEGファイル数 %d", SubFolderCount,
+                                             FileCount, JpegCount));
+    }
+    Busy = true;
+    // A new list: an earlier Yes to overwriting was given for the old one.
+    OverwriteConfirmed = false;
+    if (!singleFile)
+        BuildPhotoList();
+    ProgressBar1->SetPosition(0);
+    ResetCorrections();
+    PhotoIndex = 0;
+    const std::string first = Memo2->Lines()[0];
+    if (!first.empty() && LoadPhoto(first) == 0) {
+        OutputBitmap->Transparent = false;
+        ShowFitted(*PhotoBitmap, 10);
+        RefreshPreview();
+        BuildHistogramSet(*PhotoBitmap, 0);
+        Form8->DrawHistograms(0);
+        StatusBar1->Panels(1).SetText(first);
+        ResetPositionAndEnableRun();
+    }
+    Busy = false;
+}
+
+void TForm1::ScanDroppedItems(const std::vector<std::string>& items)
+{
+    if (!items.empty())
+        ScanDroppedFolder(items.front());
+}
+
+bool TForm1::ScanDroppedFolder(const std::string& path)
+{
+    SubFolderCount = FileCount = JpegCount = 0;
+    Memo1->Lines().Clear();
+    std::vector<std::string> found;
+    ScanFolderForJpeg(path, found);
+    for (const auto& photo : found)
+        Memo1->Lines().Add(photo);
+    return true;
+}
+
+void TForm1::ScanFolderForJpeg(const std::string& folder, std::vector<std::string>& list)
+{
+    const std::string prefix = EndsWithBackslash(folder) == 1 ? folder : folder + "/";
+    std::vector<DirEntry> entries;
+    if (!ListDirectory(prefix, entries))
+        return;
+    for (const DirEntry& entry : entries) {
+        if (entry.isFolder) {
+            ++SubFolderCount;
+            // Links to folders are counted but not followed: a link back to
+            // a parent would never end and would list photos twice.
+            if (CheckBox1->Checked() && !entry.isSymlink)
+                ScanFolderForJpeg(prefix + entry.name, list);
+            continue;
+        }
+        ++FileCount;
+        if (HasJpgExtension(entry.name)) {
+            list.push_back(prefix + entry.name);
+            ++JpegCount;
+        }
+    }
+}
+
+void TForm1::BuildPhotoList()
+{
+    auto refuse = [&](const char* message) { Application->MessageBox(message, MessageCaption, MB_OK); };
+    if (Edit1->Text().empty())
+        return refuse("入力フォルダが指定されていません。");
+    if (Edit3->Text().empty() || FrameLayout.Framewidth <= 0 || FrameLayout.Frameheight <= 0)
+        return refuse("枠ファイルが指定されていません。");
+    SubFolderCount = FileCount = JpegCount = 0;
+    Memo2->Lines().Clear();
+    std::vector<std::string> found;
+    ScanFolderForJpeg(Edit1->Text(), found);
+    if (JpegCount > 0)
+        Memo2->Lines().Assign(found);
+    else
+        refuse("写真フォルダにJPEGファイルが存在しません。");
+}
+
+int TForm1::OpenPhotoFile()
+{
+    TOpenPictureDialog& dialog = *OpenPictureDialog1;
+    dialog.Options = 0;
+    dialog.Title = "画像選択";
+    dialog.InitialDir = ProgramFolder;
+    dialog.Filter = "JPEG (*.jpg)|*.jpg;*.JPG|All files (*.*)|*.*";
+    if (!dialog.Execute() || dialog.Files.size() != 1)
+        return -1;
+    const std::string& name = dialog.FileName;
+    if (name.size() < 3)
+        return -1;
+    const std::string tail = name.substr(name.size() - 3);
+    auto is = [](char c, char lower) { return c == lower || c == lower - 32; };
+    if (!(is(tail[0], 'j') && is(tail[1], 'p') && is(tail[2], 'g')))
+        return -1;
+    Memo2->Lines().Add(name);
+    Edit1->SetText(name);
+    return 0;
+}
+
+int TForm1::BrowseSaveFolder()
+{
+    const std::string path = Application->Dialogs().BrowseForFolder();
+    if (path.size() <= 1)
+        return -1;
+    if (!SetCurrentDirectory(path)) {
+        Application->MessageBox("入力フォルダの指定が無効か使用不能です。", MessageCaption, MB_OK);
+        return -1;
+    }
+    Edit2->SetText(EndsWithBackslash(path) == 1 ? path : path + "/");
+    return 0;
+}
+
+void TForm1::BitBtn1Click()
+{
+    if (Busy)
+        return;
+    Busy = true;
+    BitBtn6->Click();
+    Busy = false;
+}
+
+void TForm1::BitBtn13Click()
+{
+    if (Busy)
+        return;
+    Busy = true;
+    BrowseSaveFolder();
+    Busy = false;
+}

@@ -1,0 +1,69 @@
+// The main window's pixel routines: the pipeline called with this window's
+// planes, flags and controls.
+#include "main/main_form.h"
+#include "pipeline/area_reduction.h"
+#include "pipeline/colour_correction.h"
+#include "pipeline/rotation.h"
+#include "platform/application.h"
+#include "platform/text_format.h"
+
+int TForm1::RotateByAngle(const TBitmap& source, TBitmap& destination, double angle)
+{
+    return ::RotateByAngle(source, destination, angle);
+}
+
+int TForm1::RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle)
+{
+    return ::RotateQuarterTurns(source, destination, angle);
+}
+
+int TForm1::ShrinkHighQuality(TBitmap& bitmap, int targetWidth, int targetHeight)
+{
+    // The window keeps processing events during the reduction, so the abort
+    // button can set the flag that the reduction reads before every pixel.
+    WorkControl control(&AbortRequested, [] { Application->ProcessMessages(); });
+    return ::ShrinkHighQuality(bitmap, targetWidth, targetHeight, CheckBox2->Checked(), WorkPlane, control,
+                               ReduceMessage);
+}
+
+int TForm1::ApplyColorCorrection(TBitmap& bitmap)
+{
+    if (!CheckBox7->Checked())
+        return 0;
+    // A gain beyond the range is limited, and its edit shows the limit.
+    auto readGain = [](TEdit* edit) {
+        const int value = StrToIntDef(edit->Text(), 0);
+        if (value > 255) {
+            edit->SetText("255");
+            return 255;
+        }
+        if (value < -255) {
+            edit->SetText("-255");
+            return -255;
+        }
+        return value;
+    };
+    ColourCorrection correction;
+    correction.redGain = readGain(Edit13);
+    correction.greenGain = readGain(Edit15);
+    correction.blueGain = readGain(Edit14);
+    correction.strength = ColorStrength;
+    correction.brightnessPos = TrackBar8->Position();
+    correction.brightnessMax = TrackBar8->Max();
+    correction.contrastPos = TrackBar9->Position();
+    correction.contrastMax = TrackBar9->Max();
+    correction.median = HistogramMedian();
+    ApplyColourCorrection(bitmap, correction);
+    return 0;
+}
+
+void TForm1::BuildHistogramSet(const TBitmap& bitmap, int which)
+{
+    ReduceMessage.clear();
+    ::BuildHistogramSet(bitmap, which == 0 ? HistogramBefore : HistogramAfter);
+}
+
+int TForm1::HistogramMedian() const
+{
+    return ::HistogramMedian(HistogramBefore);
+}

@@ -1,0 +1,214 @@
+// Finishing photos: the batch with its progress, counts and abort, the single
+// run, the skip, the high-quality preview and the preview refresh.
+#include "dialogs/histogram_form.h"
+#include "main/main_form.h"
+#include "platform/application.h"
+#include "platform/text_format.h"
+
+void TForm1::BitBtn12Click()
+{
+    if (Busy)
+        return;
+    Busy = true;
+    DisableCommandButtons();
+    AbortRequested = false;
+    OverwriteConfirmed = false;
+    RunBatch();
+    OverwriteConfirmed = false;
+    Busy = false;
+    EnableCommandButtons();
+    if (batchCompleted_)
+        DisableRunButtons();
+}
+
+void TForm1::RunBatch()
+{
+    batchCompleted_ = false;
+    auto refuse = [&](const char* message) { Application->MessageBox(message, MessageCaption, MB_OK); };
+    if (Edit1->Text().empty())
+        return refuse("入力フォルダが指定されていません。");
+    if (Edit2->Text().empty())
+        return refuse("出力フォルダが指定されていません。");
+    if (Edit3->Text().empty())
+        return refuse("枠ファイルが指定されていません。");
+    if (FrameLayout.Framewidth <= 0 || FrameLayout.Frameheight <= 0)
+        return refuse("枠ファイルサイズが指定されていません。");
+    const int count = Memo2->Lines().Count();
+    if (count <= PhotoIndex)
+        return refuse("これ以上写真画像はありません。");
+
+    ProgressBar1->SetVisible(true);
+    AbortRequested = false;
+    int saved = 0;
+    int errors = 0;
+    int skips = 0;
+    Memo1->Lines().Clear();
+    ProgressBar1->SetPosition(0);
+    if (PhotoIndex != 0 && Application->MessageBox("最初の写真から処理しますか？", MessageCaption, MB_YESNO) == IDYES)
+        PhotoIndex = 0;
+
+    for (int i = PhotoIndex; i < count; ++i) {
+        const std::string name = Memo2->Lines()[PhotoIndex];
+        Memo1->Lines().Add(name);
+        pump();
+        if (AbortRequested) {
+            Application->MessageBox("中断しました。", MessageCaption, MB_OK);
+            Memo1->Lines().Add("中断");
+            break;
+        }
+        const int rc = ComposeAndSave(name, false, true);
+        if (rc == -1) {
+            AbortRequested = true;
+            break;
+        }
+        if (rc <= -4) {
+            ++errors;
+            AbortRequested = true;
+            break;
+        }
+        ++PhotoIndex;
+        if (rc == -2) {
+            ++skips;
+            continue;
+        }
+        if (rc == -3) {
+            ++errors;
+            continue;
+        }
+        ++saved;
+        ShowFitted(*OutputBitmap, 10);
+        StatusBar1->Panels(1).SetText(name);
+        const int pct = (i * 100 + 100) / count;
+        ProgressBar1->SetPosition(pct);
+        StatusBar1->Panels(0).SetText(
+            Format("処理中...　%3d%% %5d/%5d エラー:%d スキップ:%d", pct, i + 1, count, errors, skips));
+        StatusBar1->Repaint();
+    }
+
+    std::string summary;
+    if (AbortRequested) {
+        summary = Format("作業を中断しました。保存ファイル数 %4d エラー:%d スキップ:%d", saved, errors, skips);
+    } else {
+        batchCompleted_ = true;
+        summary = Format("作業が終了しました。保存ファイル数:%4d エラー:%d スキップ:%d", saved, errors, skips);
+    }
+    Application->MessageBox(summary, MessageCaption, MB_OK);
+    StatusBar1->Panels(0).SetText(summary);
+    StatusBar1->Repaint();
+}
+
+void TForm1::finishList(bool resetCorrections)
+{
+    Application->MessageBox("完了しました。", MessageCaption, MB_OK);
+    ResetWorkState();
+    if (resetCorrections) {
+        ResetCorrections();
+        Form8->ClearHistograms();
+    }
+    ApplyFrameLayout(ComboBox1->ItemIndex());
+    RefreshLayoutPreview();
+}
+
+void TForm1::showNextPhoto(const std::string& name, bool fullQuality)
+{
+    if (name.empty() || LoadPhoto(name) != 0)
+        return;
+    OutputBitmap->Transparent = false;
+    ShowFitted(*PhotoBitmap, 10);
+    if (fullQuality)
+        ComposeAndSave("", false, true);
+    else
+        RefreshPreview();
+    StatusBar1->Panels(1).SetText(name);
+}
+
+void TForm1::BitBtn3Click()
+{
+    if (Busy)
+        return;
+    Busy = true;
+    DisableCommandButtons();
+    AbortRequested = false;
+    const int count = Memo2->Lines().Count();
+    if (count <= PhotoIndex) {
+        Application->MessageBox("これ以上写真画像はありません。", MessageCaption, MB_OK);
+        EnableCommandButtons();
+        DisableRunButtons();
+        Busy = false;
+        return;
+    }
+    const int rc = ComposeAndSave(Memo2->Lines()[PhotoIndex], false, false);
+    pump();
+    if (rc == 0 || rc == -2) {
+        ++PhotoIndex;
+        if (PhotoIndex >= count) {
+            ProgressBar1->SetPosition(PhotoIndex * 100 / count);
+            EnableCommandButtons();
+            Busy = false;
+            finishList(true);
+            return;
+        }
+        showNextPhoto(Memo2->Lines()[PhotoIndex], true);
+    }
+    ProgressBar1->SetPosition(PhotoIndex * 100 / count);
+    Busy = false;
+    EnableCommandButtons();
+}
+
+void TForm1::BitBtn11Click()
+{
+    if (Busy)
+        return;
+    Busy = true;
+    DisableCommandButtons();
+    AbortRequested = false;
+    const int count = Memo2->Lines().Count();
+    if (PhotoIndex < count) {
+        ++PhotoIndex;
+        ProgressBar1->SetPosition(PhotoIndex * 100 / count);
+        if (PhotoIndex >= count) {
+            Busy = false;
+            EnableCommandButtons();
+            DisableRunButtons();
+            finishList(false);
+            return;
+        }
+    }
+    showNextPhoto(Memo2->Lines()[PhotoIndex], false);
+    Busy = false;
+    EnableCommandButtons();
+}
+
+void TForm1::BitBtn15Click()
+{
+    if (Application->MessageBox("中断して宜しいですか？", MessageCaption, MB_YESNO) != IDNO)
+        AbortRequested = true;
+}
+
+void TForm1::BitBtn8Click()
+{
+    if (Busy)
+        return;
+    AbortRequested = false;
+    Busy = true;
+    DisableCommandButtons();
+    ComposeAndSave("", false, true);
+    EnableCommandButtons();
+    Busy = false;
+}
+
+void TForm1::RefreshPreview()
+{
+    AbortRequested = false;
+    if (!Memo2->Lines()[PhotoIndex].empty())
+        ComposeAndSave("", !CheckBox4->Checked(), true);
+}
+
+void TForm1::BitBtn4Click()
+{
+    if (Busy)
+        return;
+    Busy = true;
+    RefreshPreview();
+    Busy = false;
+}

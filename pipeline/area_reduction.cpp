@@ -1,0 +1,231 @@
+// High-quality reduction. The first pass reads the bitmap's rows directly and
+// writes the plane; the bitmap is resized only after it, so nothing is copied
+// beforehand. Weight lists depend on one axis only and are built once per call.
+#include "pipeline/area_reduction.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/parallel_rows.h"
+
+namespace {
+
+constexpr int kLargestSide = 4800;
+
+std::string SizeText(int w, int h)
+{
+    return "(幅 " + std::to_string(w) + "  高さ" + std::to_string(h) + ")";
+}
+
+std::string LargestSideText()
+{
+    return "\n最大サイズは幅　" + std::to_string(kLargestSide) + "px　高さ" + std::to_string(kLargestSide) + "pxです。";
+}
+
+// The source cells one target column (or row) covers along one axis, with
+// their weights in hundredths of a cell.
+struct Cover {
+    int first = 0;
+    int count = 0;
+    int weights = 0;  // index of the first weight in the axis' weight list
+    std::uint32_t weightSum = 0;
+};
+
+struct AxisCover {
+    std::vector<Cover> covers;
+    std::vector<std::uint32_t> weights;
+};
+
+// Extent of target cell k in hundredths: start k*s*100/t, inclusive end
+// (k*100 + 100)*s/t - 1, which drops one hundredth at the far side. 64-bit
+// products: k*s*100 passes 2^31 for the largest pictures.
+AxisCover CoverAxis(int source, int target)
+{
+    AxisCover axis;
+    axis.covers.resize(static_cast<std::size_t>(target));
+    for (int k = 0; k < target; ++k) {
+        const auto startH = static_cast<int>(std::int64_t{k} * source * 100 / target);
+        const auto endH = static_cast<int>((std::int64_t{k} * 100 + 100) * source / target - 1);
+        // endH < 100 * source, so the last cell is always inside the picture.
+        const int first = startH / 100;
+        const int last = endH / 100;
+        Cover& cover = axis.covers[k];
+        cover.first = first;
+        cover.count = last - first + 1;
+        cover.weights = static_cast<int>(axis.weights.size());
+        if (last > first) {
+            axis.weights.push_back(static_cast<std::uint32_t>((first + 1) * 100 - startH));
+            for (int i = first + 1; i < last; ++i)
+                axis.weights.push_back(100);
+        }
+        axis.weights.push_back(static_cast<std::uint32_t>(endH - last * 100));
+        for (int i = 0; i < cover.count; ++i)
+            cover.weightSum += axis.weights[cover.weights + i];
+    }
+    return axis;
+}
+
+int Luminance(int r, int g, int b)
+{
+    return (77 * r + 151 * g + 28 * b) / 255;
+}
+
+// Runs pixelFn(x, y) over a w x h target. A single thread checks the abort
+// before every pixel; split across threads, the workers stop before their next
+// row once the calling thread, pumping every ~20 ms, has seen the abort.
+// Returns false when aborted.
+template <typename PixelFn>
+bool ForEachTargetPixel(int w, int h, WorkControl& control, const PixelFn& pixelFn)
+{
+    if (!SplitsRows(h)) {
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (control.ShouldAbort())
+                    return false;
+                pixelFn(x, y);
+            }
+        }
+        return true;
+    }
+    if (control.ShouldAbort())
+        return false;
+    return ForEachRowPolled(
+        h,
+        [&](int y) {
+            for (int x = 0; x < w; ++x)
+                pixelFn(x, y);
+        },
+        [&] {
+            control.PumpNow();
+            return control.AbortSet();
+        });
+}
+
+}  // namespace
+
+int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, PixelPlane& workPlane,
+                      WorkControl& control, std::string& message)
+{
+    message.clear();
+    const int sW = bitmap.Width();
+    const int sH = bitmap.Height();
+    const int tW = targetW;
+    const int tH = targetH;
+    // Empty pictures would divide by zero in the aspect test below.
+    if (sW <= 0 || sH <= 0) {
+        message = "拡大なので高画質圧縮を中断しました。";
+        return -15;
+    }
+    if (tW <= 0 || tH <= 0) {
+        message = "縮小率が大きすぎるので高画質圧縮を中断しました。最大1/100です。";
+        return -14;
+    }
+    if (std::abs(sW * 100 / sH - tW * 100 / tH) > 3) {
+        message = "比率が違うので高画質圧縮を中断しました。" + SizeText(tW, tH);
+        return -10;
+    }
+    if (sW == tW && sH == tH) {
+        message = "画像サイズが同じなので高画質圧縮を中断しました。" + SizeText(tW, tH);
+        return 0;
+    }
+    if (sW > kLargestSide || sH > kLargestSide) {
+        message = "元画像が大きすぎるので高画質圧縮を中断しました。" + SizeText(sW, sH) + LargestSideText();
+        return -12;
+    }
+    if (tW > kLargestSide || tH > kLargestSide) {
+        message = "縮小後画像が大きすぎるので高画質圧縮を中断しました。" + SizeText(tW, tH) + LargestSideText();
+        return -13;
+    }
+    if (tW * 100 < sW || tH * 100 < sH) {
+        message = "縮小率が大きすぎるので高画質圧縮を中断しました。最大1/100です。";
+        return -14;
+    }
+    if (sW <= tW || sH <= tH) {
+        message = "拡大なので高画質圧縮を中断しました。";
+        return -15;
+    }
+
+    // First pass: area-weighted mean of the covered source cells. A covered
+    // block is at most 101 x 101 cells of weight <= 100, so a row's sum fits
+    // 32 bits and the block's needs 64.
+    const AxisCover columns = CoverAxis(sW, tW);
+    const AxisCover rows = CoverAxis(sH, tH);
+    workPlane.Resize(tW, tH);
+    const TBitmap& source = bitmap;
+    const bool reduced = ForEachTargetPixel(tW, tH, control, [&](int tx, int ty) {
+        const Cover& cx = columns.covers[tx];
+        const Cover& cy = rows.covers[ty];
+        const std::uint32_t* wx = columns.weights.data() + cx.weights;
+        const std::uint32_t* wy = rows.weights.data() + cy.weights;
+        std::uint64_t sumB = 0, sumG = 0, sumR = 0;
+        for (int j = 0; j < cy.count; ++j) {
+            const std::uint8_t* p = source.ScanLine(cy.first + j) + cx.first * 3;
+            std::uint32_t rowB = 0, rowG = 0, rowR = 0;
+            for (int i = 0; i < cx.count; ++i, p += 3) {
+                rowB += wx[i] * p[0];
+                rowG += wx[i] * p[1];
+                rowR += wx[i] * p[2];
+            }
+            sumB += std::uint64_t{wy[j]} * rowB;
+            sumG += std::uint64_t{wy[j]} * rowG;
+            sumR += std::uint64_t{wy[j]} * rowR;
+        }
+        // A weighted mean of bytes is itself at most 255.
+        const std::uint64_t weightSum = std::uint64_t{cx.weightSum} * cy.weightSum;
+        workPlane.At(tx, ty) = static_cast<std::uint32_t>(sumR / weightSum) << 16
+            | static_cast<std::uint32_t>(sumG / weightSum) << 8 | static_cast<std::uint32_t>(sumB / weightSum);
+    });
+    if (!reduced)
+        return -2;
+
+    bitmap.SetSize(tW, tH);
+    bitmap.Fill(clWhite);
+    control.PumpNow();
+
+    // Second pass: border pixels as they are; inside, the colour scaled to the
+    // target luminance, which is the pixel's own unless sharpening pushes it
+    // away from the 1 2 1 / 2 8 2 / 1 2 1 mean of its neighbourhood.
+    const PixelPlane& plane = workPlane;
+    const bool finished = ForEachTargetPixel(tW, tH, control, [&](int tx, int ty) {
+        const std::uint32_t centre = plane.At(tx, ty);
+        std::uint8_t* out = bitmap.ScanLine(ty) + tx * 3;
+        const int r0 = static_cast<int>(centre >> 16 & 0xFF);
+        const int g0 = static_cast<int>(centre >> 8 & 0xFF);
+        const int b0 = static_cast<int>(centre & 0xFF);
+        const bool border = tx == 0 || ty == 0 || tx == tW - 1 || ty == tH - 1;
+        if (border) {
+            out[0] = static_cast<std::uint8_t>(b0);
+            out[1] = static_cast<std::uint8_t>(g0);
+            out[2] = static_cast<std::uint8_t>(r0);
+            return;
+        }
+        const int l0 = Luminance(r0, g0, b0);
+        if (l0 == 0) {
+            out[0] = out[1] = out[2] = 0;
+            return;
+        }
+        int target = l0;
+        if (sharpen) {
+            static constexpr int kernel[3][3] = {{1, 2, 1}, {2, 8, 2}, {1, 2, 1}};
+            int sumR = 0, sumG = 0, sumB = 0;
+            for (int j = 0; j < 3; ++j) {
+                const std::uint32_t* row = plane.Row(ty - 1 + j) + tx - 1;
+                for (int i = 0; i < 3; ++i) {
+                    const int k = kernel[j][i];
+                    sumR += k * static_cast<int>(row[i] >> 16 & 0xFF);
+                    sumG += k * static_cast<int>(row[i] >> 8 & 0xFF);
+                    sumB += k * static_cast<int>(row[i] & 0xFF);
+                }
+            }
+            const int l = Luminance(sumR / 20, sumG / 20, sumB / 20);
+            target = l0 - (l - l0) / 2;
+        }
+        // Without sharpening target == l0 and every channel comes back as it was.
+        out[0] = static_cast<std::uint8_t>(std::clamp(b0 * target / l0, 0, 255));
+        out[1] = static_cast<std::uint8_t>(std::clamp(g0 * target / l0, 0, 255));
+        out[2] = static_cast<std::uint8_t>(std::clamp(r0 * target / l0, 0, 255));
+    });
+    return finished ? 0 : -2;
+}

@@ -1,0 +1,88 @@
+// Fitting arithmetic; every value keeps the width the fitting gives it.
+#include "pipeline/photo_fitting.h"
+
+#include <cstdint>
+
+bool NeedsQuarterTurn(int w, int h, int frameW, int frameH)
+{
+    return (h > w && frameW >= frameH) || (h <= w && frameW < frameH);
+}
+
+TPoint PreviewCopySize(int w, int h, int S)
+{
+    // 64-bit products: S times a side of a very large photo may pass 2^31.
+    if (h < w)
+        return {S, static_cast<int>(std::int64_t{S} * h / w)};
+    return {static_cast<int>(std::int64_t{S} * w / h), S};
+}
+
+CropSize CropSizeFor(int sW, int sH, int eW, int eH)
+{
+    const float fsW = static_cast<float>(sW);
+    const float fsH = static_cast<float>(sH);
+    const float feW = static_cast<float>(eW);
+    const float feH = static_cast<float>(eH);
+    const CropSize wholeWidth{fsW, fsW * feH / feW};
+    const bool landscape = sH < sW;
+    const bool upright = eH > eW;
+    // Landscape in a landscape area and upright in an upright one: the
+    // largest window; across orientations the whole width.
+    if (landscape == upright)
+        return wholeWidth;
+    if (fsW * feH > fsH * feW)
+        return {fsH * feW / feH, fsH};
+    return wholeWidth;
+}
+
+TPoint PreviewOffset(int x, int y, int previewAreaW, int fullAreaW)
+{
+    return {x * previewAreaW / fullAreaW, y * previewAreaW / fullAreaW};
+}
+
+TPoint FullSizeOffset(int x, int y, const CropSize& crop, int eW)
+{
+    const int c = static_cast<int>(crop.w);
+    return {c * x / eW, c * y / eW};
+}
+
+TRect CropWindow(const CropSize& crop, bool zoomOn, float zoom, TPoint offset, int rotW, int rotH,
+                 TrimAlignment align)
+{
+    const float w = zoomOn ? crop.w / zoom : crop.w;
+    const float h = zoomOn ? crop.h / zoom : crop.h;
+    const int cw = static_cast<int>(w);
+    const int ch = static_cast<int>(h);
+    int top = 0;
+    switch (align) {
+    case TrimAlignment::Top:
+        top = offset.y;
+        break;
+    case TrimAlignment::Bottom:
+        top = rotH - ch + offset.y;
+        break;
+    case TrimAlignment::Centre:
+    case TrimAlignment::None:
+        top = (rotH - ch) / 2 + offset.y;
+        break;
+    }
+    const int left = (rotW - cw) / 2 + offset.x;
+    return {left, top, left + cw, top + ch};
+}
+
+TRect AspectKeptRect(int cw, int ch, int eW, int eH)
+{
+    if (eH <= eW)
+        return {0, 0, cw * eH / ch, eH};
+    return {0, 0, eW, ch * eW / cw};
+}
+
+TPoint FittedSize(int gw, int gh, int W, int H)
+{
+    if (static_cast<std::int64_t>(gw) * H == static_cast<std::int64_t>(W) * gh)
+        return {W, H};
+    const float pictureAspect = static_cast<float>(gw) / static_cast<float>(gh);
+    const float controlAspect = static_cast<float>(W) / static_cast<float>(H);
+    if (pictureAspect > controlAspect)
+        return {W, W * gh / gw};
+    return {H * gw / gh, H};
+}

@@ -1,0 +1,173 @@
+// The application object over QApplication.
+#include "platform/application.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include <QApplication>
+#include <QCursor>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/dialogs.h"
+#include "platform/font.h"
+#include "platform/form.h"
+
+namespace {
+
+TApplication theApplication;
+TScreen theScreen;
+
+long long NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+TApplication* Application = &theApplication;
+TScreen* Screen = &theScreen;
+
+void TApplication::PrepareQt()
+{
+    // Fixed logical resolution: font heights are pixels at 96 dpi.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qputenv("QT_FONT_DPI", "96");
+}
+
+void TApplication::Initialize()
+{
+    InstallFontSubstitutions();
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [this](Qt::ApplicationState state) {
+        // Only real changes: focus moving between our own windows may report
+        // a passing inactive state, which must not flicker the transparency.
+        const bool active = state == Qt::ApplicationActive;
+        if (active == active_)
+            return;
+        active_ = active;
+        const auto& handler = active ? OnActivate : OnDeactivate;
+        if (handler)
+            Guard(handler);
+    });
+}
+
+void TApplication::registerForm(TForm* form)
+{
+    if (!mainForm_)
+        mainForm_ = form;
+    forms_.push_back(form);
+}
+
+void TApplication::Run()
+{
+    if (!mainForm_)
+        return;
+    mainForm_->Show();
+    if (!terminated_)
+        QApplication::exec();
+}
+
+void TApplication::ProcessMessages()
+{
+    lastPumpMs_ = NowMs();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::ProcessMessagesIfDue()
+{
+    if (NowMs() - lastPumpMs_ >= 20)
+        ProcessMessages();
+}
+
+void TApplication::Terminate()
+{
+    terminated_ = true;
+    QCoreApplication::quit();
+}
+
+void TApplication::ShowException(const std::exception& error)
+{
+    const auto* own = dynamic_cast<const Exception*>(&error);
+    // A foreign exception is shown with an empty message.
+    MessageBox(own ? own->Message() : std::string(), Title, MB_OK);
+}
+
+void TApplication::Guard(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    } catch (...) {
+        ShowException(Exception(std::string()));
+    }
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
+{
+    return Dialogs().MessageBox(text, caption, flags);
+}
+
+void TApplication::EndModal(TWinControl* form, int result)
+{
+    if (auto* f = dynamic_cast<TForm*>(form))
+        f->SetModalResult(result);
+}
+
+DialogDriver& TApplication::Dialogs()
+{
+    if (driver_)
+        return *driver_;
+    if (!interactive_)
+        interactive_ = std::make_shared<QtDialogDriver>();
+    return *interactive_;
+}
+
+void TApplication::SetDialogDriver(std::shared_ptr<DialogDriver> driver)
+{
+    driver_ = std::move(driver);
+}
+
+int TScreen::Width() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 1920;
+}
+
+int TScreen::Height() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 1080;
+}
+
+void TScreen::SetCursor(TCursor cursor)
+{
+    // One value, not a stack: replace whatever override is in force.
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    cursor_ = cursor;
+    switch (cursor) {
+    case TCursor::crHourGlass:
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        break;
+    case TCursor::crSizeAll:
+        QApplication::setOverrideCursor(Qt::SizeAllCursor);
+        break;
+    default:
+        break;
+    }
+}
+
+std::vector<std::string> TScreen::Fonts() const
+{
+    std::vector<std::string> fonts;
+    for (const QString& family : QFontDatabase::families())
+        fonts.push_back(family.toStdString());
+    std::sort(fonts.begin(), fonts.end());
+    fonts.erase(std::unique(fonts.begin(), fonts.end()), fonts.end());
+    return fonts;
+}

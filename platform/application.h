@@ -1,0 +1,97 @@
+// The application object: title, forms, the message loop, message pumping,
+// the exception box and the application's activation events. One instance,
+// reachable as Application; the screen as Screen.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TForm;
+class TWinControl;
+class DialogDriver;
+
+// The program's own exception class; its message is shown by the exception box.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::string& Message() const { return message_; }
+
+private:
+    std::string message_;
+};
+
+enum class TCursor { crDefault, crHourGlass, crSizeAll, crArrow, crDrag };
+
+class TApplication {
+public:
+    // Settings that must precede the QApplication (fixed 96 dpi, no scaling).
+    static void PrepareQt();
+
+    void Initialize();
+    std::string Title;
+
+    // Creates a form; the first created is the main form.
+    template <typename T>
+    void CreateForm(T*& reference)
+    {
+        reference = new T(nullptr);
+        registerForm(reference);
+    }
+    TForm* MainForm() const { return mainForm_; }
+
+    // Runs the message loop until the main form closes.
+    void Run();
+    // Processes pending events now.
+    void ProcessMessages();
+    // Processes pending events when the last pumping is ~20 ms old.
+    void ProcessMessagesIfDue();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    // Shows the exception box for an exception that escaped a handler.
+    void ShowException(const std::exception& error);
+    // Runs a handler so that no exception crosses the event dispatch.
+    void Guard(const std::function<void()>& handler);
+
+    std::function<void()> OnActivate;
+    std::function<void()> OnDeactivate;
+
+    // A message box through the dialog driver; returns IDOK, IDYES, ...
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+    // Ends the modal showing of a form with a result (a button's ModalResult).
+    void EndModal(TWinControl* form, int result);
+
+    DialogDriver& Dialogs();
+    // Tests install a scripted driver; null restores the interactive one.
+    void SetDialogDriver(std::shared_ptr<DialogDriver> driver);
+
+private:
+    void registerForm(TForm* form);
+    TForm* mainForm_ = nullptr;
+    std::vector<TForm*> forms_;
+    bool terminated_ = false;
+    bool active_ = false;
+    std::shared_ptr<DialogDriver> driver_;
+    std::shared_ptr<DialogDriver> interactive_;
+    long long lastPumpMs_ = 0;
+};
+
+class TScreen {
+public:
+    int Width() const;
+    int Height() const;
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    // Installed font families, sorted and unique.
+    std::vector<std::string> Fonts() const;
+    int PixelsPerInch() const { return 96; }
+
+private:
+    TCursor cursor_ = TCursor::crDefault;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;

@@ -1,0 +1,94 @@
+// 24-bit bitmap storage.
+#include "platform/bitmap.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/canvas.h"
+
+TBitmap::TBitmap() = default;
+TBitmap::~TBitmap() = default;
+
+void TBitmap::SetSize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_)
+        return;
+    width_ = width;
+    height_ = height;
+    stride_ = (width * 3 + 3) & ~3;
+    const std::size_t needed = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height);
+    if (needed > data_.size())
+        data_.resize(needed);
+}
+
+TColor TBitmap::Pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return clWhite;
+    const std::uint8_t* p = ScanLine(y) + x * 3;
+    return RGB(p[2], p[1], p[0]);
+}
+
+void TBitmap::SetPixel(int x, int y, TColor color)
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    std::uint8_t* p = ScanLine(y) + x * 3;
+    p[0] = static_cast<std::uint8_t>(GetBValue(color));
+    p[1] = static_cast<std::uint8_t>(GetGValue(color));
+    p[2] = static_cast<std::uint8_t>(GetRValue(color));
+}
+
+TColor TBitmap::TransparentColor() const
+{
+    if (TransparentMode == TTransparentMode::tmFixed)
+        return transparentColor_;
+    return Pixel(0, height_ - 1);
+}
+
+void TBitmap::SetTransparentColor(TColor color)
+{
+    transparentColor_ = ColorToRGB(color);
+    TransparentMode = TTransparentMode::tmFixed;
+}
+
+void TBitmap::Assign(const TBitmap& source)
+{
+    if (&source == this)
+        return;
+    SetSize(source.width_, source.height_);
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(ScanLine(y), source.ScanLine(y), rowBytes);
+}
+
+void TBitmap::Fill(TColor color)
+{
+    const std::uint8_t b = static_cast<std::uint8_t>(GetBValue(color));
+    const std::uint8_t g = static_cast<std::uint8_t>(GetGValue(color));
+    const std::uint8_t r = static_cast<std::uint8_t>(GetRValue(color));
+    if (height_ == 0 || width_ == 0)
+        return;
+    std::uint8_t* first = ScanLine(0);
+    if (b == g && g == r) {
+        for (int y = 0; y < height_; ++y)
+            std::memset(ScanLine(y), b, static_cast<std::size_t>(width_) * 3);
+        return;
+    }
+    for (int x = 0; x < width_; ++x) {
+        first[x * 3] = b;
+        first[x * 3 + 1] = g;
+        first[x * 3 + 2] = r;
+    }
+    for (int y = 1; y < height_; ++y)
+        std::memcpy(ScanLine(y), first, static_cast<std::size_t>(width_) * 3);
+}
+
+TCanvas* TBitmap::Canvas()
+{
+    if (!canvas_)
+        canvas_ = std::make_unique<TCanvas>(*this);
+    return canvas_.get();
+}

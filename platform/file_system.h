@@ -1,0 +1,70 @@
+// File system operations the program needs, over POSIX calls, and the one
+// safe way to replace a file: write a temporary file beside it, then rename
+// it over the target, so a crash or a full disk never leaves a half-written
+// settings file or picture.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// True for an existing file that is not a folder (links are followed).
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Creates the folder and every missing parent; true when it exists afterwards.
+bool ForceDirectories(const std::string& path);
+// Changes the process's current folder.
+bool SetCurrentDirectory(const std::string& path);
+// The folder of the running executable, with a trailing "/".
+std::string ExecutableFolder();
+
+struct DirEntry {
+    std::string name;
+    bool isFolder = false;  // the entry, or the target of a link, is a folder
+    bool isSymlink = false; // the entry itself is a symbolic link
+};
+
+// The entries of folder without "." and "..", sorted by name ignoring ASCII
+// case, then by bytes: the file system's own order is arbitrary, operators
+// expect a file manager's. False when the folder cannot be read.
+bool ListDirectory(const std::string& folder, std::vector<DirEntry>& out);
+
+// A new, empty file in the folder of a target, named ".<name>.tmpXXXXXX",
+// that replaces the target on Commit() and is removed otherwise. The caller
+// writes it through Path() with its own means and closes it before Commit().
+// It takes the target's permissions when the target exists, otherwise the
+// usual ones for a new file (0666 less the umask).
+class TemporaryFile {
+public:
+    static std::optional<TemporaryFile> CreateBeside(const std::string& target,
+                                                     std::string* error = nullptr);
+    TemporaryFile(TemporaryFile&& other) noexcept;
+    TemporaryFile& operator=(TemporaryFile&& other) noexcept;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile();
+
+    const std::string& Path() const { return path_; }
+    const std::string& Target() const { return target_; }
+    // Flushes the file to disk and renames it over the target. On failure
+    // the target is untouched and the temporary file is removed.
+    bool Commit(std::string* error = nullptr);
+
+private:
+    TemporaryFile(std::string path, std::string target);
+    void Discard();
+
+    std::string path_;
+    std::string target_;
+};
+
+// Replaces path by a file holding bytes, through a TemporaryFile; every
+// write and the close are checked. On failure the old file is untouched,
+// no temporary file remains and error (when given) says why.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error = nullptr);
+
+// Tests: makes every commit to a target for which failWhen(target) is true
+// fail as an I/O error would (also for root, who ignores permissions).
+// An empty function removes the fault.
+void SetFileWriteFaultForTesting(std::function<bool(const std::string& target)> failWhen);

@@ -1,0 +1,263 @@
+// JPEG decoding and encoding with libjpeg; errors unwind with longjmp from
+// our own error_exit instead of libjpeg's default exit().
+#include "platform/jpeg_codec.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+// jerror.h reads the version macros of jpeglib.h.
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "platform/bitmap.h"
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX] = {};
+    bool corruptData = false;
+    bool endOfFile = false;
+};
+
+ErrorManager& ErrorsOf(j_common_ptr cinfo)
+{
+    return *reinterpret_cast<ErrorManager*>(cinfo->err);
+}
+
+[[noreturn]] void ExitWithError(j_common_ptr cinfo)
+{
+    ErrorManager& errors = ErrorsOf(cinfo);
+    cinfo->err->format_message(cinfo, errors.message);
+    std::longjmp(errors.jump, 1);
+}
+
+// Warnings that mean image data is missing or wrong; libjpeg carries on and
+// fills the gap with grey. Other warnings (an unknown JFIF revision, a few
+// stray bytes before a marker) leave the picture intact. The end of the file
+// is judged by the caller: see Decode.
+bool IsCorruptDataWarning(int code)
+{
+    switch (code) {
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Level -1 is a warning; higher levels are trace output, which is dropped.
+void EmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0)
+        return;
+    ErrorManager& errors = ErrorsOf(cinfo);
+    const int code = cinfo->err->msg_code;
+    if (!errors.corruptData && !errors.endOfFile && (code == JWRN_JPEG_EOF || IsCorruptDataWarning(code)))
+        cinfo->err->format_message(cinfo, errors.message);
+    if (code == JWRN_JPEG_EOF)
+        errors.endOfFile = true;
+    else if (IsCorruptDataWarning(code))
+        errors.corruptData = true;
+    ++cinfo->err->num_warnings;
+}
+
+void InstallErrorManager(ErrorManager& errors)
+{
+    jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = ExitWithError;
+    errors.pub.emit_message = EmitMessage;
+}
+
+void SetError(std::string* error, const char* text)
+{
+    if (error)
+        *error = text;
+}
+
+// Everything a decode touches after setjmp lives here, outside the frame that
+// longjmp returns to, so no destructor is skipped and no local is left stale.
+struct DecodeState {
+    jpeg_decompress_struct cinfo;
+    ErrorManager errors;
+    std::vector<JSAMPROW> rows;
+    std::vector<JSAMPLE> cmykRow;
+};
+
+// CMYK rows to B, G, R. Adobe's applications store the inks inverted
+// (255 = no ink) and say so with their APP14 marker; others store them plain.
+void CmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, int width, bool inverted)
+{
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        bgr[0] = static_cast<std::uint8_t>(y * k / 255);
+        bgr[1] = static_cast<std::uint8_t>(m * k / 255);
+        bgr[2] = static_cast<std::uint8_t>(c * k / 255);
+    }
+}
+
+// Runs one decode; setSource attaches the input to the created decompressor.
+template <typename SetSource>
+JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::string* error)
+{
+    jpeg_decompress_struct& cinfo = state.cinfo;
+    InstallErrorManager(state.errors);
+    cinfo.err = &state.errors.pub;
+    if (setjmp(state.errors.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        SetError(error, state.errors.message);
+        return JpegResult::Unreadable;
+    }
+    jpeg_create_decompress(&cinfo);
+    setSource(&cinfo);
+    jpeg_read_header(&cinfo, TRUE);
+
+    const std::uint64_t pixels = std::uint64_t{cinfo.image_width} * cinfo.image_height;
+    if (pixels > kMaxJpegPixels) {
+        jpeg_destroy_decompress(&cinfo);
+        SetError(error, "The picture is larger than 200 megapixels");
+        return JpegResult::TooLarge;
+    }
+
+    bool cmyk = false;
+    switch (cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+        cinfo.out_color_space = JCS_EXT_BGR;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        cinfo.out_color_space = JCS_CMYK;
+        cmyk = true;
+        break;
+    default:
+        jpeg_destroy_decompress(&cinfo);
+        SetError(error, "Unsupported JPEG colour space");
+        return JpegResult::Unreadable;
+    }
+
+    jpeg_start_decompress(&cinfo);
+    const int width = static_cast<int>(cinfo.output_width);
+    const int height = static_cast<int>(cinfo.output_height);
+    out.SetSize(width, height);
+    if (cmyk) {
+        state.cmykRow.resize(static_cast<std::size_t>(width) * 4);
+        JSAMPROW row = state.cmykRow.data();
+        const bool inverted = cinfo.saw_Adobe_marker;
+        while (cinfo.output_scanline < cinfo.output_height) {
+            const int y = static_cast<int>(cinfo.output_scanline);
+            if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
+                ERREXIT(&cinfo, JERR_INPUT_EOF);
+            CmykRowToBgr(row, out.ScanLine(y), width, inverted);
+        }
+    } else {
+        state.rows.resize(static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y)
+            state.rows[y] = out.ScanLine(y);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            const JDIMENSION next = cinfo.output_scanline;
+            if (jpeg_read_scanlines(&cinfo, state.rows.data() + next, cinfo.output_height - next) == 0)
+                ERREXIT(&cinfo, JERR_INPUT_EOF);
+        }
+    }
+    // A sequential Huffman decoder that runs out of data says so with a
+    // corrupt-data warning; reaching the end of the file without one only
+    // means the end marker is missing, and the picture is whole. Progressive
+    // and arithmetic decoders give no such warning: for them the end of the
+    // file means missing scans or data. What follows the last scanline is not
+    // read, as it cannot change the picture.
+    const bool incomplete = state.errors.corruptData
+        || (state.errors.endOfFile && (cinfo.progressive_mode || cinfo.arith_code));
+    jpeg_destroy_decompress(&cinfo);
+    if (incomplete) {
+        SetError(error, state.errors.message);
+        return JpegResult::Unreadable;
+    }
+    return JpegResult::Ok;
+}
+
+struct EncodeState {
+    jpeg_compress_struct cinfo;
+    ErrorManager errors;
+    std::vector<JSAMPROW> rows;
+};
+
+} // namespace
+
+JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap& out, std::string* error)
+{
+    DecodeState state{};
+    return Decode(
+        state, [data, size](j_decompress_ptr cinfo) { jpeg_mem_src(cinfo, data, size); }, out, error);
+}
+
+JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        const int cause = errno;
+        SetError(error, std::strerror(cause));
+        return cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+    }
+    DecodeState state{};
+    const JpegResult result = Decode(
+        state, [file](j_decompress_ptr cinfo) { jpeg_stdio_src(cinfo, file); }, out, error);
+    std::fclose(file);
+    return result;
+}
+
+JpegResult EncodeJpegFile(const TBitmap& bitmap, const std::string& path, int quality, std::string* error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        SetError(error, std::strerror(errno));
+        return JpegResult::WriteFailed;
+    }
+    EncodeState state{};
+    jpeg_compress_struct& cinfo = state.cinfo;
+    InstallErrorManager(state.errors);
+    cinfo.err = &state.errors.pub;
+    if (setjmp(state.errors.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        std::fclose(file);
+        SetError(error, state.errors.message);
+        return JpegResult::WriteFailed;
+    }
+    jpeg_create_compress(&cinfo);
+    // The stdio destination checks every fwrite and, at the end, fflush and
+    // ferror; any failure arrives here through error_exit.
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = static_cast<JDIMENSION>(bitmap.Width());
+    cinfo.image_height = static_cast<JDIMENSION>(bitmap.Height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, std::clamp(quality, 1, 100), TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    state.rows.resize(static_cast<std::size_t>(bitmap.Height()));
+    for (int y = 0; y < bitmap.Height(); ++y)
+        state.rows[y] = const_cast<JSAMPROW>(bitmap.ScanLine(y)); // libjpeg only reads input rows
+    jpeg_write_scanlines(&cinfo, state.rows.data(), cinfo.image_height);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    if (std::fclose(file) != 0) {
+        SetError(error, std::strerror(errno));
+        return JpegResult::WriteFailed;
+    }
+    return JpegResult::Ok;
+}

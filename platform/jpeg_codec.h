@@ -1,0 +1,39 @@
+// JPEG decoding to and encoding from 24-bit bitmaps, through libjpeg directly.
+// Decoding is always full scale, to blue, green, red: grayscale and CMYK files
+// come out in colour; no EXIF rotation and no density handling (Qt's plugin
+// does both, which is why it is not used). Every libjpeg error comes back as a
+// result value; nothing here ends the process.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class TBitmap;
+
+enum class JpegResult {
+    Ok,
+    NotFound,    // no file at the path
+    Unreadable,  // not a JPEG, corrupt or truncated data, or an I/O error
+    TooLarge,    // the header claims more than kMaxJpegPixels
+    WriteFailed, // encoding, writing, flushing or closing failed
+};
+
+// Pictures above 200 megapixels are refused before anything is allocated.
+constexpr std::uint64_t kMaxJpegPixels = 200'000'000;
+
+// Decodes a whole file into out (resized to the picture). A warning about
+// corrupt or missing data counts as failure: libjpeg would fill the gap with
+// grey, and a half-grey photo must not be printed. On failure out may have
+// been resized and partly written. error, when given, receives libjpeg's text.
+JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error = nullptr);
+// The same from bytes in memory.
+JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap& out,
+                            std::string* error = nullptr);
+
+// Writes bitmap to path as a baseline JPEG whose first segment is the JFIF
+// APP0 (density left at libjpeg's default, 1:1 without unit). quality is
+// clamped to 1..100, so 0 counts as 1. Writes straight to path: callers that
+// must not lose an existing file write to a temporary file and rename it.
+JpegResult EncodeJpegFile(const TBitmap& bitmap, const std::string& path, int quality,
+                          std::string* error = nullptr);

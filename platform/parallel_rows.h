@@ -1,0 +1,25 @@
+// Spreads the rows of a pixel routine over the processor's cores. Each row is
+// computed whole by one thread from inputs that no thread writes, so results
+// are bit for bit those of a single thread; only the time changes.
+#pragma once
+
+#include <functional>
+
+// Threads a split may use: the configured count, else the hardware's.
+int WorkerThreadCount();
+// 1 keeps every routine on the calling thread (tests compare both ways);
+// 0 returns to the hardware's count.
+void SetWorkerThreadCount(int count);
+
+// True when ForEachRow would split rows rows across threads; routines that
+// also have a finer-grained single-threaded path ask this first.
+bool SplitsRows(int rows);
+
+// Calls rowFn(y) once for every y in [0, rows), spread over the threads when
+// SplitsRows(rows), else in order on the calling thread. rowFn must not throw.
+void ForEachRow(int rows, const std::function<void(int)>& rowFn);
+
+// As above, always on worker threads, while the calling thread runs poll()
+// about every 20 ms (it may pump the window's events). Once poll() returns
+// true no further row is started. Returns true when every row was done.
+bool ForEachRowPolled(int rows, const std::function<void(int)>& rowFn, const std::function<bool()>& poll);

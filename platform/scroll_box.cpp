@@ -1,0 +1,56 @@
+// Scroll box over QScrollArea with a plain content widget.
+#include "platform/scroll_box.h"
+
+#include <algorithm>
+
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "platform/qt_views.h"
+
+int TScrollBar::Position() const
+{
+    return horizontal_ ? area_->horizontalScrollBar()->value() : area_->verticalScrollBar()->value();
+}
+
+void TScrollBar::SetPosition(int position)
+{
+    (horizontal_ ? area_->horizontalScrollBar() : area_->verticalScrollBar())->setValue(position);
+}
+
+TScrollBox::TScrollBox(TWinControl* parent) : TWinControl(parent, new QScrollArea)
+{
+    area_ = static_cast<QScrollArea*>(widget_);
+    area_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    area_->setLineWidth(2);
+    area_->setWidgetResizable(false);
+    content_ = new qtview::MouseView<QWidget>(this);
+    content_->resize(1, 1);
+    area_->setWidget(content_);
+    HorzScrollBar.area_ = area_;
+    HorzScrollBar.horizontal_ = true;
+    VertScrollBar.area_ = area_;
+    VertScrollBar.horizontal_ = false;
+}
+
+QWidget* TScrollBox::ChildHost() const
+{
+    return content_;
+}
+
+TPoint TScrollBox::ScrollOffset() const
+{
+    return {HorzScrollBar.Position(), VertScrollBar.Position()};
+}
+
+void TScrollBox::UpdateScrollRange()
+{
+    int right = 1;
+    int bottom = 1;
+    for (const TControl* child : children_)
+        if (child->Visible()) {
+            right = std::max(right, child->Widget()->geometry().right() + 1);
+            bottom = std::max(bottom, child->Widget()->geometry().bottom() + 1);
+        }
+    content_->resize(right, bottom);
+}

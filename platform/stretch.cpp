@@ -1,0 +1,106 @@
+// Separable box filter in integers. Along an axis of s source and d target
+// pixels, target pixel t covers [t*s, (t+1)*s) and source pixel k covers
+// [k*d, (k+1)*d), both in units of 1/d source pixel; the overlaps are the
+// weights, which sum to s. Growing axes use one source pixel of weight 1.
+#include "platform/stretch.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "platform/parallel_rows.h"
+
+namespace {
+
+struct AxisWeights {
+    std::vector<int> first;          // first source pixel of each target pixel
+    std::vector<int> count;          // number of source pixels it covers
+    std::vector<int> offset;         // index of its first weight in weights
+    std::vector<std::uint32_t> weights;
+    std::uint32_t total = 1;         // sum of the weights of every target pixel
+};
+
+// Weights for target pixels [from, to) of an axis of s source and d target pixels.
+AxisWeights WeighAxis(int s, int d, int from, int to)
+{
+    AxisWeights axis;
+    const auto n = static_cast<std::size_t>(to - from);
+    axis.first.reserve(n);
+    axis.count.reserve(n);
+    axis.offset.reserve(n);
+    if (d >= s) {
+        for (int t = from; t < to; ++t) {
+            // Centre of the target pixel, mapped back.
+            axis.first.push_back(static_cast<int>((2 * std::int64_t{t} + 1) * s / (2 * std::int64_t{d})));
+            axis.count.push_back(1);
+            axis.offset.push_back(static_cast<int>(axis.weights.size()));
+            axis.weights.push_back(1);
+        }
+        return axis;
+    }
+    axis.total = static_cast<std::uint32_t>(s);
+    for (int t = from; t < to; ++t) {
+        const std::int64_t start = std::int64_t{t} * s;
+        const std::int64_t end = start + s;
+        const int k0 = static_cast<int>(start / d);
+        const int k1 = static_cast<int>((end - 1) / d);
+        axis.first.push_back(k0);
+        axis.count.push_back(k1 - k0 + 1);
+        axis.offset.push_back(static_cast<int>(axis.weights.size()));
+        for (int k = k0; k <= k1; ++k) {
+            const std::int64_t overlap = std::min(std::int64_t{k + 1} * d, end) - std::max(std::int64_t{k} * d, start);
+            axis.weights.push_back(static_cast<std::uint32_t>(overlap));
+        }
+    }
+    return axis;
+}
+
+}  // namespace
+
+void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
+{
+    const int sW = source.Width();
+    const int sH = source.Height();
+    const int dW = dest.Right - dest.Left;
+    const int dH = dest.Bottom - dest.Top;
+    if (sW <= 0 || sH <= 0 || dW <= 0 || dH <= 0)
+        return;
+    // Visible part of dest, in dest's own coordinates.
+    const int x0 = std::max(0, -dest.Left);
+    const int x1 = std::min(dW, target.Width() - dest.Left);
+    const int y0 = std::max(0, -dest.Top);
+    const int y1 = std::min(dH, target.Height() - dest.Top);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+
+    const AxisWeights columns = WeighAxis(sW, dW, x0, x1);
+    const AxisWeights rows = WeighAxis(sH, dH, y0, y1);
+    const int outW = x1 - x0;
+    const std::uint64_t total = std::uint64_t{columns.total} * rows.total;
+    // A source row's sum for one target pixel is at most sW * 255 (32 bits for
+    // any real picture); the block's is at most total * 255, kept in 64 bits.
+    ForEachRow(y1 - y0, [&](int r) {
+        std::vector<std::uint64_t> sums(static_cast<std::size_t>(outW) * 3, 0);
+        const std::uint32_t* wy = rows.weights.data() + rows.offset[r];
+        for (int j = 0; j < rows.count[r]; ++j) {
+            const std::uint8_t* line = source.ScanLine(rows.first[r] + j);
+            std::uint64_t* sum = sums.data();
+            for (int c = 0; c < outW; ++c, sum += 3) {
+                const std::uint8_t* p = line + columns.first[c] * 3;
+                const std::uint32_t* wx = columns.weights.data() + columns.offset[c];
+                std::uint32_t b = 0, g = 0, rr = 0;
+                for (int i = 0; i < columns.count[c]; ++i, p += 3) {
+                    b += wx[i] * p[0];
+                    g += wx[i] * p[1];
+                    rr += wx[i] * p[2];
+                }
+                sum[0] += std::uint64_t{wy[j]} * b;
+                sum[1] += std::uint64_t{wy[j]} * g;
+                sum[2] += std::uint64_t{wy[j]} * rr;
+            }
+        }
+        std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
+        for (std::size_t i = 0; i < sums.size(); ++i)
+            out[i] = static_cast<std::uint8_t>((sums[i] + total / 2) / total);
+    });
+}

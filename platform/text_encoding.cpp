@@ -1,0 +1,82 @@
+// Code page 932 through glibc's iconv.
+#include "platform/text_encoding.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+// One conversion descriptor, closed at the end of scope.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (Ok())
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much of in as possible, appending to out; returns 0 when
+    // all of it was converted, otherwise the errno that stopped it (in then
+    // points at the offending byte).
+    int Convert(char*& in, std::size_t& inLeft, std::string& out)
+    {
+        char buffer[4096];
+        while (inLeft > 0) {
+            char* dest = buffer;
+            std::size_t destLeft = sizeof buffer;
+            const std::size_t result = iconv(cd_, &in, &inLeft, &dest, &destLeft);
+            out.append(buffer, static_cast<std::size_t>(dest - buffer));
+            if (result == static_cast<std::size_t>(-1) && errno != E2BIG)
+                return errno;
+        }
+        return 0;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+} // namespace
+
+std::optional<std::string> ToCp932(const std::string& utf8)
+{
+    Converter converter("CP932", "UTF-8");
+    if (!converter.Ok())
+        return std::nullopt;
+    std::string input = utf8;
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    std::string out;
+    if (converter.Convert(in, inLeft, out) != 0)
+        return std::nullopt;
+    return out;
+}
+
+std::string FromCp932(const std::string& bytes)
+{
+    static const char kReplacement[] = "\xEF\xBF\xBD";
+    Converter converter("UTF-8", "CP932");
+    if (!converter.Ok()) {
+        // Without the conversion module only ASCII can be trusted.
+        std::string out;
+        for (const char c : bytes)
+            out += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : kReplacement;
+        return out;
+    }
+    std::string input = bytes;
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    std::string out;
+    while (converter.Convert(in, inLeft, out) != 0) {
+        // Skip one byte only: what follows a bad lead byte may be plain ASCII.
+        out += kReplacement;
+        ++in;
+        --inLeft;
+    }
+    return out;
+}

@@ -1,0 +1,16 @@
+// Conversion between the program's UTF-8 text and code page 932, the
+// encoding of settings files shared with the original platform. Goes through
+// iconv's "CP932": unlike "SHIFT_JIS" it keeps 0x5C as the backslash and
+// holds the vendor characters (～, ①, ...) that such files contain.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The text in code page 932, or nullopt when some character has no code
+// there (or the input is not valid UTF-8).
+std::optional<std::string> ToCp932(const std::string& utf8);
+
+// Bytes of code page 932 as UTF-8. Never fails: each byte that does not start
+// a valid character becomes U+FFFD, so damaged files still read.
+std::string FromCp932(const std::string& bytes);

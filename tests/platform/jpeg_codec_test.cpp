@@ -1,0 +1,271 @@
+#include "platform/jpeg_codec.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include "platform/bitmap.h"
+#include "tests/test_support.h"
+
+namespace {
+
+enum class Kind { Gray, Progressive, Cmyk, CmykWithoutAdobe };
+
+// Writes a JPEG of a kind the codec does not produce itself, with libjpeg
+// directly. pixel(x, y) gives the samples of one pixel (1 or 4 of them).
+std::string MakeJpeg(Kind kind, int width, int height,
+                     const std::function<std::vector<int>(int, int)>& pixel)
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    const bool cmyk = kind == Kind::Cmyk || kind == Kind::CmykWithoutAdobe;
+    cinfo.image_width = width;
+    cinfo.image_height = height;
+    cinfo.input_components = kind == Kind::Gray ? 1 : cmyk ? 4 : 3;
+    cinfo.in_color_space = kind == Kind::Gray ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    if (kind == Kind::Progressive)
+        jpeg_simple_progression(&cinfo);
+    if (kind == Kind::CmykWithoutAdobe)
+        cinfo.write_Adobe_marker = FALSE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * cinfo.input_components);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::vector<int> samples = pixel(x, y);
+            for (int c = 0; c < cinfo.input_components; ++c)
+                row[x * cinfo.input_components + c] = static_cast<JSAMPLE>(samples[c]);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string bytes(reinterpret_cast<char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+TColor Gradient(int x, int y)
+{
+    return RGB(x * 6, y * 9, 128 + x * 2 - y * 3);
+}
+
+// Largest difference of any channel of any pixel; both must be the same size.
+int MaxChannelDifference(const TBitmap& a, const TBitmap& b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width() * 3; ++x)
+            worst = std::max(worst, std::abs(a.ScanLine(y)[x] - b.ScanLine(y)[x]));
+    return worst;
+}
+
+std::string EncodeToBytes(const TempDir& dir, const TBitmap& bitmap, int quality)
+{
+    const std::string path = dir.File("encoded.jpg");
+    EXPECT_EQ(EncodeJpegFile(bitmap, path, quality), JpegResult::Ok);
+    return ReadFileBytes(path);
+}
+
+JpegResult DecodeBytes(const std::string& bytes, TBitmap& out)
+{
+    return DecodeJpegMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out);
+}
+
+} // namespace
+
+TEST(JpegCodec, RoundTripKeepsSizeAndPixelsWithinTolerance)
+{
+    TempDir dir;
+    TBitmap source;
+    FillBitmap(source, 37, 23, Gradient);
+    const std::string path = dir.File("gradient.jpg");
+    ASSERT_EQ(EncodeJpegFile(source, path, 95), JpegResult::Ok);
+
+    const std::string bytes = ReadFileBytes(path);
+    ASSERT_GT(bytes.size(), 20u);
+    // SOI, then the JFIF APP0 segment at once: the density stamp relies on it.
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xD8\xFF\xE0", 4));
+    EXPECT_EQ(bytes.substr(6, 5), std::string("JFIF\0", 5));
+
+    TBitmap decoded;
+    std::string error;
+    ASSERT_EQ(DecodeJpegFile(path, decoded, &error), JpegResult::Ok) << error;
+    EXPECT_EQ(decoded.Width(), 37);
+    EXPECT_EQ(decoded.Height(), 23);
+    EXPECT_LE(MaxChannelDifference(source, decoded), 12);
+}
+
+TEST(JpegCodec, PrimaryColoursKeepTheirChannels)
+{
+    TempDir dir;
+    const std::pair<TColor, const char*> colours[] = {{clRed, "red"}, {clLime, "green"}, {clBlue, "blue"}};
+    for (const auto& [colour, name] : colours) {
+        TBitmap source;
+        FillBitmap(source, 16, 16, [c = colour](int, int) { return c; });
+        TBitmap decoded;
+        ASSERT_EQ(DecodeBytes(EncodeToBytes(dir, source, 90), decoded), JpegResult::Ok) << name;
+        EXPECT_LE(MaxChannelDifference(source, decoded), 8) << name;
+    }
+}
+
+TEST(JpegCodec, QualityIsClampedSoZeroStillEncodes)
+{
+    TempDir dir;
+    TBitmap source;
+    FillBitmap(source, 64, 64, [](int x, int y) { return RGB(x * 4, (x * y) & 0xFF, y * 4); });
+    const std::string lowest = EncodeToBytes(dir, source, 0);
+    const std::string one = EncodeToBytes(dir, source, 1);
+    const std::string high = EncodeToBytes(dir, source, 100);
+    const std::string above = EncodeToBytes(dir, source, 250);
+    EXPECT_EQ(lowest, one);
+    EXPECT_EQ(above, high);
+    EXPECT_LT(lowest.size(), high.size());
+    TBitmap decoded;
+    EXPECT_EQ(DecodeBytes(lowest, decoded), JpegResult::Ok);
+}
+
+TEST(JpegCodec, EncodingFailuresAreReported)
+{
+    TempDir dir;
+    TBitmap source;
+    FillBitmap(source, 8, 8, [](int, int) { return clWhite; });
+    std::string error;
+    EXPECT_EQ(EncodeJpegFile(source, dir.File("missing/out.jpg"), 90, &error), JpegResult::WriteFailed);
+    EXPECT_FALSE(error.empty());
+    // A full disk: the failure shows only when the buffered data is written.
+    FillBitmap(source, 256, 256, [](int x, int y) { return RGB(x * y, x ^ y, x + y); });
+    EXPECT_EQ(EncodeJpegFile(source, "/dev/full", 90), JpegResult::WriteFailed);
+    TBitmap empty;
+    EXPECT_EQ(EncodeJpegFile(empty, dir.File("empty.jpg"), 90), JpegResult::WriteFailed);
+}
+
+TEST(JpegCodec, GrayscaleProgressiveAndCmykFilesDecodeToColour)
+{
+    TempDir dir;
+    const int w = 24, h = 16;
+    TBitmap decoded;
+
+    WriteFileBytes(dir.File("gray.jpg"), MakeJpeg(Kind::Gray, w, h, [](int x, int y) {
+        return std::vector<int>{x * 10 + y};
+    }));
+    ASSERT_EQ(DecodeJpegFile(dir.File("gray.jpg"), decoded), JpegResult::Ok);
+    ASSERT_EQ(decoded.Width(), w);
+    ASSERT_EQ(decoded.Height(), h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const TColor c = decoded.Pixel(x, y);
+            ASSERT_EQ(GetRValue(c), GetGValue(c));
+            ASSERT_EQ(GetRValue(c), GetBValue(c));
+            ASSERT_NEAR(GetRValue(c), x * 10 + y, 6);
+        }
+
+    WriteFileBytes(dir.File("progressive.jpg"), MakeJpeg(Kind::Progressive, w, h, [](int x, int y) {
+        const TColor c = Gradient(x, y);
+        return std::vector<int>{GetRValue(c), GetGValue(c), GetBValue(c)};
+    }));
+    TBitmap expected;
+    FillBitmap(expected, w, h, Gradient);
+    ASSERT_EQ(DecodeJpegFile(dir.File("progressive.jpg"), decoded), JpegResult::Ok);
+    EXPECT_LE(MaxChannelDifference(expected, decoded), 12);
+
+    // Left half red, right half blue. Adobe's files store the inks inverted
+    // (255 = no ink); files without its marker store them plain.
+    FillBitmap(expected, w, h, [w](int x, int) { return x < w / 2 ? clRed : clBlue; });
+    const auto inks = [w](int x, int) { return x < w / 2 ? std::vector<int>{0, 255, 255, 0} : std::vector<int>{255, 255, 0, 0}; };
+    WriteFileBytes(dir.File("adobe.jpg"), MakeJpeg(Kind::Cmyk, w, h, [&](int x, int y) {
+        std::vector<int> v = inks(x, y);
+        for (int& s : v)
+            s = 255 - s;
+        return v;
+    }));
+    WriteFileBytes(dir.File("plain.jpg"), MakeJpeg(Kind::CmykWithoutAdobe, w, h, inks));
+    for (const char* name : {"adobe.jpg", "plain.jpg"}) {
+        ASSERT_EQ(DecodeJpegFile(dir.File(name), decoded), JpegResult::Ok) << name;
+        // The halves meet inside one 8x8 block, whose colours bleed: compare
+        // the columns away from the seam.
+        for (int y = 0; y < h; ++y)
+            for (int x : {0, 3, w - 4, w - 1}) {
+                const TColor got = decoded.Pixel(x, y), want = expected.Pixel(x, y);
+                EXPECT_NEAR(GetRValue(got), GetRValue(want), 12) << name << " " << x << "," << y;
+                EXPECT_NEAR(GetGValue(got), GetGValue(want), 12) << name << " " << x << "," << y;
+                EXPECT_NEAR(GetBValue(got), GetBValue(want), 12) << name << " " << x << "," << y;
+            }
+    }
+}
+
+TEST(JpegCodec, BrokenInputIsRefusedWithoutEndingTheProcess)
+{
+    TempDir dir;
+    TBitmap source;
+    std::mt19937 random(7);
+    FillBitmap(source, 64, 64, [&](int, int) { return static_cast<TColor>(random() & 0xFFFFFF); });
+    const std::string good = EncodeToBytes(dir, source, 90);
+    TBitmap decoded;
+    std::string error;
+
+    EXPECT_EQ(DecodeJpegFile(dir.File("absent.jpg"), decoded), JpegResult::NotFound);
+
+    WriteFileBytes(dir.File("empty.jpg"), "");
+    EXPECT_EQ(DecodeJpegFile(dir.File("empty.jpg"), decoded), JpegResult::Unreadable);
+
+    std::string noise(4096, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    EXPECT_EQ(DecodeBytes(noise, decoded), JpegResult::Unreadable);
+    // Noise behind a valid start of image.
+    EXPECT_EQ(DecodeBytes(good.substr(0, 2) + noise, decoded), JpegResult::Unreadable);
+
+    // Cut in the middle of the image data: libjpeg would pad it with grey.
+    WriteFileBytes(dir.File("truncated.jpg"), good.substr(0, good.size() / 2));
+    EXPECT_EQ(DecodeJpegFile(dir.File("truncated.jpg"), decoded, &error), JpegResult::Unreadable);
+    EXPECT_FALSE(error.empty());
+
+    // A progressive file that ends between two scans, its last scan missing.
+    const std::string progressive = MakeJpeg(Kind::Progressive, 64, 64, [](int x, int y) {
+        return std::vector<int>{x * 4, y * 4, (x * y) & 0xFF};
+    });
+    ASSERT_EQ(DecodeBytes(progressive, decoded), JpegResult::Ok);
+    const std::size_t lastScan = progressive.rfind("\xFF\xDA");
+    ASSERT_NE(lastScan, std::string::npos);
+    EXPECT_EQ(DecodeBytes(progressive.substr(0, lastScan), decoded), JpegResult::Unreadable);
+
+    // Only the end marker missing: every pixel is there.
+    ASSERT_EQ(good.substr(good.size() - 2), "\xFF\xD9");
+    TBitmap whole;
+    ASSERT_EQ(DecodeBytes(good, whole), JpegResult::Ok);
+    EXPECT_EQ(DecodeBytes(good.substr(0, good.size() - 2), decoded), JpegResult::Ok);
+    EXPECT_TRUE(SameBitmap(decoded, whole));
+}
+
+TEST(JpegCodec, HugeHeaderIsRefusedBeforeDecoding)
+{
+    TempDir dir;
+    TBitmap source;
+    FillBitmap(source, 8, 8, [](int, int) { return clGray; });
+    std::string bytes = EncodeToBytes(dir, source, 90);
+    const std::size_t sof = bytes.find("\xFF\xC0", 2);
+    ASSERT_NE(sof, std::string::npos);
+    // SOF0: marker, length (2), precision (1), height (2), width (2).
+    bytes[sof + 5] = bytes[sof + 7] = static_cast<char>(0xFF);
+    bytes[sof + 6] = bytes[sof + 8] = static_cast<char>(0xDC); // 65500
+    TBitmap decoded;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(DecodeBytes(bytes, decoded), JpegResult::TooLarge);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(decoded.Width(), 0);
+}

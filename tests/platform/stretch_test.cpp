@@ -1,0 +1,118 @@
+#include "platform/stretch.h"
+
+#include <array>
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+#include "tests/test_support.h"
+
+namespace {
+
+TColor Grey(int level)
+{
+    return RGB(level, level, level);
+}
+
+}  // namespace
+
+TEST(StretchBitmap, ShrinkingAFlatAreaKeepsItsColour)
+{
+    TBitmap source, target;
+    FillBitmap(source, 37, 23, [](int, int) { return RGB(12, 200, 77); });
+    target.SetSize(10, 7);
+    target.Fill(clBlack);
+    StretchBitmap(source, target, Rect(0, 0, 10, 7));
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(target.Pixel(x, y), RGB(12, 200, 77));
+}
+
+TEST(StretchBitmap, ShrinkingAveragesTheCoveredArea)
+{
+    TBitmap source, target;
+    // 2:1 averages pairs; an odd sum rounds up.
+    FillBitmap(source, 6, 1, [](int x, int) { return Grey(std::array{10, 30, 0, 255, 100, 101}[x]); });
+    target.SetSize(3, 1);
+    StretchBitmap(source, target, Rect(0, 0, 3, 1));
+    EXPECT_EQ(target.Pixel(0, 0), Grey(20));
+    EXPECT_EQ(target.Pixel(1, 0), Grey(128));
+    EXPECT_EQ(target.Pixel(2, 0), Grey(101));
+
+    // 3 to 2: each target pixel covers one and a half source pixels.
+    FillBitmap(source, 3, 1, [](int x, int) { return Grey(std::array{0, 255, 90}[x]); });
+    target.SetSize(2, 1);
+    StretchBitmap(source, target, Rect(0, 0, 2, 1));
+    EXPECT_EQ(target.Pixel(0, 0), Grey(85));   // (2*0 + 255) / 3
+    EXPECT_EQ(target.Pixel(1, 0), Grey(145));  // (255 + 2*90) / 3
+
+    // Both axes: each 2 x 2 block.
+    FillBitmap(source, 4, 4, [](int x, int y) { return Grey((x + 4 * y) * 16); });
+    target.SetSize(2, 2);
+    StretchBitmap(source, target, Rect(0, 0, 2, 2));
+    EXPECT_EQ(target.Pixel(0, 0), Grey((0 + 16 + 64 + 80) / 4));
+    EXPECT_EQ(target.Pixel(1, 1), Grey((160 + 176 + 224 + 240) / 4));
+}
+
+TEST(StretchBitmap, EnlargingReplicatesPixels)
+{
+    TBitmap source, target;
+    FillBitmap(source, 2, 1, [](int x, int) { return x == 0 ? clRed : clBlue; });
+    target.SetSize(4, 3);
+    StretchBitmap(source, target, Rect(0, 0, 4, 3));
+    for (int y = 0; y < 3; ++y) {
+        EXPECT_EQ(target.Pixel(0, y), clRed);
+        EXPECT_EQ(target.Pixel(1, y), clRed);
+        EXPECT_EQ(target.Pixel(2, y), clBlue);
+        EXPECT_EQ(target.Pixel(3, y), clBlue);
+    }
+}
+
+TEST(StretchBitmap, DestinationOutsideTheTargetIsClipped)
+{
+    TBitmap source, target;
+    FillBitmap(source, 8, 4, [](int x, int y) { return RGB(x * 10, y * 10, 0); });
+    target.SetSize(4, 2);
+    target.Fill(clWhite);
+    // One to one, shifted up-left by (2, 1).
+    StretchBitmap(source, target, Rect(-2, -1, 6, 3));
+    EXPECT_EQ(target.Pixel(0, 0), RGB(20, 10, 0));
+    EXPECT_EQ(target.Pixel(3, 1), RGB(50, 20, 0));
+
+    // Only the part of dest inside the target changes.
+    target.SetSize(6, 6);
+    target.Fill(clWhite);
+    StretchBitmap(source, target, Rect(4, 4, 12, 8));
+    EXPECT_EQ(target.Pixel(4, 4), RGB(0, 0, 0));
+    EXPECT_EQ(target.Pixel(5, 5), RGB(10, 10, 0));
+    EXPECT_EQ(target.Pixel(3, 4), clWhite);
+    EXPECT_EQ(target.Pixel(4, 3), clWhite);
+
+    StretchBitmap(source, target, Rect(6, 0, 10, 4));
+    StretchBitmap(source, target, Rect(0, 0, 0, 4));
+    EXPECT_EQ(target.Pixel(0, 0), clWhite);
+}
+
+TEST(StretchBitmap, ThreadsGiveTheSingleThreadedResult)
+{
+    TBitmap source, one, many;
+    FillBitmap(source, 1500, 1000, [](int x, int y) {
+        return ((static_cast<std::uint32_t>(x) * 2654435761u) ^ (static_cast<std::uint32_t>(y) * 40503u)) * 2246822519u
+            & 0xFFFFFF;
+    });
+    for (const TRect dest : {Rect(0, 0, 685, 457), Rect(-30, 5, 1900, 800)}) {
+        one.SetSize(700, 700);
+        many.SetSize(700, 700);
+        one.Fill(clWhite);
+        many.Fill(clWhite);
+        {
+            ScopedWorkerThreads threads(1);
+            StretchBitmap(source, one, dest);
+        }
+        {
+            ScopedWorkerThreads threads(6);
+            StretchBitmap(source, many, dest);
+        }
+        EXPECT_TRUE(SameBitmap(one, many));
+    }
+}

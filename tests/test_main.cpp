@@ -1,0 +1,25 @@
+// Test entry: a headless QApplication (fonts, widgets and the event loop need
+// one) with a private runtime folder, then GoogleTest.
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <string>
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "platform/application.h"
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::string runtime = "/tmp/plovis-test-runtime-" + std::to_string(getpid());
+    mkdir(runtime.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    TApplication::PrepareQt();
+    QApplication qt(argc, argv);
+    Application->Initialize();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,74 @@
+#include "tests/test_support.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+TempDir::TempDir()
+{
+    std::string pattern = "/tmp/plovis-test-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void FillBitmap(TBitmap& bitmap, int width, int height, const std::function<TColor(int, int)>& colour)
+{
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, colour(x, y));
+}
+
+bool SameBitmap(const TBitmap& a, const TBitmap& b)
+{
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width() * 3; ++x)
+            if (a.ScanLine(y)[x] != b.ScanLine(y)[x])
+                return false;
+    return true;
+}
+
+TRect PixelBounds(const TBitmap& bitmap, const std::function<bool(TColor)>& match)
+{
+    TRect bounds{bitmap.Width(), bitmap.Height(), 0, 0};
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x)
+            if (match(bitmap.Pixel(x, y)))
+                bounds = {std::min(bounds.Left, x), std::min(bounds.Top, y), std::max(bounds.Right, x + 1), y + 1};
+    return bounds.Right > bounds.Left ? bounds : TRect{};
+}
+
+int CountPixels(const TBitmap& bitmap, const std::function<bool(TColor)>& match)
+{
+    int count = 0;
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x)
+            count += match(bitmap.Pixel(x, y)) ? 1 : 0;
+    return count;
+}
