@@ -14,7 +14,7 @@ using ChannelTable = std::array<std::uint8_t, 256>;
 ChannelTable TableFor(int gain, const ColourCorrection& cc)
 {
     const int v = std::max(gain, -254);
-    const double factor = 1 + v / 256 * cc.strength;
+    const double factor = 1 + v / 256.0 * cc.strength;
     const bool brightnessOn = cc.brightnessPos != cc.brightnessMax / 2;
     const bool contrastOn = cc.contrastPos != cc.contrastMax / 2;
     const double brightness = (cc.brightnessPos - cc.brightnessMax / 2) * 0.002;

@@ -10,11 +10,6 @@ namespace {
 // Class values of the work plane; 1..4 are background pixels next to text.
 constexpr std::int32_t kInnerText = -1;
 constexpr std::int32_t kEdgeText = -2;
-// How far from a text pixel a class can arise: one step in the first pass,
-// and the second pass reaches two steps further (a pixel three steps away
-// can still collect 2 + 2 from its left and upper neighbours).
-constexpr int kReach = 3;
-
 // A region edge below 1 becomes 1, then one at limit - 1 or beyond becomes limit - 2.
 int ClampRegionEdge(int value, int limit)
 {
@@ -76,10 +71,10 @@ int SmoothTextEdges(TBitmap& textLayer, const TBitmap& background, int cx, int c
 
     // The part of the region where classes can arise, and one pixel around it
     // in the plane for the neighbours; plane (0, 0) is picture (px, py).
-    const int bx0 = std::max(x0, textLeft - kReach);
-    const int bx1 = std::min(x1, textRight + kReach + 1);
-    const int by0 = std::max(y0, textTop - kReach);
-    const int by1 = std::min(y1, textBottom + kReach + 1);
+    const int bx0 = std::max(x0, textLeft - kTextEdgeReach);
+    const int bx1 = std::min(x1, textRight + kTextEdgeReach + 1);
+    const int by0 = std::max(y0, textTop - kTextEdgeReach);
+    const int by1 = std::min(y1, textBottom + kTextEdgeReach + 1);
     const int px = bx0 - 1;
     const int py = by0 - 1;
     const int pw = bx1 - bx0 + 2;

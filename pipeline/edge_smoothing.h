@@ -3,14 +3,19 @@
 // edge, take a blend of the picture beneath and the text colour, weighted by
 // how much text surrounds them and by the operator's blur pattern (A..D).
 // The text layer is white except the text, which is recognised only by its
-// exact colour. Only the neighbourhood of the text is visited: pixels more
-// than three steps away from every text pixel can never change, so the
-// result is that of sweeping the whole region, at the cost of the text.
+// exact colour. Only the text's bounding box and its rim are visited, which
+// gives the result of sweeping the whole region at the cost of the text.
 #pragma once
 
 #include "pipeline/pixel_plane.h"
 #include "platform/bitmap.h"
 #include "platform/graphics_types.h"
+
+// Classes, and so changed pixels, lie within this many pixels of the bounding
+// box of the region's text pixels: a pixel just outside the box has at most
+// one text neighbour, so both passes leave it at 1 or less (second-pass sum
+// at most 4 + 1 + 1), and a pixel farther out sums at most one such 1.
+constexpr int kTextEdgeReach = 1;
 
 // (background weight, text weight) of a class; every pair has a positive sum.
 struct EdgeWeight {

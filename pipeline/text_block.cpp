@@ -10,8 +10,6 @@
 namespace {
 
 constexpr int kNoSmoothing = 4;
-// Smoothing changes pixels at most this far from a text pixel.
-constexpr int kSmoothingReach = 3;
 
 // DrawText flag sets of the text output.
 constexpr unsigned kSingleLine = DT_NOCLIP | DT_SINGLELINE;
@@ -158,8 +156,8 @@ void DrawTextBlock(TBitmap& textLayer, TBitmap& target, int x, int y, const std:
     if (style.blurPattern != kNoSmoothing)
         SmoothTextEdges(textLayer, target, width / 2, height / 2, width, height, style.font.Color(),
                         style.blurPattern, scratch);
-    const TRect area{std::max(drawn.Left - kSmoothingReach, 0), std::max(drawn.Top - kSmoothingReach, 0),
-                     std::min(drawn.Right + kSmoothingReach, width), std::min(drawn.Bottom + kSmoothingReach, height)};
+    const TRect area{std::max(drawn.Left - kTextEdgeReach, 0), std::max(drawn.Top - kTextEdgeReach, 0),
+                     std::min(drawn.Right + kTextEdgeReach, width), std::min(drawn.Bottom + kTextEdgeReach, height)};
     OverlayNonWhite(textLayer, target, area);
 }
 

@@ -62,6 +62,15 @@ void TApplication::registerForm(TForm* form)
     forms_.push_back(form);
 }
 
+void TApplication::ForgetForms()
+{
+    mainForm_ = nullptr;
+    forms_.clear();
+    terminated_ = false;
+    OnActivate = nullptr;
+    OnDeactivate = nullptr;
+}
+
 void TApplication::Run()
 {
     if (!mainForm_)

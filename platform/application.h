@@ -41,6 +41,9 @@ public:
         registerForm(reference);
     }
     TForm* MainForm() const { return mainForm_; }
+    // Forgets the created forms (before they are released), so that a new
+    // set can be created.
+    void ForgetForms();
 
     // Runs the message loop until the main form closes.
     void Run();

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QUrl>
@@ -123,7 +124,9 @@ void TForm::UserResized(int width, int height)
 void TForm::SetAlphaBlend(bool on)
 {
     alphaBlend_ = on;
-    view_->setWindowOpacity(alphaBlend_ ? alphaValue_ / 255.0 : 1.0);
+    // Opacity needs a window system; headless, the value is only kept.
+    if (QGuiApplication::platformName() != "offscreen")
+        view_->setWindowOpacity(alphaBlend_ ? alphaValue_ / 255.0 : 1.0);
 }
 
 void TForm::SetAlphaBlendValue(int value)

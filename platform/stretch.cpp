@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/parallel_rows.h"
@@ -76,6 +77,16 @@ void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
     const AxisWeights columns = WeighAxis(sW, dW, x0, x1);
     const AxisWeights rows = WeighAxis(sH, dH, y0, y1);
     const int outW = x1 - x0;
+    if (columns.total == 1 && rows.total == 1) {
+        // Growing both ways: every target pixel is one source pixel.
+        ForEachRow(y1 - y0, [&](int r) {
+            const std::uint8_t* line = source.ScanLine(rows.first[r]);
+            std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
+            for (int c = 0; c < outW; ++c, out += 3)
+                std::memcpy(out, line + columns.first[c] * 3, 3);
+        });
+        return;
+    }
     const std::uint64_t total = std::uint64_t{columns.total} * rows.total;
     // A source row's sum for one target pixel is at most sW * 255 (32 bits for
     // any real picture); the block's is at most total * 255, kept in 64 bits.

@@ -1,0 +1,8 @@
+// Creating the program's seven windows in their order, and releasing them.
+#pragma once
+
+// Creates Form1, Form7, Form3, Form5, Form2, Form4 and Form8; false when the
+// main window could not create its work bitmaps (it has said so).
+bool CreateApplicationForms();
+// Releases them, last created first, and forgets the globals.
+void DestroyApplicationForms();

@@ -1,0 +1,50 @@
+#include "tests/main/app_test_support.h"
+
+#include "main/application_forms.h"
+#include "platform/application.h"
+#include "platform/jpeg_codec.h"
+
+void AppTest::SetUp()
+{
+    dialogs = std::make_shared<ScriptedDialogDriver>();
+    Application->SetDialogDriver(dialogs);
+    ASSERT_TRUE(CreateApplicationForms());
+    Form1->ProgramFolder = folder.Path() + "/";
+}
+
+void AppTest::TearDown()
+{
+    DestroyApplicationForms();
+    for (const auto& failure : dialogs->Failures())
+        ADD_FAILURE() << failure;
+    EXPECT_EQ(dialogs->Remaining(), 0) << "dialogs expected but never shown";
+    Application->SetDialogDriver(nullptr);
+}
+
+void AppTest::ShowMainWindow()
+{
+    Form1->Show();
+}
+
+void AppTest::Restart()
+{
+    Form1->Close();
+    DestroyApplicationForms();
+    ASSERT_TRUE(CreateApplicationForms());
+    Form1->ProgramFolder = folder.Path() + "/";
+}
+
+void WriteTestJpeg(const std::string& path, int width, int height)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = bitmap.ScanLine(y);
+        for (int x = 0; x < width; ++x) {
+            row[x * 3] = static_cast<std::uint8_t>(x * 255 / std::max(width - 1, 1));
+            row[x * 3 + 1] = static_cast<std::uint8_t>(y * 255 / std::max(height - 1, 1));
+            row[x * 3 + 2] = static_cast<std::uint8_t>(128);
+        }
+    }
+    ASSERT_EQ(EncodeJpegFile(bitmap, path, 90), JpegResult::Ok);
+}

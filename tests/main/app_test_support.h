@@ -1,0 +1,32 @@
+// A fixture for tests of the program's windows: a fresh set of the seven
+// windows per test, a scripted dialog driver that fails the test on any box it
+// was not told to expect, and a private program folder (where "vad.ini" and
+// the photos of a test live).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "main/main_form.h"
+#include "platform/dialogs.h"
+#include "tests/test_support.h"
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Shows the main window as the program does at start-up.
+    void ShowMainWindow();
+    // Closes the windows as the program does at exit, then creates a new set
+    // (a second start with the same program folder).
+    void Restart();
+
+    std::shared_ptr<ScriptedDialogDriver> dialogs;
+    TempDir folder;
+};
+
+// Writes a width x height JPEG of smooth colours (quality 90).
+void WriteTestJpeg(const std::string& path, int width, int height);
