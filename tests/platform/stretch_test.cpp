@@ -66,6 +66,15 @@ TEST(StretchBitmap, EnlargingReplicatesPixels)
         EXPECT_EQ(target.Pixel(2, y), clBlue);
         EXPECT_EQ(target.Pixel(3, y), clBlue);
     }
+
+    // Shrinking across while growing down: pairs averaged, rows repeated.
+    FillBitmap(source, 4, 1, [](int x, int) { return Grey(std::array{10, 30, 200, 100}[x]); });
+    target.SetSize(2, 3);
+    StretchBitmap(source, target, Rect(0, 0, 2, 3));
+    for (int y = 0; y < 3; ++y) {
+        EXPECT_EQ(target.Pixel(0, y), Grey(20));
+        EXPECT_EQ(target.Pixel(1, y), Grey(150));
+    }
 }
 
 TEST(StretchBitmap, DestinationOutsideTheTargetIsClipped)
