@@ -72,14 +72,14 @@ int Luminance(int r, int g, int b)
     return (77 * r + 151 * g + 28 * b) / 255;
 }
 
-// Runs pixelFn(x, y) over a w x h target. A single thread checks the abort
-// before every pixel; split across threads, the workers stop before their next
-// row once the calling thread, pumping every ~20 ms, has seen the abort.
-// Returns false when aborted.
+// Runs pixelFn(x, y) over a w x h target, work being the source pixels read.
+// A single thread checks the abort before every pixel; split across threads,
+// the workers stop before their next row once the calling thread, pumping
+// every ~20 ms, has seen the abort. Returns false when aborted.
 template <typename PixelFn>
-bool ForEachTargetPixel(int w, int h, WorkControl& control, const PixelFn& pixelFn)
+bool ForEachTargetPixel(int w, int h, std::int64_t work, WorkControl& control, const PixelFn& pixelFn)
 {
-    if (!SplitsRows(h)) {
+    if (!SplitsRows(h, work)) {
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 if (control.ShouldAbort())
@@ -92,7 +92,7 @@ bool ForEachTargetPixel(int w, int h, WorkControl& control, const PixelFn& pixel
     if (control.ShouldAbort())
         return false;
     return ForEachRowPolled(
-        h,
+        h, work,
         [&](int y) {
             for (int x = 0; x < w; ++x)
                 pixelFn(x, y);
@@ -154,7 +154,7 @@ int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, P
     const AxisCover rows = CoverAxis(sH, tH);
     workPlane.Resize(tW, tH);
     const TBitmap& source = bitmap;
-    const bool reduced = ForEachTargetPixel(tW, tH, control, [&](int tx, int ty) {
+    const bool reduced = ForEachTargetPixel(tW, tH, std::int64_t{sW} * sH, control, [&](int tx, int ty) {
         const Cover& cx = columns.covers[tx];
         const Cover& cy = rows.covers[ty];
         const std::uint32_t* wx = columns.weights.data() + cx.weights;
@@ -188,7 +188,7 @@ int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, P
     // target luminance, which is the pixel's own unless sharpening pushes it
     // away from the 1 2 1 / 2 8 2 / 1 2 1 mean of its neighbourhood.
     const PixelPlane& plane = workPlane;
-    const bool finished = ForEachTargetPixel(tW, tH, control, [&](int tx, int ty) {
+    const bool finished = ForEachTargetPixel(tW, tH, std::int64_t{tW} * tH * (sharpen ? 9 : 1), control, [&](int tx, int ty) {
         const std::uint32_t centre = plane.At(tx, ty);
         std::uint8_t* out = bitmap.ScanLine(ty) + tx * 3;
         const int r0 = static_cast<int>(centre >> 16 & 0xFF);

@@ -156,7 +156,7 @@ int RotateByAngle(const TBitmap& source, TBitmap& destination, double angle)
     const double* sinX = columnS.data();
     std::uint8_t* const outOrigin = destination.ScanLine(0);
     const std::ptrdiff_t outStride = destination.RowStride();
-    ForEachRow(h, [=](int i) {
+    ForEachRow(h, std::int64_t{w} * h * (smooth ? 9 : 1), [=](int i) {
         const double dy = h - i - cy;
         const double rowS = dy * t.s;
         const double rowC = dy * t.c;
@@ -191,7 +191,7 @@ int RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle
     const std::uint8_t* origin = source.ScanLine(0);
 
     const int bands = (dH + kTile - 1) / kTile;
-    ForEachRow(bands, [&](int band) {
+    ForEachRow(bands, std::int64_t{dW} * dH, [&](int band) {
         const int iEnd = std::min(dH, (band + 1) * kTile);
         for (int j0 = 0; j0 < dW; j0 += kTile) {
             const int jEnd = std::min(dW, j0 + kTile);

@@ -14,12 +14,14 @@ namespace {
 
 std::atomic<int> configuredThreads{0};
 
-// Fewer rows per thread than this cost more in thread start-up than they save.
-constexpr int kMinRowsPerThread = 16;
+// Starting a thread costs about as much as touching this many pixels a few
+// times over, so each thread gets at least this much work.
+constexpr std::int64_t kPixelsPerThread = 1 << 17;
 
-int ThreadsFor(int rows)
+int ThreadsFor(int rows, std::int64_t pixels)
 {
-    return std::clamp(rows / kMinRowsPerThread, 1, WorkerThreadCount());
+    const std::int64_t byWork = std::min<std::int64_t>(pixels / kPixelsPerThread, rows);
+    return static_cast<int>(std::clamp<std::int64_t>(byWork, 1, WorkerThreadCount()));
 }
 
 }  // namespace
@@ -38,14 +40,14 @@ void SetWorkerThreadCount(int count)
     configuredThreads.store(std::max(count, 0), std::memory_order_relaxed);
 }
 
-bool SplitsRows(int rows)
+bool SplitsRows(int rows, std::int64_t pixels)
 {
-    return ThreadsFor(rows) > 1;
+    return ThreadsFor(rows, pixels) > 1;
 }
 
-void ForEachRow(int rows, const std::function<void(int)>& rowFn)
+void ForEachRow(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn)
 {
-    const int threads = ThreadsFor(rows);
+    const int threads = ThreadsFor(rows, pixels);
     if (threads <= 1) {
         for (int y = 0; y < rows; ++y)
             rowFn(y);
@@ -63,9 +65,10 @@ void ForEachRow(int rows, const std::function<void(int)>& rowFn)
     work();
 }
 
-bool ForEachRowPolled(int rows, const std::function<void(int)>& rowFn, const std::function<bool()>& poll)
+bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
+                      const std::function<bool()>& poll)
 {
-    const int threads = std::max(ThreadsFor(rows), 1);
+    const int threads = ThreadsFor(rows, pixels);
     std::atomic<int> next{0};
     std::atomic<bool> stop{false};
     std::mutex mutex;

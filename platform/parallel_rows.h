@@ -3,6 +3,7 @@
 // are bit for bit those of a single thread; only the time changes.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 // Threads a split may use: the configured count, else the hardware's.
@@ -11,15 +12,17 @@ int WorkerThreadCount();
 // 0 returns to the hardware's count.
 void SetWorkerThreadCount(int count);
 
-// True when ForEachRow would split rows rows across threads; routines that
-// also have a finer-grained single-threaded path ask this first.
-bool SplitsRows(int rows);
+// True when ForEachRow would split rows rows, whose work touches about pixels
+// pixels, across threads (small work is not worth starting threads for).
+// Routines with a finer-grained single-threaded path ask this first.
+bool SplitsRows(int rows, std::int64_t pixels);
 
 // Calls rowFn(y) once for every y in [0, rows), spread over the threads when
-// SplitsRows(rows), else in order on the calling thread. rowFn must not throw.
-void ForEachRow(int rows, const std::function<void(int)>& rowFn);
+// SplitsRows(rows, pixels), else in order on the calling thread. rowFn must not throw.
+void ForEachRow(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn);
 
 // As above, always on worker threads, while the calling thread runs poll()
 // about every 20 ms (it may pump the window's events). Once poll() returns
 // true no further row is started. Returns true when every row was done.
-bool ForEachRowPolled(int rows, const std::function<void(int)>& rowFn, const std::function<bool()>& poll);
+bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
+                      const std::function<bool()>& poll);

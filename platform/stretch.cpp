@@ -77,9 +77,12 @@ void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
     const AxisWeights columns = WeighAxis(sW, dW, x0, x1);
     const AxisWeights rows = WeighAxis(sH, dH, y0, y1);
     const int outW = x1 - x0;
+    // Work: every visible target pixel, and the source area it covers.
+    const std::int64_t visible = std::int64_t{outW} * (y1 - y0);
+    const std::int64_t covered = std::int64_t{sW} * sH * outW / dW * (y1 - y0) / dH;
     if (columns.total == 1 && rows.total == 1) {
         // Growing both ways: every target pixel is one source pixel.
-        ForEachRow(y1 - y0, [&](int r) {
+        ForEachRow(y1 - y0, visible, [&](int r) {
             const std::uint8_t* line = source.ScanLine(rows.first[r]);
             std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
             for (int c = 0; c < outW; ++c, out += 3)
@@ -90,7 +93,7 @@ void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
     const std::uint64_t total = std::uint64_t{columns.total} * rows.total;
     // A source row's sum for one target pixel is at most sW * 255 (32 bits for
     // any real picture); the block's is at most total * 255, kept in 64 bits.
-    ForEachRow(y1 - y0, [&](int r) {
+    ForEachRow(y1 - y0, visible + covered, [&](int r) {
         std::vector<std::uint64_t> sums(static_cast<std::size_t>(outW) * 3, 0);
         const std::uint32_t* wy = rows.weights.data() + rows.offset[r];
         for (int j = 0; j < rows.count[r]; ++j) {

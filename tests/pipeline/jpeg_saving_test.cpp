@@ -1,5 +1,6 @@
 #include "pipeline/jpeg_saving.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 

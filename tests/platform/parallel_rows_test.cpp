@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -9,19 +10,26 @@
 
 #include "tests/test_support.h"
 
+namespace {
+
+// Enough work per row for every thread to be worth starting.
+constexpr std::int64_t kHeavy = std::int64_t{1} << 40;
+
+}  // namespace
+
 TEST(ParallelRows, EveryRowRunsOnce)
 {
     for (const int threads : {1, 3, 8}) {
         ScopedWorkerThreads scope(threads);
         std::vector<std::atomic<int>> visits(1000);
-        ForEachRow(1000, [&](int y) { ++visits[y]; });
+        ForEachRow(1000, kHeavy, [&](int y) { ++visits[y]; });
         bool allOnce = true;
         for (const auto& v : visits)
             allOnce = allOnce && v == 1;
         EXPECT_TRUE(allOnce) << threads;
 
         std::vector<std::atomic<int>> polledVisits(1000);
-        EXPECT_TRUE(ForEachRowPolled(1000, [&](int y) { ++polledVisits[y]; }, [] { return false; }));
+        EXPECT_TRUE(ForEachRowPolled(1000, kHeavy, [&](int y) { ++polledVisits[y]; }, [] { return false; }));
         allOnce = true;
         for (const auto& v : polledVisits)
             allOnce = allOnce && v == 1;
@@ -35,7 +43,7 @@ TEST(ParallelRows, PollingStopsTheRowsNotYetStarted)
     std::atomic<int> done{0};
     int polls = 0;
     const bool finished = ForEachRowPolled(
-        2000,
+        2000, kHeavy,
         [&](int) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             ++done;
