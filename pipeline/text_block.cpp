@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "pipeline/edge_smoothing.h"
 
@@ -72,22 +73,32 @@ void DrawLines(TCanvas& canvas, const std::string& text, const TextBlockLayout& 
     canvas.SetTextAlign(TA_LEFT | TA_TOP);
 }
 
-// Bounds of the pixels that are not white, or an empty rectangle.
+// Bounds of the pixels that are not white, or an empty rectangle. Rows are
+// tested eight bytes at a time: the layer is white but for the text.
 TRect NonWhiteBounds(const TBitmap& bitmap)
 {
     TRect bounds{bitmap.Width(), bitmap.Height(), 0, 0};
-    const int rowBytes = bitmap.Width() * 3;
+    const std::size_t rowBytes = static_cast<std::size_t>(bitmap.Width()) * 3;
+    const std::size_t words = rowBytes / 8;
     for (int y = 0; y < bitmap.Height(); ++y) {
         const std::uint8_t* row = bitmap.ScanLine(y);
-        const std::uint8_t* end = row + rowBytes;
-        const std::uint8_t* first = std::find_if(row, end, [](std::uint8_t b) { return b != 0xFF; });
-        if (first == end)
+        std::size_t first = 0;
+        while (first < words * 8) {
+            std::uint64_t word;
+            std::memcpy(&word, row + first, 8);
+            if (word != ~std::uint64_t{0})
+                break;
+            first += 8;
+        }
+        while (first < rowBytes && row[first] == 0xFF)
+            ++first;
+        if (first == rowBytes)
             continue;
-        const std::uint8_t* last = end - 1;
-        while (*last == 0xFF)
+        std::size_t last = rowBytes - 1;
+        while (row[last] == 0xFF)
             --last;
-        bounds.Left = std::min(bounds.Left, static_cast<int>(first - row) / 3);
-        bounds.Right = std::max(bounds.Right, static_cast<int>(last - row) / 3 + 1);
+        bounds.Left = std::min(bounds.Left, static_cast<int>(first / 3));
+        bounds.Right = std::max(bounds.Right, static_cast<int>(last / 3) + 1);
         bounds.Top = std::min(bounds.Top, y);
         bounds.Bottom = y + 1;
     }

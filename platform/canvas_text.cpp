@@ -4,7 +4,9 @@
 // glyphs without anti-aliasing into a scratch image that covers only the
 // text, and its drawn pixels go into the bitmap in exactly the font colour:
 // the edge smoothing recognises text by that colour, and a picture-sized
-// scratch image per text would cost more than the text itself.
+// scratch image per text would cost more than the text itself. DrawText
+// lays out a single line (the program's texts carry no line breaks), and an
+// empty text measures 0 wide and one line high.
 #include "platform/canvas.h"
 
 #include <algorithm>

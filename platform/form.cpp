@@ -224,6 +224,8 @@ void TForm::DragAcceptFiles(bool accept)
 
 void TForm::BringToForeground()
 {
+    if (QGuiApplication::platformName() == "offscreen")
+        return;
     view_->raise();
     view_->activateWindow();
 }

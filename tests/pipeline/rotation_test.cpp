@@ -106,40 +106,28 @@ TEST(RotateByAngle, NinetyDegreesTurnsClockwiseWithBlackOutside)
 
 TEST(RotateQuarterTurns, FollowsTheTurnTable)
 {
-    TBitmap source, out, back;
+    TBitmap source;
     FillBitmap(source, 3, 2, [](int x, int y) { return static_cast<TColor>(10 * y + x + 1); });
-    out.SetSize(2, 3);
-    RotateQuarterTurns(source, out, 90);
-    // Clockwise: the source's left column (top to bottom 1, 11) becomes the top row right to left.
-    EXPECT_EQ(out.Pixel(0, 0), 11u);
-    EXPECT_EQ(out.Pixel(1, 0), 1u);
-    EXPECT_EQ(out.Pixel(0, 2), 13u);
-    EXPECT_EQ(out.Pixel(1, 2), 3u);
-
-    TBitmap minus;
-    minus.SetSize(2, 3);
-    RotateQuarterTurns(source, minus, -90);
-    back.SetSize(2, 3);
-    RotateQuarterTurns(source, back, 270);
-    EXPECT_TRUE(SameBitmap(minus, back));
-    EXPECT_EQ(back.Pixel(0, 0), 3u);
-
-    TBitmap restored;
-    restored.SetSize(3, 2);
-    RotateQuarterTurns(out, restored, 270);
-    EXPECT_TRUE(SameBitmap(restored, source));
-
-    TBitmap half, full;
-    half.SetSize(3, 2);
-    full.SetSize(3, 2);
-    RotateQuarterTurns(source, half, 180);
+    const auto turn = [](const TBitmap& from, double angle, TBitmap& to) {
+        const bool quarter = angle == 90 || angle == 270 || angle == -90;
+        to.SetSize(quarter ? from.Height() : from.Width(), quarter ? from.Width() : from.Height());
+        RotateQuarterTurns(from, to, angle);
+    };
+    TBitmap cw, ccw, minus, back, half, copy;
+    turn(source, 90, cw);
+    // Clockwise: the left column (1 above 11) becomes the top row, right to left.
+    EXPECT_EQ(cw.Pixel(0, 0), 11u);
+    EXPECT_EQ(cw.Pixel(1, 0), 1u);
+    EXPECT_EQ(cw.Pixel(1, 2), 3u);
+    turn(source, 270, ccw);
+    EXPECT_EQ(ccw.Pixel(0, 0), 3u);
+    turn(source, -90, minus);
+    EXPECT_TRUE(SameBitmap(minus, ccw));
+    turn(cw, 270, back);
+    EXPECT_TRUE(SameBitmap(back, source));
+    turn(source, 180, half);
     EXPECT_EQ(half.Pixel(0, 0), 13u);
-    RotateQuarterTurns(half, full, 180);
-    EXPECT_TRUE(SameBitmap(full, source));
-
-    TBitmap copy;
-    copy.SetSize(3, 2);
-    RotateQuarterTurns(source, copy, 45);
+    turn(source, 45, copy);
     EXPECT_TRUE(SameBitmap(copy, source));
 }
 

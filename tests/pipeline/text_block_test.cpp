@@ -128,15 +128,6 @@ TEST(TextBlock, PreviewLayerIsTheBoundingBox)
         EXPECT_EQ(layer.Width(), turned.placement.width);
         EXPECT_EQ(layer.Height(), turned.placement.height);
     }
-    // A turned single line fills its box nearly to the edges.
-    RenderTextPreviewLayer(layer, "漢字漢字", Style(clBlack, 30));
-    {
-        const TRect ink = Ink(layer);
-        EXPECT_LE(ink.Left, 10);
-        EXPECT_LE(ink.Top, 10);
-        EXPECT_GE(ink.Right, layer.Width() - 10);
-        EXPECT_GE(ink.Bottom, layer.Height() - 10);
-    }
 }
 
 TEST(TextBlock, TurnedBlockHasItsBoundingBoxAtThePoint)
@@ -152,17 +143,6 @@ TEST(TextBlock, TurnedBlockHasItsBoundingBoxAtThePoint)
         EXPECT_LE(ink.Top, 60 + 8);
         EXPECT_LE(ink.Right, 100 + layout.placement.width + 1);
         EXPECT_LE(ink.Bottom, 60 + layout.placement.height + 1);
-    }
-}
-
-TEST(TextBlock, WholeTurnsDrawLikeTheRemainder)
-{
-    TBitmap expected;
-    TBitmap target;
-    for (auto [angle, same] : {std::pair{360, 0}, {-360, 0}, {370, 10}, {-370, -10}}) {
-        TextOnWhite(expected, 100, 60, "漢字" + N + "AB", Style(clBlack, same));
-        TextOnWhite(target, 100, 60, "漢字" + N + "AB", Style(clBlack, angle));
-        EXPECT_TRUE(SameBitmap(target, expected)) << angle;
     }
 }
 

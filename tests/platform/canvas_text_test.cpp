@@ -71,19 +71,6 @@ TEST_F(CanvasText, MeasuresAdvanceWidthTimesScaleAndOneLineHeight)
     EXPECT_EQ(measure(""), 0);
 }
 
-TEST_F(CanvasText, HorizontalScaleWidensTheDrawnGlyphs)
-{
-    setRecord(-10, 0);
-    canvas().TextOut(0, 0, "漢字漢字");
-    const TRect half = inkBounds();
-    picture.Fill(clWhite);
-    setRecord(-30, 0);
-    canvas().TextOut(0, 0, "漢字漢字");
-    const TRect wide = inkBounds();
-    EXPECT_NEAR(wide.Width(), 3 * half.Width(), 4);
-    EXPECT_EQ(wide.Height(), half.Height());
-}
-
 TEST_F(CanvasText, DrawTextTakesAmpersandAsPrefixTextOutLiterally)
 {
     EXPECT_EQ(measure("A&B"), measure("AB"));
@@ -160,11 +147,4 @@ TEST_F(CanvasText, SolidBrushFillsTheTextCell)
     const TRect cell = PixelBounds(picture, [](TColor c) { return c != clWhite; });
     EXPECT_EQ(cell, Rect(10, 20, 10 + measure("漢字"), 60));
     EXPECT_EQ(CountPixels(picture, [](TColor c) { return c != clWhite && c != clBlue && c != kInk; }), 0);
-}
-
-TEST_F(CanvasText, TextOffThePictureIsClipped)
-{
-    canvas().TextOut(-30, -20, "漢字漢字");
-    canvas().TextOut(380, 290, "漢字漢字");
-    EXPECT_GT(inkPixels(), 0);
 }

@@ -1,0 +1,91 @@
+// Writes the JPEG seeds of the fuzz corpus into the folder given: one tiny
+// picture for each decoder path (baseline colour, progressive, grayscale,
+// CMYK with and without Adobe's marker, arithmetic coding, restart markers),
+// each a few hundred bytes, so the fuzzer starts from every path at once.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct Seed {
+    const char* name;
+    J_COLOR_SPACE space;
+    int components;
+    bool progressive;
+    bool arithmetic;
+    int restartRows;
+    bool adobeMarker; // for CMYK: the marker that says the inks are inverted
+};
+
+// A gradient with a diagonal edge, so every block has some detail to code.
+std::vector<JSAMPLE> Pixels(int size, int components)
+{
+    std::vector<JSAMPLE> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            for (int c = 0; c < components; ++c)
+                pixels.push_back(static_cast<JSAMPLE>((x * 16 + y * 8 + c * 64 + (x > y ? 96 : 0)) & 0xFF));
+    return pixels;
+}
+
+bool Write(const std::string& path, const Seed& seed)
+{
+    constexpr int kSize = 16;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors); // exits on error: fine for a tool run by hand
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = kSize;
+    cinfo.image_height = kSize;
+    cinfo.input_components = seed.components;
+    cinfo.in_color_space = seed.space;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 50, TRUE);
+    if (seed.progressive)
+        jpeg_simple_progression(&cinfo);
+    cinfo.arith_code = seed.arithmetic ? TRUE : FALSE;
+    cinfo.restart_in_rows = seed.restartRows;
+    if (seed.space == JCS_CMYK)
+        cinfo.write_Adobe_marker = seed.adobeMarker ? TRUE : FALSE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> pixels = Pixels(kSize, seed.components);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = pixels.data() + cinfo.next_scanline * kSize * seed.components;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return std::fclose(file) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    const Seed seeds[] = {
+        {"baseline.jpg", JCS_RGB, 3, false, false, 0, false},
+        {"progressive.jpg", JCS_RGB, 3, true, false, 0, false},
+        {"grayscale.jpg", JCS_GRAYSCALE, 1, false, false, 0, false},
+        {"cmyk_adobe.jpg", JCS_CMYK, 4, false, false, 0, true},
+        {"cmyk_plain.jpg", JCS_CMYK, 4, false, false, 0, false},
+        {"arithmetic.jpg", JCS_RGB, 3, false, true, 0, false},
+        {"restarts.jpg", JCS_RGB, 3, false, false, 1, false},
+    };
+    for (const Seed& seed : seeds)
+        if (!Write(std::string(argv[1]) + "/" + seed.name, seed)) {
+            std::fprintf(stderr, "cannot write %s\n", seed.name);
+            return 1;
+        }
+    return 0;
+}

@@ -1,0 +1,320 @@
+// The photo list: what a drop on the window or on the output folder field
+// does, the folder scan (names, counts, sub-folders, links), the photo open
+// dialog and the output folder browser.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/application.h"
+#include "tests/main/app_test_support.h"
+
+namespace {
+
+std::vector<std::string> PhotoList()
+{
+    return Form1->Memo2->Lines().Lines();
+}
+
+std::vector<std::string> ProcessingLog()
+{
+    return Form1->Memo1->Lines().Lines();
+}
+
+std::string StatusText(int panel)
+{
+    return Form1->StatusBar1->Panels(panel).Text();
+}
+
+bool RunButtonsEnabled()
+{
+    return Form1->BitBtn8->Enabled() && Form1->BitBtn3->Enabled() && Form1->BitBtn11->Enabled() &&
+           Form1->BitBtn12->Enabled();
+}
+
+class PhotoListTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ShowMainWindow();
+    }
+
+    // A folder below the program folder, created with its parents.
+    std::string MakeFolder(const std::string& relative)
+    {
+        const std::string path = folder.File(relative);
+        std::filesystem::create_directories(path);
+        return path;
+    }
+
+    // A folder holding one real photo "a.jpg" (the one a drop loads first).
+    std::string MakePhotoFolder(const std::string& relative)
+    {
+        const std::string path = MakeFolder(relative);
+        WriteTestJpeg(path + "/a.jpg", 400, 300);
+        return path;
+    }
+
+    // The mouse last seen over the form's client area away from every field.
+    void MouseAwayFromOutputField() { Form1->FormMouseMove({}, 700, 300); }
+};
+
+}  // namespace
+
+TEST_F(PhotoListTest, DroppedFolderBecomesTheListAndProposesAnOutputFolderOnce)
+{
+    const std::string first = MakePhotoFolder("pics/2024");
+    WriteTestJpeg(first + "/b.jpg", 400, 300);
+    Form1->OverwriteConfirmed = true;
+    Form1->PhotoIndex = 1;
+
+    Form1->WMDropFiles({first}, true);
+    EXPECT_EQ(Form1->Edit1->Text(), first);
+    EXPECT_EQ(Form1->Edit2->Text(), folder.File("pics/TA2024"));
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{first + "/a.jpg", first + "/b.jpg"}));
+    EXPECT_EQ(ProcessingLog(), PhotoList());
+    EXPECT_EQ(Form1->PhotoIndex, 0);
+    EXPECT_FALSE(Form1->OverwriteConfirmed);
+    EXPECT_TRUE(Form1->BitBtn11->Visible());
+    EXPECT_EQ(StatusText(0), "サブフォルダ数 0  全ファイル数 2   JPEGファイル数 2");
+    EXPECT_EQ(StatusText(1), first + "/a.jpg");
+    EXPECT_TRUE(RunButtonsEnabled());
+
+    // Only the first of several dropped items counts, and the output folder,
+    // once filled, stays as it is.
+    const std::string second = MakePhotoFolder("pics/2025");
+    Form1->PreSaveFolderName = "OUT";
+    Form1->WMDropFiles({second, first}, true);
+    EXPECT_EQ(Form1->Edit1->Text(), second);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{second + "/a.jpg"}));
+    EXPECT_EQ(Form1->Edit2->Text(), folder.File("pics/TA2024"));
+
+    Form1->Edit2->SetText("");
+    Form1->WMDropFiles({second + "/"}, true);
+    EXPECT_EQ(Form1->Edit2->Text(), folder.File("pics/OUT2025"));
+}
+
+TEST_F(PhotoListTest, DroppedPhotoIsTheWholeListAndProposesItsOwnFolder)
+{
+    const std::string pics = MakePhotoFolder("pics");
+    WriteTestJpeg(pics + "/b.jpg", 400, 300);
+    Form1->WMDropFiles({pics + "/b.jpg"}, true);
+    EXPECT_EQ(Form1->Edit1->Text(), pics + "/b.jpg");
+    EXPECT_EQ(Form1->Edit2->Text(), pics + "/");
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{pics + "/b.jpg"}));
+    EXPECT_FALSE(Form1->BitBtn11->Visible());
+    EXPECT_TRUE(ProcessingLog().empty());
+    EXPECT_EQ(StatusText(0), "サブフォルダ数 0  全ファイル数 0   JPEGファイル数 0");
+    EXPECT_EQ(StatusText(1), pics + "/b.jpg");
+}
+
+TEST_F(PhotoListTest, DropOnTheOutputFieldSetsOnlyTheOutputFolder)
+{
+    const std::string photos = MakePhotoFolder("photos");
+    Form1->WMDropFiles({photos}, true);
+    Form1->PhotoIndex = 1;
+    const std::vector<std::string> list = PhotoList();
+    const std::string status = StatusText(0);
+
+    const std::string other = MakePhotoFolder("p");
+    WriteTestJpeg(other + "/b.JPG", 400, 300);
+    Form1->Edit2MouseMove({}, 0, 0);
+    Form1->WMDropFiles({other + "/a.jpg"}, true);
+    EXPECT_EQ(Form1->Edit2->Text(), other + "/");
+    EXPECT_EQ(Form1->Edit1->Text(), photos);
+    EXPECT_EQ(PhotoList(), list);
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_EQ(StatusText(0), status);
+
+    // The field's right and bottom edges still count as on it.
+    const int right = Form1->Edit2->Left() + Form1->Edit2->Width();
+    const int bottom = Form1->Edit2->Top() + Form1->Edit2->Height();
+    Form1->FormMouseMove({}, right, bottom);
+    Form1->WMDropFiles({other}, true);
+    EXPECT_EQ(Form1->Edit2->Text(), other + "/");
+    EXPECT_EQ(Form1->Edit1->Text(), photos);
+    EXPECT_EQ(PhotoList(), list);
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    // The folder was scanned all the same: its photos are in the log.
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{other + "/a.jpg", other + "/b.JPG"}));
+    EXPECT_EQ(Form1->JpegCount, 2);
+
+    // One pixel further is the window: an ordinary drop.
+    Form1->FormMouseMove({}, right + 1, bottom);
+    Form1->WMDropFiles({other}, true);
+    EXPECT_EQ(Form1->Edit1->Text(), other);
+    EXPECT_EQ(Form1->PhotoIndex, 0);
+    EXPECT_EQ(PhotoList().size(), 2u);
+
+    // A move over the preview area is taken in window coordinates.
+    Form1->ScrollBox1MouseMove({}, 5, 6);
+    EXPECT_EQ(Form1->LastMouseX, Form1->ScrollBox1->Left() + 5);
+    EXPECT_EQ(Form1->LastMouseY, Form1->ScrollBox1->Top() + 6);
+}
+
+TEST_F(PhotoListTest, ScanListsJpegNamesSortedAndSearchesSubFoldersOnlyWhenTicked)
+{
+    const std::string top = MakePhotoFolder("2024");
+    for (const char* name : {"A.jpg", "c.JPG", "D.Jpg", "e.jpeg", "f.txt", "jpg"})
+        WriteFileBytes(top + "/" + name, "x");
+    MakeFolder("2024/b/deeper");
+    WriteFileBytes(top + "/b/b1.jpg", "x");
+    WriteFileBytes(top + "/b/deeper/b2.jpg", "x");
+    MouseAwayFromOutputField();
+
+    Form1->WMDropFiles({top}, true);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{top + "/A.jpg", top + "/a.jpg", top + "/c.JPG",
+                                                     top + "/D.Jpg"}));
+    // Sub-folders are counted even when they are not searched.
+    EXPECT_EQ(StatusText(0), "サブフォルダ数 1  全ファイル数 7   JPEGファイル数 4");
+
+    Form1->CheckBox1->SetChecked(true);
+    Form1->WMDropFiles({top}, true);
+    // Depth first: a sub-folder's photos come where the sub-folder is met.
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{top + "/A.jpg", top + "/a.jpg", top + "/b/b1.jpg",
+                                                     top + "/b/deeper/b2.jpg", top + "/c.JPG", top + "/D.Jpg"}));
+    EXPECT_EQ(StatusText(0), "サブフォルダ数 2  全ファイル数 9   JPEGファイル数 6");
+    EXPECT_EQ(ProcessingLog(), PhotoList());
+}
+
+TEST_F(PhotoListTest, LinkBackToAParentIsCountedButNotFollowed)
+{
+    const std::string top = MakePhotoFolder("2024");
+    MakeFolder("2024/sub");
+    WriteFileBytes(top + "/sub/b.jpg", "x");
+    std::filesystem::create_directory_symlink("..", top + "/sub/up");
+    Form1->CheckBox1->SetChecked(true);
+    MouseAwayFromOutputField();
+
+    Form1->WMDropFiles({top}, true);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{top + "/a.jpg", top + "/sub/b.jpg"}));
+    EXPECT_EQ(StatusText(0), "サブフォルダ数 2  全ファイル数 2   JPEGファイル数 2");
+}
+
+TEST_F(PhotoListTest, LongPathsAreKeptWhole)
+{
+    const std::string deep = MakePhotoFolder(std::string(200, 'd') + "/" + std::string(200, 'e'));
+    ASSERT_GT(deep.size(), 400u);
+    Form1->WMDropFiles({deep}, true);
+    EXPECT_EQ(Form1->Edit1->Text(), deep);
+    EXPECT_EQ(Form1->Edit2->Text(), folder.File(std::string(200, 'd') + "/TA" + std::string(200, 'e')));
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{deep + "/a.jpg"}));
+    EXPECT_EQ(StatusText(1), deep + "/a.jpg");
+}
+
+TEST_F(PhotoListTest, FolderWithoutPhotosLeavesAnEmptyListAndLoadsNothing)
+{
+    const std::string empty = MakeFolder("empty");
+    WriteFileBytes(empty + "/notes.txt", "x");
+    WriteFileBytes(empty + "/a.jpeg", "x");
+    dialogs->Message("写真フォルダにJPEGファイルが存在しません。", IDOK, "Plovis", MB_OK);
+    Form1->WMDropFiles({empty}, true);
+    EXPECT_TRUE(PhotoList().empty());
+    EXPECT_EQ(StatusText(0), "サブフォルダ数 0  全ファイル数 2   JPEGファイル数 0");
+    EXPECT_EQ(StatusText(1), "");
+    EXPECT_TRUE(Form1->CachedPhotoPath.empty());
+    EXPECT_FALSE(Form1->Busy);
+}
+
+TEST_F(PhotoListTest, DropWhileBusyChangesNothing)
+{
+    const std::string photos = MakePhotoFolder("photos");
+    Form1->WMDropFiles({photos}, true);
+    Form1->PhotoIndex = 1;
+    const std::string status = StatusText(0);
+    const std::string other = MakePhotoFolder("other");
+
+    Form1->Busy = true;
+    Form1->Edit2->SetText("");
+    Form1->WMDropFiles({other}, true);
+    Form1->Edit2MouseMove({}, 1, 1);
+    Form1->WMDropFiles({other}, true);
+    EXPECT_EQ(Form1->Edit1->Text(), photos);
+    EXPECT_EQ(Form1->Edit2->Text(), "");
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/a.jpg"}));
+    EXPECT_EQ(ProcessingLog(), PhotoList());
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_EQ(StatusText(0), status);
+    EXPECT_TRUE(Form1->Busy);
+}
+
+TEST_F(PhotoListTest, OpenPhotoAcceptsOneJpgNameOnly)
+{
+    const std::string photo = MakePhotoFolder("pics") + "/a.jpg";
+    dialogs->File({photo}, [&](const FileDialogRequest& request) {
+        EXPECT_FALSE(request.save);
+        EXPECT_EQ(request.title, "画像選択");
+        EXPECT_EQ(request.initialDir, Form1->ProgramFolder);
+        EXPECT_EQ(request.options, 0u);
+    });
+    EXPECT_EQ(Form1->OpenPhotoFile(), 0);
+    EXPECT_EQ(Form1->Edit1->Text(), photo);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photo}));
+
+    dialogs->File({});
+    EXPECT_EQ(Form1->OpenPhotoFile(), -1);
+    dialogs->File({"/pics/b.jpeg"});
+    EXPECT_EQ(Form1->OpenPhotoFile(), -1);
+    dialogs->File({"/pics/b.jpg", "/pics/c.jpg"});
+    EXPECT_EQ(Form1->OpenPhotoFile(), -1);
+    EXPECT_EQ(Form1->Edit1->Text(), photo);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photo}));
+
+    // Any case; the dialog's own test looks at the last three characters.
+    dialogs->File({"/pics/B.JpG"});
+    EXPECT_EQ(Form1->OpenPhotoFile(), 0);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photo, "/pics/B.JpG"}));
+}
+
+TEST_F(PhotoListTest, ChoosingAPhotoStartsANewListAndLoadsIt)
+{
+    const std::string photos = MakePhotoFolder("photos");
+    WriteTestJpeg(photos + "/b.jpg", 400, 300);
+    Form1->WMDropFiles({photos}, true);
+    Form1->PhotoIndex = 1;
+    Form1->OverwriteConfirmed = true;
+
+    dialogs->File({photos + "/b.jpg"});
+    Form1->BitBtn1->Click();
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/b.jpg"}));
+    EXPECT_EQ(Form1->PhotoIndex, 0);
+    EXPECT_FALSE(Form1->OverwriteConfirmed);
+    EXPECT_EQ(StatusText(1), photos + "/b.jpg");
+    EXPECT_FALSE(Form1->Busy);
+
+    // While busy the button does nothing (no dialog either).
+    Form1->Busy = true;
+    Form1->BitBtn1->Click();
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/b.jpg"}));
+    Form1->Busy = false;
+}
+
+TEST_F(PhotoListTest, OutputFolderBrowser)
+{
+    const std::string out = MakeFolder("out");
+    dialogs->Folder(out);
+    Form1->BitBtn13->Click();
+    EXPECT_EQ(Form1->Edit2->Text(), out + "/");
+    EXPECT_FALSE(Form1->Busy);
+
+    // A cancel, or a path of one character: nothing, silently.
+    dialogs->Folder("");
+    EXPECT_EQ(Form1->BrowseSaveFolder(), -1);
+    dialogs->Folder("/");
+    EXPECT_EQ(Form1->BrowseSaveFolder(), -1);
+    EXPECT_EQ(Form1->Edit2->Text(), out + "/");
+
+    // A regular file is no folder, for root too.
+    WriteFileBytes(folder.File("file"), "x");
+    dialogs->Folder(folder.File("file"));
+    dialogs->Message("入力フォルダの指定が無効か使用不能です。", IDOK, "Plovis", MB_OK);
+    EXPECT_EQ(Form1->BrowseSaveFolder(), -1);
+    EXPECT_EQ(Form1->Edit2->Text(), out + "/");
+
+    Form1->Busy = true;
+    Form1->BitBtn13->Click();
+    Form1->Busy = false;
+}
+
