@@ -1,8 +1,8 @@
 // Fuzz target: the input bytes as a settings file on disk, read the way the
 // program reads "vad.ini" and frame settings files, then changed by one write
 // (which takes the line-preserving path and, for text code page 932 cannot
-// hold, the UTF-8 fallback). One file per process, in TMPDIR or /tmp,
-// removed at exit.
+// hold, the UTF-8 fallback). One file per process, in TMPDIR or /tmp;
+// libFuzzer ends with _Exit, so the runner removes it with its TMPDIR.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,12 +17,9 @@ namespace {
 const std::string& FuzzFilePath()
 {
     static const std::string path = [] {
-        // TMPDIR may name a memory file system: each write syncs the file.
         const char* folder = std::getenv("TMPDIR");
-        std::string p = std::string(folder && *folder ? folder : "/tmp") + "/plovis-ini-fuzz-"
-            + std::to_string(getpid()) + ".ini";
-        std::atexit([] { std::remove(FuzzFilePath().c_str()); });
-        return p;
+        return std::string(folder && *folder ? folder : "/tmp") + "/plovis-ini-fuzz-" + std::to_string(getpid())
+            + ".ini";
     }();
     return path;
 }

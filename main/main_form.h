@@ -236,6 +236,9 @@ private:
     // quality after a single run, as a preview after a skip).
     void showNextPhoto(const std::string& name, bool fullQuality);
     bool batchCompleted_ = false;
+    // LoadPhoto without the copy into the photo in work: decodes, turns and
+    // caches the photo, and builds its preview copy (same results).
+    int cacheSourcePhoto(const std::string& path);
     void pump();
 };
 

@@ -18,10 +18,16 @@
 
 int TForm1::LoadPhoto(const std::string& path)
 {
-    if (path == CachedPhotoPath) {
+    const int result = cacheSourcePhoto(path);
+    if (result == 0)
         PhotoBitmap->Assign(*SourceBitmap);
+    return result;
+}
+
+int TForm1::cacheSourcePhoto(const std::string& path)
+{
+    if (path == CachedPhotoPath)
         return 0;
-    }
     if (path.empty())
         return 1;
     if (!FileExists(path))
@@ -41,12 +47,9 @@ int TForm1::LoadPhoto(const std::string& path)
         SourceBitmap->SetSize(h, w);
         SourceBitmap->Fill(clWhite);
         RotateQuarterTurns(*PhotoBitmap, *SourceBitmap, 270);
-        CopySourcePhoto(false);
     } else {
-        // The decoded picture becomes the cache as it is; PhotoBitmap keeps
-        // an identical copy for the work that follows.
+        // The decoded picture becomes the cache as it is.
         std::swap(SourceBitmap, PhotoBitmap);
-        PhotoBitmap->Assign(*SourceBitmap);
     }
 
     const int S = std::max(PreviewLayout.Photowidth, PreviewLayout.Photoheight);
@@ -91,10 +94,12 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         if (!FileExists(path))
             return askAbort("JPEGファイルが存在しません。中断しますか？", "JPEGファイルが存在しません");
         PhotoBitmap->SetSize(1, 1);
-        if (LoadPhoto(path) < 0)
+        // The fitting works from the cached picture; the photo in work is
+        // not copied from it only to be replaced.
+        if (cacheSourcePhoto(path) < 0)
             return askAbort("JPEGファイルを読み込めませんでした。中断しますか？", "JPEGファイルを読み込めません");
-        const int w = PhotoBitmap->Width();
-        const int h = PhotoBitmap->Height();
+        const int w = SourceBitmap->Width();
+        const int h = SourceBitmap->Height();
         if ((w <= 320 && h <= 240) || (w <= 240 && h <= 320)) {
             Memo1->Lines().Add("320px×240px以下なのでスキップ");
             return -2;
@@ -141,7 +146,9 @@ int TForm1::FitPhotoToArea(TBitmap& source, bool preview)
     const int ch = window.Height();
     OutputBitmap->SetSize(cw, ch);
     OutputBitmap->Fill(BackgroundColor);
-    OutputBitmap->Canvas()->CopyRect({0, 0, cw, ch}, *PhotoBitmap, window);
+    // Unturned, the photo in work is the source itself.
+    const TBitmap& turned = PhotoAngle != 0.0f ? *PhotoBitmap : source;
+    OutputBitmap->Canvas()->CopyRect({0, 0, cw, ch}, turned, window);
 
     auto stretchInto = [&](const TRect& rect) {
         TextBitmap->SetSize(eW, eH);

@@ -3,6 +3,8 @@
 // what the per-pixel double arithmetic gives.
 #include "pipeline/colour_correction.h"
 
+#include "platform/parallel_rows.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -40,12 +42,12 @@ void ApplyColourCorrection(TBitmap& bitmap, const ColourCorrection& correction)
     const ChannelTable green = TableFor(correction.greenGain, correction);
     const ChannelTable red = TableFor(correction.redGain, correction);
     const int w = bitmap.Width();
-    for (int y = 0; y < bitmap.Height(); ++y) {
+    ForEachRow(bitmap.Height(), static_cast<std::int64_t>(w) * bitmap.Height(), [&](int y) {
         std::uint8_t* p = bitmap.ScanLine(y);
         for (int x = 0; x < w; ++x, p += 3) {
             p[0] = blue[p[0]];
             p[1] = green[p[1]];
             p[2] = red[p[2]];
         }
-    }
+    });
 }

@@ -1,0 +1,399 @@
+// The operator's runs on the real main window: the batch over a dropped
+// folder with its progress, counts, log and summary, its abort and resumption,
+// the single run and the skip to the end of the list, and the batch's checks.
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "platform/application.h"
+#include "platform/file_system.h"
+#include "platform/jpeg_codec.h"
+#include "tests/main/app_test_support.h"
+
+namespace {
+
+std::vector<std::string> ProcessingLog()
+{
+    return Form1->Memo1->Lines().Lines();
+}
+
+std::string StatusText()
+{
+    return Form1->StatusBar1->Panels(0).Text();
+}
+
+bool RunButtonsEnabled()
+{
+    return Form1->BitBtn8->Enabled() && Form1->BitBtn3->Enabled() && Form1->BitBtn11->Enabled() &&
+           Form1->BitBtn12->Enabled();
+}
+
+bool RunButtonsDisabled()
+{
+    return !Form1->BitBtn8->Enabled() && !Form1->BitBtn3->Enabled() && !Form1->BitBtn11->Enabled() &&
+           !Form1->BitBtn12->Enabled();
+}
+
+// The size of a saved picture, or (0, 0) when it cannot be read.
+TPoint SavedSize(const std::string& path)
+{
+    TBitmap picture;
+    if (DecodeJpegFile(path, picture) != JpegResult::Ok)
+        return {0, 0};
+    return {picture.Width(), picture.Height()};
+}
+
+// Passes every dialog to the scripted driver, noting for each message box
+// what the status bar and the progress bar showed while it was up: the
+// status between two photos can only be seen from there.
+class RecordingDriver : public DialogDriver {
+public:
+    struct Shown {
+        std::string text;
+        std::string status;
+        int progress;
+    };
+
+    explicit RecordingDriver(std::shared_ptr<ScriptedDialogDriver> script) : script_(std::move(script)) {}
+
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override
+    {
+        shown.push_back({text, StatusText(), Form1->ProgressBar1->Position()});
+        return script_->MessageBox(text, caption, flags);
+    }
+    std::vector<std::string> FileDialog(const FileDialogRequest& request) override
+    {
+        return script_->FileDialog(request);
+    }
+    std::string BrowseForFolder() override { return script_->BrowseForFolder(); }
+    bool ChooseFont(TFont& font) override { return script_->ChooseFont(font); }
+    int RunModal(TForm& form) override { return script_->RunModal(form); }
+
+    // The first box whose text contains part.
+    const Shown* Find(const std::string& part) const
+    {
+        for (const Shown& box : shown)
+            if (box.text.find(part) != std::string::npos)
+                return &box;
+        return nullptr;
+    }
+
+    std::vector<Shown> shown;
+
+private:
+    std::shared_ptr<ScriptedDialogDriver> script_;
+};
+
+// Runs action once, from the message pumping of a long command, at the first
+// pumping for which ready() holds: what an operator does while a batch runs.
+class DuringCommand {
+public:
+    DuringCommand(std::function<bool()> ready, std::function<void()> action)
+    {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this, ready = std::move(ready), action = std::move(action)] {
+            if (!ready())
+                return;
+            timer_.stop();
+            action();
+            done = true;
+        });
+        timer_.start();
+    }
+    bool done = false;
+
+private:
+    QTimer timer_;
+};
+
+class RunsTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        recorder = std::make_shared<RecordingDriver>(dialogs);
+        Application->SetDialogDriver(recorder);
+        ShowMainWindow();
+    }
+
+    void TearDown() override
+    {
+        SetFileWriteFaultForTesting({});
+        AppTest::TearDown();
+    }
+
+    // A folder of 400x300 photos with these names, below the program folder.
+    std::string MakePhotoFolder(const std::string& relative, const std::vector<std::string>& names)
+    {
+        const std::string path = folder.File(relative);
+        std::filesystem::create_directories(path);
+        for (const std::string& name : names)
+            WriteTestJpeg(path + "/" + name, 400, 300);
+        return path;
+    }
+
+    std::shared_ptr<RecordingDriver> recorder;
+};
+
+}  // namespace
+
+TEST_F(RunsTest, BatchFinishesADroppedFolder)
+{
+    const std::string photos = MakePhotoFolder("school/2024", {});
+    WriteTestJpeg(photos + "/a.jpg", 800, 600);
+    WriteTestJpeg(photos + "/b.jpg", 600, 800);
+    std::filesystem::create_directory(photos + "/sub");
+    WriteTestJpeg(photos + "/sub/c.jpg", 400, 300);
+    WriteFileBytes(photos + "/x.jpg", std::string("\x13\x9a\xfe\x02 not a photo \x7f\x80", 20));
+    WriteTestJpeg(photos + "/y.jpg", 300, 200);
+    WriteFileBytes(photos + "/notes.txt", "class list");
+    Form1->CheckBox1->SetChecked(true);
+
+    Form1->WMDropFiles({photos}, true);
+    const std::string out = folder.File("school/TA2024");
+    ASSERT_EQ(Form1->Edit2->Text(), out);
+    EXPECT_EQ(StatusText(), "サブフォルダ数 1  全ファイル数 6   JPEGファイル数 5");
+
+    dialogs->Message("JPEGファイルを読み込めませんでした。中断しますか？\n\n" + photos + "/x.jpg", IDNO, "Plovis",
+                     MB_YESNO);
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:2", IDOK, "Plovis", MB_OK);
+    Form1->BitBtn12->Click();
+
+    const TPoint frame{Form1->FrameLayout.Framewidth, Form1->FrameLayout.Frameheight};
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        EXPECT_EQ(SavedSize(out + "/" + name), frame) << name;
+    EXPECT_FALSE(std::filesystem::exists(out + "/x.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/y.jpg"));
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg", photos + "/sub/c.jpg",
+                                                         photos + "/x.jpg", "JPEGファイルを読み込めません",
+                                                         photos + "/y.jpg", "320px×240px以下なのでスキップ"}));
+
+    // The two skips after the third photo moved neither the bar nor the text.
+    const std::string lastStep = "処理中...　 60%     3/    5 エラー:0 スキップ:0";
+    const RecordingDriver::Shown* question = recorder->Find("読み込めませんでした");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->status, lastStep);
+    EXPECT_EQ(question->progress, 60);
+    const RecordingDriver::Shown* summary = recorder->Find("作業が終了しました");
+    ASSERT_NE(summary, nullptr);
+    EXPECT_EQ(summary->status, lastStep);
+    EXPECT_EQ(Form1->ProgressBar1->Position(), 60);
+    EXPECT_TRUE(Form1->ProgressBar1->Visible());
+
+    EXPECT_EQ(StatusText(), "作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:2");
+    EXPECT_EQ(Form1->PhotoIndex, 5);
+    // The list is used up: the run buttons end disabled, the others usable.
+    EXPECT_TRUE(RunButtonsDisabled());
+    EXPECT_TRUE(Form1->BitBtn5->Enabled());
+    EXPECT_TRUE(Form1->BitBtn15->Enabled());
+    EXPECT_FALSE(Form1->Busy);
+    EXPECT_FALSE(Form1->OverwriteConfirmed);
+    // The batch leaves its list in place.
+    EXPECT_EQ(Form1->Memo2->Lines().Count(), 5);
+
+    dialogs->Message("これ以上写真画像はありません。", IDOK, "Plovis", MB_OK);
+    Form1->BitBtn12->Click();
+}
+
+TEST_F(RunsTest, AnsweredAbortStopsAtThatPhotoAndTheNextBatchResumesThere)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    const std::string out = folder.File("TA2024");
+    std::filesystem::remove(photos + "/b.jpg");
+
+    dialogs->Message("JPEGファイルが存在しません。中断しますか？", IDYES, "Plovis", MB_YESNO);
+    dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:0 スキップ:0", IDOK, "Plovis", MB_OK);
+    Form1->BitBtn12->Click();
+    EXPECT_TRUE(std::filesystem::exists(out + "/a.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(out + "/c.jpg"));
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg", "中断"}));
+    EXPECT_EQ(StatusText(), "作業を中断しました。保存ファイル数    1 エラー:0 スキップ:0");
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_TRUE(Form1->AbortRequested);
+    EXPECT_TRUE(RunButtonsEnabled());
+    EXPECT_EQ(Form1->ProgressBar1->Position(), 33);
+
+    // Resumed at the photo that stopped it: the first photo is not redone,
+    // so no question about overwriting it either.
+    WriteTestJpeg(photos + "/b.jpg", 400, 300);
+    dialogs->Message("最初の写真から処理しますか？", IDNO, "Plovis", MB_YESNO);
+    dialogs->Message("作業が終了しました。保存ファイル数:   2 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_TRUE(std::filesystem::exists(out + "/b.jpg"));
+    EXPECT_TRUE(std::filesystem::exists(out + "/c.jpg"));
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/b.jpg", photos + "/c.jpg"}));
+    EXPECT_EQ(Form1->PhotoIndex, 3);
+    EXPECT_FALSE(Form1->AbortRequested);
+    EXPECT_EQ(Form1->ProgressBar1->Position(), 100);
+}
+
+TEST_F(RunsTest, AbortPressedDuringABatchStopsBeforeTheNextPhotoAndADropIsIgnored)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    const std::string other = MakePhotoFolder("2025", {"z.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    const std::vector<std::string> list = Form1->Memo2->Lines().Lines();
+
+    // While the second photo's name is in the log and the window pumps.
+    DuringCommand operatorActs([] { return Form1->Memo1->Lines().Count() == 2; },
+                               [&] {
+                                   Form1->WMDropFiles({other}, true);
+                                   Form1->BitBtn15->Click();
+                               });
+    dialogs->Message("中断して宜しいですか？", IDYES, "Plovis", MB_YESNO);
+    dialogs->Message("中断しました。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(operatorActs.done);
+
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg", "中断"}));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("TA2024/a.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("TA2024/b.jpg")));
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_EQ(Form1->Edit1->Text(), photos);
+    EXPECT_EQ(Form1->Memo2->Lines().Lines(), list);
+}
+
+TEST_F(RunsTest, AbortButtonSetsTheFlagOnlyOnYes)
+{
+    Form1->Busy = true;
+    dialogs->Message("中断して宜しいですか？", IDNO, "Plovis", MB_YESNO);
+    Form1->BitBtn15->Click();
+    EXPECT_FALSE(Form1->AbortRequested);
+
+    Form1->AbortRequested = true;
+    dialogs->Message("中断して宜しいですか？", IDNO);
+    Form1->BitBtn15->Click();
+    EXPECT_TRUE(Form1->AbortRequested);
+
+    Form1->AbortRequested = false;
+    dialogs->Message("中断して宜しいですか？", IDYES);
+    Form1->BitBtn15->Click();
+    EXPECT_TRUE(Form1->AbortRequested);
+}
+
+TEST_F(RunsTest, SaveFailureCountsAnErrorAndAbortsAtThatPhoto)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    SetFileWriteFaultForTesting([](const std::string& target) { return target.find("/TA2024/b.jpg") != std::string::npos; });
+
+    dialogs->Message("保存先フォルダを作成出来ません。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:1 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_TRUE(RunButtonsEnabled());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("TA2024/b.jpg")));
+}
+
+TEST_F(RunsTest, ResumedBatchStartsAtFortyPercent)
+{
+    const std::string photos = MakePhotoFolder("2024", {"p.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    // Ten names, of which only the fourth exists: the fifth stops the batch.
+    std::vector<std::string> list;
+    for (int i = 0; i < 10; ++i)
+        list.push_back(i == 3 ? photos + "/p.jpg" : photos + "/missing" + std::to_string(i) + ".jpg");
+    Form1->Memo2->Lines().Assign(list);
+    Form1->PhotoIndex = 3;
+
+    dialogs->Message("最初の写真から処理しますか？", IDNO);
+    dialogs->Message("JPEGファイルが存在しません。中断しますか？\n\n" + list[4], IDYES);
+    dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    const RecordingDriver::Shown* question = recorder->Find("存在しません");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->status, "処理中...　 40%     4/   10 エラー:0 スキップ:0");
+    EXPECT_EQ(question->progress, 40);
+    EXPECT_EQ(Form1->PhotoIndex, 4);
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{list[3], list[4], "中断"}));
+}
+
+TEST_F(RunsTest, SingleRunsFinishTheListOneByOne)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    const std::string out = folder.File("TA2024");
+    std::filesystem::remove(photos + "/b.jpg");
+
+    Form1->BitBtn3->Click();
+    EXPECT_TRUE(std::filesystem::exists(out + "/a.jpg"));
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_EQ(Form1->ProgressBar1->Position(), 33);
+
+    // A Yes to the missing photo's question keeps it current; a No skips it.
+    dialogs->Message("JPEGファイルが存在しません。中断しますか？", IDYES);
+    Form1->BitBtn3->Click();
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    dialogs->Message("JPEGファイルが存在しません。中断しますか？", IDNO);
+    Form1->BitBtn3->Click();
+    EXPECT_EQ(Form1->PhotoIndex, 2);
+    EXPECT_EQ(Form1->ProgressBar1->Position(), 66);
+    EXPECT_EQ(Form1->StatusBar1->Panels(1).Text(), photos + "/c.jpg");
+
+    dialogs->Message("完了しました。", IDOK, "Plovis", MB_OK);
+    Form1->BitBtn3->Click();
+    EXPECT_TRUE(std::filesystem::exists(out + "/c.jpg"));
+    EXPECT_EQ(Form1->Memo2->Lines().Count(), 0);
+    EXPECT_EQ(Form1->Edit1->Text(), "");
+    EXPECT_TRUE(RunButtonsDisabled());
+    EXPECT_FALSE(Form1->Busy);
+
+    dialogs->Message("これ以上写真画像はありません。", IDOK, "Plovis", MB_OK);
+    Form1->BitBtn3->Click();
+    EXPECT_TRUE(RunButtonsDisabled());
+    EXPECT_FALSE(Form1->Busy);
+}
+
+TEST_F(RunsTest, SkipsToTheEndOfTheListWithoutSaving)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg"});
+    Form1->WMDropFiles({photos}, true);
+
+    Form1->BitBtn11->Click();
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_EQ(Form1->ProgressBar1->Position(), 50);
+    EXPECT_EQ(Form1->StatusBar1->Panels(1).Text(), photos + "/b.jpg");
+
+    dialogs->Message("完了しました。", IDOK, "Plovis", MB_OK);
+    Form1->BitBtn11->Click();
+    EXPECT_EQ(Form1->Memo2->Lines().Count(), 0);
+    EXPECT_TRUE(RunButtonsDisabled());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("TA2024")));
+
+    // At the end of an empty list a skip says nothing.
+    Form1->BitBtn11->Click();
+    EXPECT_FALSE(Form1->Busy);
+}
+
+TEST_F(RunsTest, BatchRefusesWithoutItsSettings)
+{
+    Form1->Memo1->Lines().Assign({"earlier log"});
+    auto refused = [&](const char* message) {
+        dialogs->Message(message, IDOK, "Plovis", MB_OK);
+        Form1->BitBtn12->Click();
+        EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{"earlier log"})) << message;
+        EXPECT_FALSE(Form1->ProgressBar1->Visible()) << message;
+        EXPECT_TRUE(RunButtonsEnabled()) << message;
+        EXPECT_FALSE(Form1->Busy) << message;
+    };
+    refused("入力フォルダが指定されていません。");
+    Form1->Edit1->SetText("/photos");
+    refused("出力フォルダが指定されていません。");
+    Form1->Edit2->SetText("/out/");
+    const std::string frame = Form1->Edit3->Text();
+    Form1->Edit3->SetText("");
+    refused("枠ファイルが指定されていません。");
+    Form1->Edit3->SetText(frame);
+    const int height = Form1->FrameLayout.Frameheight;
+    Form1->FrameLayout.Frameheight = 0;
+    refused("枠ファイルサイズが指定されていません。");
+    Form1->FrameLayout.Frameheight = height;
+    refused("これ以上写真画像はありません。");
+}
