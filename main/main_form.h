@@ -11,6 +11,7 @@
 #include "pipeline/frame_layout.h"
 #include "pipeline/histogram.h"
 #include "pipeline/pixel_plane.h"
+#include "pipeline/work_control.h"
 #include "platform/bitmap.h"
 #include "platform/dialogs.h"
 #include "platform/form.h"
@@ -239,6 +240,10 @@ private:
     // LoadPhoto without the copy into the photo in work: decodes, turns and
     // caches the photo, and builds its preview copy (same results).
     int cacheSourcePhoto(const std::string& path);
+    // The high-quality reduction of a window of picture into target.
+    int shrinkWindowInto(const TBitmap& picture, const TRect& window, TBitmap& target, int targetWidth,
+                         int targetHeight);
+    WorkControl reductionControl();
     void pump();
 };
 

@@ -17,13 +17,26 @@ int TForm1::RotateQuarterTurns(const TBitmap& source, TBitmap& destination, doub
     return ::RotateQuarterTurns(source, destination, angle);
 }
 
-int TForm1::ShrinkHighQuality(TBitmap& bitmap, int targetWidth, int targetHeight)
+WorkControl TForm1::reductionControl()
 {
     // The window keeps processing events during the reduction, so the abort
     // button can set the flag that the reduction reads before every pixel.
-    WorkControl control(&AbortRequested, [] { Application->ProcessMessages(); });
+    return WorkControl(&AbortRequested, [] { Application->ProcessMessages(); });
+}
+
+int TForm1::ShrinkHighQuality(TBitmap& bitmap, int targetWidth, int targetHeight)
+{
+    WorkControl control = reductionControl();
     return ::ShrinkHighQuality(bitmap, targetWidth, targetHeight, CheckBox2->Checked(), WorkPlane, control,
                                ReduceMessage);
+}
+
+int TForm1::shrinkWindowInto(const TBitmap& picture, const TRect& window, TBitmap& target, int targetWidth,
+                             int targetHeight)
+{
+    WorkControl control = reductionControl();
+    return ShrinkHighQualityInto(picture, window, target, targetWidth, targetHeight, CheckBox2->Checked(),
+                                 WorkPlane, control, ReduceMessage);
 }
 
 int TForm1::ApplyColorCorrection(TBitmap& bitmap)

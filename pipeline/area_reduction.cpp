@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/parallel_rows.h"
@@ -108,9 +109,16 @@ bool ForEachTargetPixel(int w, int h, std::int64_t work, WorkControl& control, c
 int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, PixelPlane& workPlane,
                       WorkControl& control, std::string& message)
 {
+    return ShrinkHighQualityInto(bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, bitmap, targetW, targetH, sharpen,
+                                 workPlane, control, message);
+}
+
+int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& bitmap, int targetW, int targetH,
+                          bool sharpen, PixelPlane& workPlane, WorkControl& control, std::string& message)
+{
     message.clear();
-    const int sW = bitmap.Width();
-    const int sH = bitmap.Height();
+    const int sW = window.Width();
+    const int sH = window.Height();
     const int tW = targetW;
     const int tH = targetH;
     // Empty pictures would divide by zero in the aspect test below.
@@ -128,6 +136,12 @@ int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, P
     }
     if (sW == tW && sH == tH) {
         message = "画像サイズが同じなので高画質圧縮を中断しました。" + SizeText(tW, tH);
+        if (&picture != &bitmap) {
+            bitmap.SetSize(tW, tH);
+            for (int y = 0; y < tH; ++y)
+                std::memcpy(bitmap.ScanLine(y), picture.ScanLine(window.Top + y) + window.Left * 3,
+                            static_cast<std::size_t>(tW) * 3);
+        }
         return 0;
     }
     if (sW > kLargestSide || sH > kLargestSide) {
@@ -153,7 +167,6 @@ int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, P
     const AxisCover columns = CoverAxis(sW, tW);
     const AxisCover rows = CoverAxis(sH, tH);
     workPlane.Resize(tW, tH);
-    const TBitmap& source = bitmap;
     const bool reduced = ForEachTargetPixel(tW, tH, std::int64_t{sW} * sH, control, [&](int tx, int ty) {
         const Cover& cx = columns.covers[tx];
         const Cover& cy = rows.covers[ty];
@@ -161,7 +174,7 @@ int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, P
         const std::uint32_t* wy = rows.weights.data() + cy.weights;
         std::uint64_t sumB = 0, sumG = 0, sumR = 0;
         for (int j = 0; j < cy.count; ++j) {
-            const std::uint8_t* p = source.ScanLine(cy.first + j) + cx.first * 3;
+            const std::uint8_t* p = picture.ScanLine(window.Top + cy.first + j) + (window.Left + cx.first) * 3;
             std::uint32_t rowB = 0, rowG = 0, rowR = 0;
             for (int i = 0; i < cx.count; ++i, p += 3) {
                 rowB += wx[i] * p[0];

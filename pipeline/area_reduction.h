@@ -23,3 +23,10 @@
 // workPlane holds the first pass; its content is unspecified afterwards.
 int ShrinkHighQuality(TBitmap& bitmap, int targetW, int targetH, bool sharpen, PixelPlane& workPlane,
                       WorkControl& control, std::string& message);
+
+// The same reduction of the window of a larger picture (the window lying
+// inside it) into bitmap, which receives the result (or, for the same size,
+// the window's pixels); picture is never changed, so a crop need not be
+// copied out first. Refusals leave bitmap unchanged.
+int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& bitmap, int targetW, int targetH,
+                          bool sharpen, PixelPlane& workPlane, WorkControl& control, std::string& message);

@@ -160,6 +160,20 @@ TEST_F(CompositionTest, FinalWithoutPathDrawsNonBlankTextsAndSavesNothing)
     EXPECT_TRUE(Names(output).empty());
 }
 
+TEST_F(CompositionTest, PhotoIsDrawnWholeAfterATextPreview)
+{
+    // A flat photo: every pixel has the colour of its bottom-left one.
+    TBitmap flat;
+    FillBitmap(flat, 480, 360, [](int, int) { return TColor(0x406080); });
+    ASSERT_EQ(EncodeJpegFile(flat, photo, 90), JpegResult::Ok);
+    Form4->Edit4->SetText("卒業記念");
+    Form1->RedrawFramePreview();
+    ASSERT_EQ(Form1->LoadPhoto(photo), 0);
+    EXPECT_EQ(Form1->ComposeAndSave("", false, false), 0);
+    const TFrameLayout& l = Form1->FrameLayout;
+    EXPECT_EQ(InkInRows(*Form1->OutputBitmap, 0, l.Photoheight), l.Photowidth * l.Photoheight);
+}
+
 TEST_F(CompositionTest, OutputKeepsTheSourceNameExactlyInTheOutputFolder)
 {
     EXPECT_EQ(Form1->ComposeAndSave(photo, false, false), 0);

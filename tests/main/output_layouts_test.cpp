@@ -3,7 +3,6 @@
 // frame size, 300 dpi, a white frame outside the photo and texts, and ink in
 // each text's box.
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -53,6 +52,17 @@ int DarkestIn(const TBitmap& bitmap, const TRect& box)
     return darkest;
 }
 
+int WhiteIn(const TBitmap& bitmap, const TRect& box)
+{
+    int white = 0;
+    for (int y = box.Top; y < box.Bottom; ++y) {
+        const std::uint8_t* row = bitmap.ScanLine(y);
+        for (int x = box.Left; x < box.Right; ++x)
+            white += row[x * 3] == 255 && row[x * 3 + 1] == 255 && row[x * 3 + 2] == 255;
+    }
+    return white;
+}
+
 }  // namespace
 
 class OutputLayoutsTest : public AppTest {};
@@ -84,16 +94,10 @@ TEST_F(OutputLayoutsTest, EveryLayoutSavesAFramedPhotoWithItsTexts)
 
         const std::string saved = outFolder + "/IMG_0001.JPG";
         EXPECT_EQ(ReadFileBytes(saved).substr(13, 5), std::string("\x01\x01\x2C\x01\x2C", 5));
-        if (n == 0 || n == 7) { std::filesystem::create_directories("/tmp/plovis-look"); std::filesystem::copy_file(saved, "/tmp/plovis-look/layout" + std::to_string(n) + ".jpg", std::filesystem::copy_options::overwrite_existing); }
         TBitmap out;
         ASSERT_EQ(DecodeJpegFile(saved, out), JpegResult::Ok);
         ASSERT_EQ(out.Width(), l.Framewidth);
         ASSERT_EQ(out.Height(), l.Frameheight);
-        if (n == 7) { const TBitmap& sb = *Form1->SourceBitmap; printf("src %dx%d\n", sb.Width(), sb.Height()); for (int y = sb.Height()-8; y < sb.Height(); ++y) { std::string line; for (int x = 0; x < 8; ++x) { char b[16]; snprintf(b, 16, "%3d ", (int)(sb.Pixel(x,y) & 0xFF)); line += b; } printf("s%4d: %s\n", y, line.c_str()); } 
-          const TBitmap& pb = *Form1->PhotoBitmap; printf("photo %dx%d\n", pb.Width(), pb.Height()); for (int y = pb.Height()-12; y < pb.Height(); ++y) { std::string line; for (int x = 0; x < 6; ++x) { char b[16]; snprintf(b, 16, "%3d ", (int)(pb.Pixel(x,y) & 0xFF)); line += b; } printf("p%4d: %s\n", y, line.c_str()); }
-          const TBitmap& fb = *Form1->FrameOverlay; printf("overlay %dx%d\n", fb.Width(), fb.Height()); for (int y = 1942; y < 1956; ++y) { std::string line; for (int x = 62; x < 68; ++x) { char b[16]; snprintf(b, 16, "%3d ", (int)(fb.Pixel(x,y) & 0xFF)); line += b; } printf("f%4d: %s\n", y, line.c_str()); }
-          const TBitmap& ob = *Form1->OutputBitmap; for (int y = 1940; y < 1956; ++y) { std::string line; for (int x = 60; x < 70; ++x) { char b[16]; snprintf(b, 16, "%06x ", (int)(ob.Pixel(x,y) & 0xFFFFFF)); line += b; } printf("o%4d: %s\n", y, line.c_str()); } }
-        if (n == 7) for (int y = 1930; y < 1962; y += 2) { std::string line; for (int x = 56; x < 76; ++x) { TColor c = out.Pixel(x, y); char b[16]; snprintf(b, 16, "%3d ", (int)(c & 0xFF)); line += b; } printf("%4d: %s\n", y, line.c_str()); }
 
         const std::vector<TRect> texts = {OutputBox(*Form1->Image3), OutputBox(*Form1->Image4),
                                           OutputBox(*Form1->Image5)};
@@ -120,9 +124,7 @@ TEST_F(OutputLayoutsTest, EveryLayoutSavesAFramedPhotoWithItsTexts)
         }
         EXPECT_GT(checked, 1000);
         EXPECT_EQ(grey, 0);
-        // The photo fills its area.
-        EXPECT_LT(DarkestIn(out, {photoArea.Left + l.Photowidth / 2, photoArea.Top + l.Photoheight / 2,
-                                  photoArea.Left + l.Photowidth / 2 + 1, photoArea.Top + l.Photoheight / 2 + 1}),
-                  240);
+        // The photo covers its whole area (checked before encoding).
+        EXPECT_EQ(WhiteIn(*Form1->OutputBitmap, photoArea), 0);
     }
 }
