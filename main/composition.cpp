@@ -57,7 +57,7 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
     // The fitting swaps the photo in work with the text layer, which a text
     // preview leaves transparent; drawn so, photo pixels of the colour of its
     // bottom-left pixel would let the white fill through.
-    //PhotoBitmap->Transparent = false;
+    PhotoBitmap->Transparent = false;
     OutputBitmap->Canvas()->Draw(layout.Leftwidth, layout.Topheight, *PhotoBitmap);
     if (layout.HasFrameImage)
         BlendFrameImage(W, H, *OutputBitmap, overlay);

@@ -151,12 +151,16 @@ int TForm1::FitPhotoToArea(TBitmap& source, bool preview)
         OutputBitmap->Fill(BackgroundColor);
         OutputBitmap->Canvas()->CopyRect({0, 0, cw, ch}, turned, window);
     };
+    // The text layer's scratch becomes the photo in work, opaque.
+    auto takeTextBitmapAsPhoto = [&] {
+        std::swap(PhotoBitmap, TextBitmap);
+        PhotoBitmap->Transparent = false;
+    };
     auto stretchInto = [&](const TRect& rect) {
         TextBitmap->SetSize(eW, eH);
         TextBitmap->Fill(BackgroundColor);
         TextBitmap->Canvas()->StretchDraw(rect, *OutputBitmap);
-        // The stretched picture becomes the photo in work.
-        std::swap(PhotoBitmap, TextBitmap);
+        takeTextBitmapAsPhoto();
     };
     if (rotW < cw || rotH < ch || !CheckBox3->Checked()) {
         cropOut();
@@ -169,7 +173,7 @@ int TForm1::FitPhotoToArea(TBitmap& source, bool preview)
         // pixels as reducing a copy of the crop, without the copy.
         reduced = shrinkWindowInto(turned, window, *TextBitmap, eW, eH);
         if (reduced == 0) {
-            std::swap(PhotoBitmap, TextBitmap);
+            takeTextBitmapAsPhoto();
             return 0;
         }
         if (reduced != -2)

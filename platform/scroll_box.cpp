@@ -15,7 +15,15 @@ int TScrollBar::Position() const
 
 void TScrollBar::SetPosition(int position)
 {
-    (horizontal_ ? area_->horizontalScrollBar() : area_->verticalScrollBar())->setValue(position);
+    // The range follows the content at once, also while the box is hidden
+    // (Qt would update it only at the next layout).
+    const QWidget* content = area_->widget();
+    const int border = 2 * area_->frameWidth();
+    QScrollBar* bar = horizontal_ ? area_->horizontalScrollBar() : area_->verticalScrollBar();
+    const int range = horizontal_ ? content->width() - (area_->width() - border)
+                                  : content->height() - (area_->height() - border);
+    bar->setRange(0, std::max(range, 0));
+    bar->setValue(position);
 }
 
 TScrollBox::TScrollBox(TWinControl* parent) : TWinControl(parent, new QScrollArea)

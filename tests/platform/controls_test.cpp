@@ -1,0 +1,218 @@
+// The event rules of the controls and forms that the windows rely on.
+#include <gtest/gtest.h>
+
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "platform/form.h"
+#include "platform/range_controls.h"
+#include "platform/scroll_box.h"
+#include "platform/standard_controls.h"
+
+namespace {
+
+class TestForm : public TForm {
+public:
+    TestForm() : TForm(nullptr) { SetBounds(0, 0, 400, 300); }
+};
+
+}  // namespace
+
+TEST(TrackBar, ClampsAndRunsItsHandlerOnlyOnARealChange)
+{
+    TestForm form;
+    TTrackBar bar(&form);
+    bar.SetRange(1, 90);
+    int changes = 0;
+    bar.OnChange = [&] { ++changes; };
+    bar.SetPosition(1);
+    EXPECT_EQ(changes, 0);
+    bar.SetPosition(500);
+    EXPECT_EQ(bar.Position(), 90);
+    EXPECT_EQ(changes, 1);
+    bar.SetPosition(91);  // clamps to the value it already has
+    EXPECT_EQ(changes, 1);
+    bar.SetPosition(-5);
+    EXPECT_EQ(bar.Position(), 1);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(Edit, TextFromCodeRunsOnChangeOnlyWhenItDiffers)
+{
+    TestForm form;
+    TEdit edit(&form);
+    int changes = 0;
+    edit.OnChange = [&] { ++changes; };
+    edit.SetText("0");
+    edit.SetText("0");
+    EXPECT_EQ(changes, 1);
+    edit.MaxLength = 4;
+    edit.SetText("12345678");  // the limit is for typing only
+    EXPECT_EQ(edit.Text(), "12345678");
+    edit.UserEdited("ＡＢ");  // two characters of three bytes: only one fits
+    EXPECT_EQ(edit.Text(), "Ａ");
+}
+
+TEST(CheckBox, OnClickRunsOnChangesFromCodeToo)
+{
+    TestForm form;
+    TCheckBox box(&form);
+    int clicks = 0;
+    box.OnClick = [&] { ++clicks; };
+    box.SetChecked(true);
+    box.SetChecked(true);
+    box.SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(ComboBox, OnlyTheOperatorsChoiceRunsOnChange)
+{
+    TestForm form;
+    TComboBox combo(&form);
+    combo.SetItems({"a", "b", "c"});
+    int changes = 0;
+    combo.OnChange = [&] { ++changes; };
+    combo.SetItemIndex(2);
+    combo.SetText("b");
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(combo.ItemIndex(), 1);
+    combo.UserChose(0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(combo.Text(), "a");
+}
+
+TEST(Buttons, ClickFromCodeRunsEvenWhenDisabled)
+{
+    TestForm form;
+    TButton button(&form);
+    int clicks = 0;
+    button.OnClick = [&] { ++clicks; };
+    button.SetEnabled(false);
+    button.Click();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Buttons, RadioButtonsAreExclusiveAndMayAllBeUp)
+{
+    TestForm form;
+    TRadioButton a(&form), b(&form), c(&form);
+    EXPECT_FALSE(a.Checked() || b.Checked() || c.Checked());
+    a.SetChecked(true);
+    c.SetChecked(true);
+    EXPECT_FALSE(a.Checked());
+    EXPECT_TRUE(c.Checked());
+    c.SetChecked(false);
+    EXPECT_FALSE(a.Checked() || b.Checked() || c.Checked());
+}
+
+TEST(Buttons, SpeedButtonsOfAGroupAllowAllUp)
+{
+    TestForm form;
+    TSpeedButton move(&form), turn(&form);
+    for (TSpeedButton* b : {&move, &turn}) {
+        b->GroupIndex = 1;
+        b->AllowAllUp = true;
+    }
+    int clicks = 0;
+    move.OnClick = [&] { ++clicks; };
+    move.SetDown(true);  // from code: no click
+    EXPECT_EQ(clicks, 0);
+    turn.Click();
+    EXPECT_FALSE(move.Down());
+    EXPECT_TRUE(turn.Down());
+    turn.Click();
+    EXPECT_FALSE(turn.Down());
+}
+
+TEST(Memo, LinesPastTheEndReadEmpty)
+{
+    TestForm form;
+    TMemo memo(&form);
+    memo.SetVisible(false);
+    memo.Lines().Add("one");
+    EXPECT_EQ(memo.Lines()[0], "one");
+    EXPECT_EQ(memo.Lines()[5], "");
+    EXPECT_EQ(memo.Lines()[-1], "");
+    memo.Lines().SetText("a\nb\n");
+    EXPECT_EQ(memo.Lines().Count(), 2);
+}
+
+TEST(Form, SizeChangesRunCanResizeAndResizeAtOnce)
+{
+    TestForm form;
+    std::vector<std::string> events;
+    form.OnCanResize = [&](int& w, int& h, bool& accept) {
+        events.push_back("can " + std::to_string(w) + "x" + std::to_string(h));
+        w = std::max(w, 300);
+        accept = h != 999;
+    };
+    form.OnResize = [&] { events.push_back("resize"); };
+    form.SetBounds(0, 0, 200, 250);
+    EXPECT_EQ(form.Width(), 300);
+    form.SetBounds(0, 0, 500, 999);
+    EXPECT_EQ(form.Height(), 250);
+    form.SetBounds(10, 20, 300, 250);  // a move alone asks nothing
+    EXPECT_EQ(events, (std::vector<std::string>{"can 200x250", "resize", "can 500x999"}));
+    EXPECT_EQ(form.Left(), 10);
+}
+
+TEST(Form, OnShowSeesItselfVisibleAndModalResultsCloseTheForm)
+{
+    TestForm form;
+    bool visibleInShow = false;
+    form.OnShow = [&] { visibleInShow = form.Visible(); };
+    auto driver = std::make_shared<ScriptedDialogDriver>();
+    Application->SetDialogDriver(driver);
+    TButton ok(&form);
+    ok.ModalResult = IDOK;
+    bool queried = false;
+    form.OnCloseQuery = [&](bool& canClose) { queried = canClose = true; };
+    driver->Modal([&](TForm&) { ok.Click(); });
+    EXPECT_EQ(form.ShowModal(), IDOK);
+    EXPECT_TRUE(visibleInShow);
+    EXPECT_TRUE(queried);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(driver->Failures().empty());
+    Application->SetDialogDriver(nullptr);
+}
+
+TEST(ScrollBox, ChildPositionsAreRelativeToTheScrolledOrigin)
+{
+    TestForm form;
+    TScrollBox box(&form);
+    box.SetBounds(0, 0, 104, 104);
+    EXPECT_EQ(box.ClientWidth(), 100);
+    TButton child(&box);
+    child.SetBounds(0, 0, 400, 400);
+    box.VertScrollBar.SetPosition(50);
+    EXPECT_EQ(box.VertScrollBar.Position(), 50);
+    EXPECT_EQ(child.Top(), -50);
+    child.SetTop(10);  // 10 below the scrolled origin: 60 in the content
+    box.VertScrollBar.SetPosition(0);
+    EXPECT_EQ(child.Top(), 60);
+}
+
+TEST(ScriptedDialogs, AnswerInOrderAndRecordWhatWasNotExpected)
+{
+    ScriptedDialogDriver driver;
+    driver.Message("続けますか", IDYES, "Plovis", MB_YESNO);
+    EXPECT_EQ(driver.MessageBox("処理を続けますか？", "Plovis", MB_YESNO), IDYES);
+    EXPECT_TRUE(driver.Failures().empty());
+    EXPECT_EQ(driver.MessageBox("予期しない", "Plovis", MB_OK), IDCANCEL);
+    ASSERT_EQ(driver.Failures().size(), 1u);
+    driver.Message("a", IDOK, "X");
+    driver.MessageBox("a", "Y", MB_OK);
+    EXPECT_EQ(driver.Failures().size(), 2u);
+}
+
+TEST(Application, AnExceptionFromAHandlerIsShownAndStops)
+{
+    auto driver = std::make_shared<ScriptedDialogDriver>();
+    Application->SetDialogDriver(driver);
+    driver->Message("壊れました", IDOK);
+    driver->Message("", IDOK);
+    Application->Guard([] { throw Exception("壊れました"); });
+    Application->Guard([] { throw std::runtime_error("foreign"); });
+    EXPECT_TRUE(driver->Failures().empty());
+    EXPECT_TRUE(driver->AllUsed());
+    Application->SetDialogDriver(nullptr);
+}
