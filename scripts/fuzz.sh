@@ -16,6 +16,8 @@ ninja -C build-fuzz "${targets[@]%%:*}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export UBSAN_OPTIONS=print_stacktrace=1
+# Reports name functions and lines only through LLVM's symbolizer.
+if [ -x /usr/bin/llvm-symbolizer-14 ]; then export ASAN_SYMBOLIZER_PATH=/usr/bin/llvm-symbolizer-14; fi
 pids=()
 for entry in "${targets[@]}"; do
     target="${entry%%:*}"
