@@ -4,6 +4,8 @@
 // histogram per slider move) and a 1-degree rotation. Prints the median of
 // several runs in milliseconds. Usage: pipeline_bench [runs] [threads]
 // (threads 0 = all cores, 1 = single-threaded).
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -13,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/bench_photos.h"
 #include "pipeline/area_reduction.h"
 #include "pipeline/colour_correction.h"
 #include "pipeline/histogram.h"
@@ -21,32 +24,11 @@
 #include "pipeline/rotation.h"
 #include "pipeline/work_control.h"
 #include "platform/bitmap.h"
+#include "platform/jpeg_codec.h"
 #include "platform/parallel_rows.h"
 #include "platform/stretch.h"
 
 namespace {
-
-// Smooth gradients with a little deterministic noise, like a photo's pixels.
-void MakePhoto(TBitmap& photo, int w, int h)
-{
-    photo.SetSize(w, h);
-    std::uint32_t seed = 12345;
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* p = photo.ScanLine(y);
-        for (int x = 0; x < w; ++x, p += 3) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = static_cast<int>(seed >> 28) - 8;
-            const double fx = static_cast<double>(x) / w;
-            const double fy = static_cast<double>(y) / h;
-            const int r = static_cast<int>(128 + 100 * std::sin(6 * fx + 2 * fy)) + noise;
-            const int g = static_cast<int>(40 + 180 * fy) + noise;
-            const int b = static_cast<int>(200 - 150 * fx * fy) + noise;
-            p[0] = static_cast<std::uint8_t>(std::clamp(b, 0, 255));
-            p[1] = static_cast<std::uint8_t>(std::clamp(g, 0, 255));
-            p[2] = static_cast<std::uint8_t>(std::clamp(r, 0, 255));
-        }
-    }
-}
 
 // Copies window of source into out (out-of-picture parts white), as the fitting does.
 void CutWindow(const TBitmap& source, const TRect& window, TBitmap& out)
@@ -155,5 +137,17 @@ int main(int argc, char** argv)
     const double quarterMs = MedianMs(
         runs, [&] { quarter.SetSize(sH, sW); }, [&] { RotateQuarterTurns(photo, quarter, 270); });
     std::printf("    quarter turn of %dx%d: %.1f ms\n", sW, sH, quarterMs);
+
+    // The codec's time for the same photo, which the full-size preparation
+    // (the reduction above) should stay below.
+    char path[] = "/tmp/plovis-bench-XXXXXX";
+    const int fd = mkstemp(path);
+    close(fd);
+    EncodeJpegFile(photo, path, 90);
+    TBitmap decoded;
+    const double decodeMs = MedianMs(runs, [] {}, [&] { DecodeJpegFile(path, decoded); });
+    std::remove(path);
+    std::printf("(d) libjpeg decode of the same %dx%d photo: %.1f ms (reduction / decode = %.2f)\n", sW, sH,
+                decodeMs, reduceMs / decodeMs);
     return 0;
 }

@@ -5,33 +5,12 @@
 
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
-#include "main/main_form.h"
 #include "dialogs/multiline_input_form.h"
+#include "main/main_form.h"
+#include "platform/control_builders.h"
 
 TForm2* Form2 = nullptr;
 
-namespace {
-
-TTrackBar* MakeBar(TWinControl* parent, int left, int top, int min, int max, int position, int page, int frequency)
-{
-    auto* bar = new TTrackBar(parent);
-    bar->SetBounds(left, top, 280, 32);
-    bar->SetRange(min, max);
-    bar->PageSize = page;
-    bar->Frequency = frequency;
-    bar->SetPosition(position);
-    return bar;
-}
-
-TLabel* MakeLabel(TWinControl* parent, int left, int top, const char* caption)
-{
-    auto* label = new TLabel(parent);
-    label->SetBounds(left, top, 280, 16);
-    label->SetCaption(caption);
-    return label;
-}
-
-}  // namespace
 
 TForm2::TForm2(TWinControl* owner) : TForm(owner)
 {
@@ -41,20 +20,20 @@ TForm2::TForm2(TWinControl* owner) : TForm(owner)
     BitBtn11->SetBounds(230, 8, 80, 40);
     BitBtn11->SetCaption("閉じる");
     BitBtn11->ModalResult = 1;
-    Label17 = MakeLabel(this, 16, 56, "Jpeg画質");
-    TrackBar4 = MakeBar(this, 16, 74, 0, 100, 90, 10, 10);
-    Label25 = MakeLabel(this, 16, 116, "非ｱｸﾃｨﾌﾞ時の透明度");
-    TrackBar6 = MakeBar(this, 16, 134, 1, 90, 2, 1, 10);
-    Label2 = MakeLabel(this, 16, 176, "フォントのぼかしパターン");
-    TrackBar7 = MakeBar(this, 16, 194, 0, 4, 1, 1, 1);
-    Label18 = MakeLabel(this, 16, 236, "複数行の行間(％)");
-    TrackBar5 = MakeBar(this, 16, 254, 0, 100, 10, 5, 10);
+    Label17 = NewLabel(this, 16, 56, 280, "Jpeg画質");
+    TrackBar4 = NewTrackBar(this, 16, 74, 280, 0, 100, 90, 10, 10);
+    Label25 = NewLabel(this, 16, 116, 280, "非ｱｸﾃｨﾌﾞ時の透明度");
+    TrackBar6 = NewTrackBar(this, 16, 134, 280, 1, 90, 2, 1, 10);
+    Label2 = NewLabel(this, 16, 176, 280, "フォントのぼかしパターン");
+    TrackBar7 = NewTrackBar(this, 16, 194, 280, 0, 4, 1, 1, 1);
+    Label18 = NewLabel(this, 16, 236, 280, "複数行の行間(％)");
+    TrackBar5 = NewTrackBar(this, 16, 254, 280, 0, 100, 10, 5, 10);
     Memo1 = new TMemo(this);
     Memo1->SetBounds(16, 300, 292, 190);
     Memo1->ReadOnly = true;
-    TrackBar1 = MakeBar(this, 0, 0, 0, 10, 0, 1, 1);
-    TrackBar2 = MakeBar(this, 0, 0, 10, 50, 10, 1, 1);
-    TrackBar3 = MakeBar(this, 0, 0, 1, 10, 1, 1, 1);
+    TrackBar1 = NewTrackBar(this, 0, 0, 280, 0, 10, 0, 1, 1);
+    TrackBar2 = NewTrackBar(this, 0, 0, 280, 10, 50, 10, 1, 1);
+    TrackBar3 = NewTrackBar(this, 0, 0, 280, 1, 10, 1, 1, 1);
     for (TTrackBar* hidden : {TrackBar1, TrackBar2, TrackBar3})
         hidden->SetVisible(false);
 

@@ -1,17 +1,11 @@
 // Text placement window: the controls that hold the three texts.
 #include "frame_editor/text_placement_form.h"
 
+#include "platform/control_builders.h"
+
 TForm4* Form4 = nullptr;
 
 namespace {
-
-TEdit* MakeEdit(TWinControl* parent, int left, int top, int width, const char* text)
-{
-    auto* edit = new TEdit(parent);
-    edit->SetBounds(left, top, width, 21);
-    edit->SetText(text);
-    return edit;
-}
 
 // An invisible, disabled edit whose font is the font of one text.
 TEdit* MakeFontHolder(TWinControl* parent, int height)
@@ -33,12 +27,12 @@ TForm4::TForm4(TWinControl* owner) : TForm(owner)
 {
     SetCaption("文字列配置");
     SetBounds(0, 0, 811, 720);
-    Edit4 = MakeEdit(this, 100, 8, 300, "[タイトル文字列]");
-    Edit9 = MakeEdit(this, 100, 36, 300, "");
-    Edit7 = MakeEdit(this, 100, 64, 300, "");
-    Edit2 = MakeEdit(this, 560, 8, 50, "0");
-    Edit3 = MakeEdit(this, 560, 36, 50, "0");
-    Edit8 = MakeEdit(this, 560, 64, 50, "0");
+    Edit4 = NewEdit(this, 100, 8, 300, "[タイトル文字列]");
+    Edit9 = NewEdit(this, 100, 36, 300, "");
+    Edit7 = NewEdit(this, 100, 64, 300, "");
+    Edit2 = NewEdit(this, 560, 8, 50, "0");
+    Edit3 = NewEdit(this, 560, 36, 50, "0");
+    Edit8 = NewEdit(this, 560, 64, 50, "0");
     Edit22 = MakeFontHolder(this, -107);
     Edit10 = MakeFontHolder(this, -48);
     Edit12 = MakeFontHolder(this, -48);

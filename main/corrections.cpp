@@ -2,8 +2,9 @@
 // brightness and contrast, back to their start values.
 #include "main/main_form.h"
 
-void TForm1::ResetCorrections()
+void TForm1::resetCorrectionBars()
 {
+    // Each position that changes runs its bar's handler.
     TrackBar1->SetPosition(0);
     TrackBar2->SetPosition(50);
     TrackBar3->SetPosition(50);
@@ -13,14 +14,12 @@ void TForm1::ResetCorrections()
     TrackBar7->SetPosition(64);
     TrackBar8->SetPosition(TrackBar8->Max() / 2);
     TrackBar9->SetPosition(TrackBar9->Max() / 2);
-    PhotoOffsetX = 0;
-    PhotoOffsetY = 0;
-    PhotoAngle = 0.0f;
-    PhotoZoom = 1.0f;
-    Edit5->SetText("0");
-    Edit6->SetText("0");
-    Edit7->SetText("0");
-    Edit8->SetText("1");
+}
+
+void TForm1::ResetCorrections()
+{
+    resetCorrectionBars();
+    neutralPosition();
     for (TEdit* edit : {Edit13, Edit14, Edit15, Edit16, Edit17})
         edit->SetText("0");
 }

@@ -98,22 +98,28 @@ void TForm1::drawTextPreviews()
                     StrToIntDef(Form4->Edit3->Text(), 0), FrameLayout.DatePositionY);
 }
 
+void TForm1::redrawPreviewContent()
+{
+    if (Memo2->Lines().Count() == 0) {
+        drawTextPreviews();
+        return;
+    }
+    const std::string current = Memo2->Lines()[PhotoIndex];
+    if (current.empty())
+        return;
+    // Loaded again, so that it is turned and previewed for the layout in force.
+    CachedPhotoPath.clear();
+    if (LoadPhoto(current) == 0) {
+        ScratchBitmap->Transparent = false;
+        RefreshPreview();
+    }
+}
+
 void TForm1::RefreshLayoutPreview()
 {
     Busy = true;
     RedrawFramePreview();
-    if (Memo2->Lines().Count() == 0) {
-        drawTextPreviews();
-    } else {
-        const std::string current = Memo2->Lines()[PhotoIndex];
-        if (!current.empty()) {
-            CachedPhotoPath.clear();
-            if (LoadPhoto(current) == 0) {
-                ScratchBitmap->Transparent = false;
-                RefreshPreview();
-            }
-        }
-    }
+    redrawPreviewContent();
     Busy = false;
 }
 
@@ -145,20 +151,7 @@ void TForm1::BitBtn6Click()
 {
     Busy = true;
     Memo2->Lines().Clear();
-    OverwriteConfirmed = false;
     OpenPhotoFile();
-    ProgressBar1->SetPosition(0);
-    ResetCorrections();
-    PhotoIndex = 0;
-    const std::string first = Memo2->Lines()[0];
-    if (!first.empty() && LoadPhoto(first) == 0) {
-        OutputBitmap->Transparent = false;
-        ShowFitted(*PhotoBitmap, 10);
-        RefreshPreview();
-        BuildHistogramSet(*PhotoBitmap, 0);
-        Form8->DrawHistograms(0);
-        StatusBar1->Panels(1).SetText(first);
-        ResetPositionAndEnableRun();
-    }
+    startNewList();
     Busy = false;
 }

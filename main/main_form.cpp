@@ -3,58 +3,11 @@
 
 #include "controls/resize_control.h"
 #include "platform/application.h"
+#include "platform/control_builders.h"
 
 TForm1* Form1 = nullptr;
 TResizeControl* MainResizeControl = nullptr;
 
-namespace {
-
-TButton* MakeButton(TWinControl* parent, int left, int top, int width, const char* caption)
-{
-    auto* button = new TButton(parent);
-    button->SetBounds(left, top, width, 28);
-    button->SetCaption(caption);
-    return button;
-}
-
-TLabel* MakeLabel(TWinControl* parent, int left, int top, int width, const char* caption)
-{
-    auto* label = new TLabel(parent);
-    label->SetBounds(left, top, width, 18);
-    label->SetCaption(caption);
-    return label;
-}
-
-TCheckBox* MakeCheckBox(TWinControl* parent, int left, int top, int width, const char* caption, bool checked)
-{
-    auto* box = new TCheckBox(parent);
-    box->SetBounds(left, top, width, 20);
-    box->SetCaption(caption);
-    box->SetChecked(checked);
-    return box;
-}
-
-TEdit* MakeEdit(TWinControl* parent, int left, int top, int width, const char* text, bool readOnly)
-{
-    auto* edit = new TEdit(parent);
-    edit->SetBounds(left, top, width, 22);
-    edit->SetText(text);
-    edit->SetReadOnly(readOnly);
-    return edit;
-}
-
-TTrackBar* MakeBar(TWinControl* parent, int left, int top, int max, int position, int page, int frequency)
-{
-    auto* bar = new TTrackBar(parent);
-    bar->SetBounds(left, top, 200, 28);
-    bar->SetRange(0, max);
-    bar->PageSize = page;
-    bar->Frequency = frequency;
-    bar->SetPosition(position);
-    return bar;
-}
-
-}  // namespace
 
 TForm1::TForm1(TWinControl* owner) : TForm(owner)
 {
@@ -79,19 +32,19 @@ TForm1::~TForm1()
 
 void TForm1::buildControls()
 {
-    Label1 = MakeLabel(this, 12, 12, 90, "");
-    Edit1 = MakeEdit(this, 104, 8, 420, "", false);
-    BitBtn1 = MakeButton(this, 528, 6, 90, "写真選択...");
-    CheckBox1 = MakeCheckBox(this, 628, 10, 200, "サブフォルダも検索する", false);
-    Label2 = MakeLabel(this, 12, 42, 90, "保存先フォルダ");
-    Edit2 = MakeEdit(this, 104, 38, 420, "", false);
+    Label1 = NewLabel(this, 12, 12, 90, "");
+    Edit1 = NewEdit(this, 104, 8, 420, "", false);
+    BitBtn1 = NewButton(this, 528, 6, 90, "写真選択...");
+    CheckBox1 = NewCheckBox(this, 628, 10, 200, "サブフォルダも検索する", false);
+    Label2 = NewLabel(this, 12, 42, 90, "保存先フォルダ");
+    Edit2 = NewEdit(this, 104, 38, 420, "", false);
     Edit2->SetHint("この上に保存先フォルダをドラッグします。");
     Edit2->SetShowHint(true);
-    BitBtn13 = MakeButton(this, 528, 36, 90, "参照...");
-    Edit3 = MakeEdit(this, 0, 0, 100, "", true);
+    BitBtn13 = NewButton(this, 528, 36, 90, "参照...");
+    Edit3 = NewEdit(this, 0, 0, 100, "", true);
     Edit3->SetVisible(false);
 
-    Label11 = MakeLabel(this, 12, 74, 90, "用紙設定");
+    Label11 = NewLabel(this, 12, 74, 90, "用紙設定");
     ComboBox1 = new TComboBox(this);
     ComboBox1->SetBounds(104, 70, 220, 24);
     std::vector<std::string> items;
@@ -100,22 +53,22 @@ void TForm1::buildControls()
     ComboBox1->SetItems(items);
     ComboBox1->SetItemIndex(0);
 
-    BitBtn5 = MakeButton(this, 334, 68, 80, "新規作成");
-    BitBtn6 = MakeButton(this, 418, 68, 80, "写真選択");
-    BitBtn8 = MakeButton(this, 502, 68, 116, "高画質プレビュー");
-    BitBtn3 = MakeButton(this, 622, 68, 80, "１枚実行");
-    BitBtn11 = MakeButton(this, 706, 68, 70, "スキップ");
-    BitBtn12 = MakeButton(this, 780, 68, 80, "一括実行");
-    BitBtn15 = MakeButton(this, 864, 68, 60, "中断");
-    BitBtn16 = MakeButton(this, 628, 36, 70, "設定");
-    BitBtn14 = MakeButton(this, 859, 6, 100, "終了(&C)");
-    BitBtn7 = MakeButton(this, 0, 0, 10, "");
+    BitBtn5 = NewButton(this, 334, 68, 80, "新規作成");
+    BitBtn6 = NewButton(this, 418, 68, 80, "写真選択");
+    BitBtn8 = NewButton(this, 502, 68, 116, "高画質プレビュー");
+    BitBtn3 = NewButton(this, 622, 68, 80, "１枚実行");
+    BitBtn11 = NewButton(this, 706, 68, 70, "スキップ");
+    BitBtn12 = NewButton(this, 780, 68, 80, "一括実行");
+    BitBtn15 = NewButton(this, 864, 68, 60, "中断");
+    BitBtn16 = NewButton(this, 628, 36, 70, "設定");
+    BitBtn14 = NewButton(this, 859, 6, 100, "終了(&C)");
+    BitBtn7 = NewButton(this, 0, 0, 10, "");
     BitBtn7->SetVisible(false);
 
-    CheckBox3 = MakeCheckBox(this, 12, 102, 160, "高品質で縮小する", true);
-    CheckBox2 = MakeCheckBox(this, 176, 102, 170, "画像をシャープにする", false);
-    CheckBox4 = MakeCheckBox(this, 350, 102, 210, "プレビューも高画質で読込む", false);
-    CheckBox7 = MakeCheckBox(this, 564, 102, 110, "補正ツール", false);
+    CheckBox3 = NewCheckBox(this, 12, 102, 160, "高品質で縮小する", true);
+    CheckBox2 = NewCheckBox(this, 176, 102, 170, "画像をシャープにする", false);
+    CheckBox4 = NewCheckBox(this, 350, 102, 210, "プレビューも高画質で読込む", false);
+    CheckBox7 = NewCheckBox(this, 564, 102, 110, "補正ツール", false);
 
     ScrollBox1 = new TScrollBox(this);
     ScrollBox1->SetBounds(12, 128, 955, 542);
@@ -157,55 +110,55 @@ void TForm1::buildCorrectionPanel()
     Panel1 = new TPanel(this);
     Panel1->SetBounds(747, 128, 220, 542);
     Panel1->SetVisible(false);
-    BitBtn2 = MakeButton(Panel1, 8, 4, 90, "初期化");
-    Button1 = MakeButton(Panel1, 110, 4, 100, "ヒストグラム");
-    BitBtn4 = MakeButton(Panel1, 0, 0, 10, "プレビュー");
+    BitBtn2 = NewButton(Panel1, 8, 4, 90, "初期化");
+    Button1 = NewButton(Panel1, 110, 4, 100, "ヒストグラム");
+    BitBtn4 = NewButton(Panel1, 0, 0, 10, "プレビュー");
     BitBtn4->SetVisible(false);
 
-    Label3 = MakeLabel(Panel1, 8, 40, 60, "移動");
-    Label4 = MakeLabel(Panel1, 8, 60, 14, "X");
-    Edit5 = MakeEdit(Panel1, 24, 58, 60, "0", true);
+    Label3 = NewLabel(Panel1, 8, 40, 60, "移動");
+    Label4 = NewLabel(Panel1, 8, 60, 14, "X");
+    Edit5 = NewEdit(Panel1, 24, 58, 60, "0", true);
     Edit5->SetColor(clBtnFace);
-    Label8 = MakeLabel(Panel1, 100, 60, 14, "Y");
-    Edit6 = MakeEdit(Panel1, 116, 58, 60, "0", true);
-    TrackBar2 = MakeBar(Panel1, 8, 84, 100, 50, 10, 10);
-    TrackBar3 = MakeBar(Panel1, 184, 40, 100, 50, 10, 10);
+    Label8 = NewLabel(Panel1, 100, 60, 14, "Y");
+    Edit6 = NewEdit(Panel1, 116, 58, 60, "0", true);
+    TrackBar2 = NewTrackBar(Panel1, 8, 84, 200, 0, 100, 50, 10, 10);
+    TrackBar3 = NewTrackBar(Panel1, 184, 40, 200, 0, 100, 50, 10, 10);
     TrackBar3->SetOrientation(TTrackBarOrientation::trVertical);
     TrackBar3->SetBounds(184, 40, 28, 100);
 
-    Label5 = MakeLabel(Panel1, 8, 118, 60, "回転");
-    Label9 = MakeLabel(Panel1, 8, 138, 14, "R");
-    Edit7 = MakeEdit(Panel1, 24, 136, 80, "0", true);
-    TrackBar4 = MakeBar(Panel1, 8, 160, 1000, 500, 10, 50);
+    Label5 = NewLabel(Panel1, 8, 118, 60, "回転");
+    Label9 = NewLabel(Panel1, 8, 138, 14, "R");
+    Edit7 = NewEdit(Panel1, 24, 136, 80, "0", true);
+    TrackBar4 = NewTrackBar(Panel1, 8, 160, 200, 0, 1000, 500, 10, 50);
     TrackBar4->SetHint("カーソルキーの左右で0.01度づつ調整できます。");
     TrackBar4->SetShowHint(true);
 
-    Label6 = MakeLabel(Panel1, 8, 194, 60, "ズーム");
-    Label10 = MakeLabel(Panel1, 8, 214, 14, "Z");
+    Label6 = NewLabel(Panel1, 8, 194, 60, "ズーム");
+    Label10 = NewLabel(Panel1, 8, 214, 14, "Z");
     Label10->SetVisible(false);
-    Edit8 = MakeEdit(Panel1, 24, 212, 80, "1", false);
-    TrackBar1 = MakeBar(Panel1, 8, 236, 100, 0, 5, 5);
+    Edit8 = NewEdit(Panel1, 24, 212, 80, "1", false);
+    TrackBar1 = NewTrackBar(Panel1, 8, 236, 200, 0, 100, 0, 5, 5);
 
-    Label15 = MakeLabel(Panel1, 8, 270, 60, "明るさ");
-    Edit16 = MakeEdit(Panel1, 80, 268, 60, "0", true);
-    TrackBar8 = MakeBar(Panel1, 8, 292, 400, 200, 20, 20);
-    Label16 = MakeLabel(Panel1, 8, 326, 80, "コントラスト");
-    Edit17 = MakeEdit(Panel1, 90, 324, 60, "0", true);
-    TrackBar9 = MakeBar(Panel1, 8, 348, 200, 100, 10, 10);
+    Label15 = NewLabel(Panel1, 8, 270, 60, "明るさ");
+    Edit16 = NewEdit(Panel1, 80, 268, 60, "0", true);
+    TrackBar8 = NewTrackBar(Panel1, 8, 292, 200, 0, 400, 200, 20, 20);
+    Label16 = NewLabel(Panel1, 8, 326, 80, "コントラスト");
+    Edit17 = NewEdit(Panel1, 90, 324, 60, "0", true);
+    TrackBar9 = NewTrackBar(Panel1, 8, 348, 200, 0, 200, 100, 10, 10);
 
-    Label7 = MakeLabel(Panel1, 8, 384, 20, "赤");
-    TrackBar5 = MakeBar(Panel1, 30, 380, 128, 64, 8, 8);
-    Label14 = MakeLabel(Panel1, 8, 414, 20, "緑");
-    TrackBar7 = MakeBar(Panel1, 30, 410, 128, 64, 8, 8);
-    Label12 = MakeLabel(Panel1, 8, 444, 20, "青");
-    TrackBar6 = MakeBar(Panel1, 30, 440, 128, 64, 8, 8);
+    Label7 = NewLabel(Panel1, 8, 384, 20, "赤");
+    TrackBar5 = NewTrackBar(Panel1, 30, 380, 200, 0, 128, 64, 8, 8);
+    Label14 = NewLabel(Panel1, 8, 414, 20, "緑");
+    TrackBar7 = NewTrackBar(Panel1, 30, 410, 200, 0, 128, 64, 8, 8);
+    Label12 = NewLabel(Panel1, 8, 444, 20, "青");
+    TrackBar6 = NewTrackBar(Panel1, 30, 440, 200, 0, 128, 64, 8, 8);
     for (TTrackBar* bar : {TrackBar5, TrackBar6, TrackBar7})
         bar->SetWidth(180);
 
-    Edit13 = MakeEdit(Panel1, 8, 478, 44, "0", true);
-    Edit15 = MakeEdit(Panel1, 56, 478, 44, "0", true);
-    Edit14 = MakeEdit(Panel1, 104, 478, 44, "0", true);
-    CheckBox6 = MakeCheckBox(Panel1, 152, 480, 64, "色補正", true);
+    Edit13 = NewEdit(Panel1, 8, 478, 44, "0", true);
+    Edit15 = NewEdit(Panel1, 56, 478, 44, "0", true);
+    Edit14 = NewEdit(Panel1, 104, 478, 44, "0", true);
+    CheckBox6 = NewCheckBox(Panel1, 152, 480, 64, "色補正", true);
 }
 
 void TForm1::bindHandlers()

@@ -237,6 +237,16 @@ private:
     // quality after a single run, as a preview after a skip).
     void showNextPhoto(const std::string& name, bool fullQuality);
     bool batchCompleted_ = false;
+    // After a new photo list: progress and corrections back to the start,
+    // the first photo loaded and shown.
+    void startNewList();
+    // The text previews (empty list) or the current photo, for the layout
+    // in force.
+    void redrawPreviewContent();
+    void setCommandButtonsEnabled(bool enabled);
+    void resetCorrectionBars();
+    // Offsets, angle and zoom back to neutral, members and edits.
+    void neutralPosition();
     // LoadPhoto without the copy into the photo in work: decodes, turns and
     // caches the photo, and builds its preview copy (same results).
     int cacheSourcePhoto(const std::string& path);

@@ -64,24 +64,29 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, bool inClient)
                                              FileCount, JpegCount));
     }
     Busy = true;
-    // A new list: an earlier Yes to overwriting was given for the old one.
-    OverwriteConfirmed = false;
     if (!singleFile)
         BuildPhotoList();
+    startNewList();
+    Busy = false;
+}
+
+void TForm1::startNewList()
+{
+    // A new list: an earlier Yes to overwriting was given for the old one.
+    OverwriteConfirmed = false;
     ProgressBar1->SetPosition(0);
     ResetCorrections();
     PhotoIndex = 0;
     const std::string first = Memo2->Lines()[0];
-    if (!first.empty() && LoadPhoto(first) == 0) {
-        OutputBitmap->Transparent = false;
-        ShowFitted(*PhotoBitmap, 10);
-        RefreshPreview();
-        BuildHistogramSet(*PhotoBitmap, 0);
-        Form8->DrawHistograms(0);
-        StatusBar1->Panels(1).SetText(first);
-        ResetPositionAndEnableRun();
-    }
-    Busy = false;
+    if (first.empty() || LoadPhoto(first) != 0)
+        return;
+    OutputBitmap->Transparent = false;
+    ShowFitted(*PhotoBitmap, 10);
+    RefreshPreview();
+    BuildHistogramSet(*PhotoBitmap, 0);
+    Form8->DrawHistograms(0);
+    StatusBar1->Panels(1).SetText(first);
+    ResetPositionAndEnableRun();
 }
 
 void TForm1::ScanDroppedItems(const std::vector<std::string>& items)

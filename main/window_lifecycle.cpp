@@ -134,18 +134,7 @@ void TForm1::FormResize()
         Busy = true;
         ApplyFrameLayout(PresetIndex);
         RedrawFramePreview();
-        if (Memo2->Lines().Count() == 0) {
-            drawTextPreviews();
-        } else {
-            const std::string current = Memo2->Lines()[PhotoIndex];
-            if (!current.empty()) {
-                CachedPhotoPath.clear();
-                if (LoadPhoto(current) == 0) {
-                    ScratchBitmap->Transparent = false;
-                    RefreshPreview();
-                }
-            }
-        }
+        redrawPreviewContent();
         Busy = false;
     }
     StatusBar1->SetBounds(0, ch - StatusBar1->Height(), cw, StatusBar1->Height());
@@ -198,22 +187,8 @@ void TForm1::ResetWorkState()
     PhotoOffsetY = 0;
     PhotoAngle = 0.0f;
     PhotoZoom = 1.0f;
-    TrackBar1->SetPosition(0);
-    TrackBar2->SetPosition(50);
-    TrackBar3->SetPosition(50);
-    TrackBar4->SetPosition(500);
-    TrackBar5->SetPosition(64);
-    TrackBar6->SetPosition(64);
-    TrackBar7->SetPosition(64);
-    TrackBar8->SetPosition(TrackBar8->Max() / 2);
-    TrackBar9->SetPosition(TrackBar9->Max() / 2);
-    PhotoOffsetX = PhotoOffsetY = 0;
-    PhotoAngle = 0.0f;
-    PhotoZoom = 1.0f;
-    Edit5->SetText("0");
-    Edit6->SetText("0");
-    Edit7->SetText("0");
-    Edit8->SetText("1");
+    resetCorrectionBars();
+    neutralPosition();
     for (TEdit* edit : {Edit13, Edit14, Edit15, Edit16})
         edit->SetText("0");
     Memo1->Lines().Clear();
@@ -224,7 +199,7 @@ void TForm1::ResetWorkState()
     Busy = false;
 }
 
-void TForm1::ResetPositionAndEnableRun()
+void TForm1::neutralPosition()
 {
     PhotoOffsetX = PhotoOffsetY = 0;
     PhotoAngle = 0.0f;
@@ -233,6 +208,11 @@ void TForm1::ResetPositionAndEnableRun()
     Edit6->SetText("0");
     Edit7->SetText("0");
     Edit8->SetText("1");
+}
+
+void TForm1::ResetPositionAndEnableRun()
+{
+    neutralPosition();
     for (TButton* button : {BitBtn8, BitBtn3, BitBtn11, BitBtn12})
         button->SetEnabled(true);
     if (CheckBox7->Checked())
@@ -247,14 +227,18 @@ void TForm1::DisableRunButtons()
 
 void TForm1::DisableCommandButtons()
 {
-    for (TButton* button : {BitBtn3, BitBtn4, BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn11, BitBtn12, BitBtn16})
-        button->SetEnabled(false);
-    pump();
+    setCommandButtonsEnabled(false);
 }
 
 void TForm1::EnableCommandButtons()
 {
+    setCommandButtonsEnabled(true);
+}
+
+void TForm1::setCommandButtonsEnabled(bool enabled)
+{
     for (TButton* button : {BitBtn3, BitBtn4, BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn11, BitBtn12, BitBtn16})
-        button->SetEnabled(true);
+        button->SetEnabled(enabled);
+    // The change shows before the work starts or after it ends.
     pump();
 }
