@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string& path = FuzzFilePath();
     if (!WriteInput(path, data, size))
-        std::abort(); // /tmp not writable: nothing below would be tested
+        std::abort(); // no writable scratch folder: nothing below would be tested
     TIniFile ini(path);
     // Names the program uses, in other cases too, since matching ignores case.
     for (const char* section : {"Config", "frame", "TITLE", "Date", "Other", ""}) {
