@@ -25,6 +25,13 @@ int ClampRegionEdge(int value, int limit)
 int SmoothTextEdges(TBitmap& textLayer, const TBitmap& background, int cx, int cy, int w, int h,
                     TColor textColour, int pattern, PixelPlane& classes)
 {
+    return SmoothTextEdges(textLayer, background, cx, cy, w, h, textColour, pattern, classes,
+                           TRect{0, 0, textLayer.Width(), textLayer.Height()});
+}
+
+int SmoothTextEdges(TBitmap& textLayer, const TBitmap& background, int cx, int cy, int w, int h,
+                    TColor textColour, int pattern, PixelPlane& classes, const TRect& textArea)
+{
     const int bw = background.Width();
     const int bh = background.Height();
     if (pattern < 0 || pattern > 3 || textLayer.Width() != bw || textLayer.Height() != bh)
@@ -47,18 +54,22 @@ int SmoothTextEdges(TBitmap& textLayer, const TBitmap& background, int cx, int c
     };
 
     // Bounds of the region's text pixels (inclusive).
-    int textLeft = x1;
-    int textRight = x0 - 1;
-    int textTop = y1;
-    int textBottom = y0 - 1;
-    for (int y = y0; y < y1; ++y) {
+    const int sx0 = std::max(x0, textArea.Left);
+    const int sx1 = std::min(x1, textArea.Right);
+    const int sy0 = std::max(y0, textArea.Top);
+    const int sy1 = std::min(y1, textArea.Bottom);
+    int textLeft = sx1;
+    int textRight = sx0 - 1;
+    int textTop = sy1;
+    int textBottom = sy0 - 1;
+    for (int y = sy0; y < sy1; ++y) {
         const std::uint8_t* row = textLayer.ScanLine(y);
-        int first = x0;
-        while (first < x1 && !isText(row + first * 3))
+        int first = sx0;
+        while (first < sx1 && !isText(row + first * 3))
             ++first;
-        if (first == x1)
+        if (first == sx1)
             continue;
-        int last = x1 - 1;
+        int last = sx1 - 1;
         while (!isText(row + last * 3))
             --last;
         textLeft = std::min(textLeft, first);

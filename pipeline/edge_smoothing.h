@@ -39,3 +39,8 @@ inline constexpr EdgeWeight TextEdgeWeights[4][5] = {
 // classes is scratch. Returns 0.
 int SmoothTextEdges(TBitmap& textLayer, const TBitmap& background, int cx, int cy, int w, int h,
                     TColor textColour, int pattern, PixelPlane& classes);
+
+// The same, told that no text pixel of the region lies outside textArea, so
+// that only textArea is searched for them (the result is the same).
+int SmoothTextEdges(TBitmap& textLayer, const TBitmap& background, int cx, int cy, int w, int h,
+                    TColor textColour, int pattern, PixelPlane& classes, const TRect& textArea);

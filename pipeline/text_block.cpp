@@ -75,13 +75,17 @@ void DrawLines(TCanvas& canvas, const std::string& text, const TextBlockLayout& 
 
 // Bounds of the pixels that are not white, or an empty rectangle. Rows are
 // tested eight bytes at a time: the layer is white but for the text.
-TRect NonWhiteBounds(const TBitmap& bitmap)
+TRect NonWhiteBounds(const TBitmap& bitmap, const TRect& area)
 {
     TRect bounds{bitmap.Width(), bitmap.Height(), 0, 0};
-    const std::size_t rowBytes = static_cast<std::size_t>(bitmap.Width()) * 3;
+    const int left = std::max(area.Left, 0);
+    const int right = std::min(area.Right, bitmap.Width());
+    if (left >= right)
+        return bounds;
+    const std::size_t rowBytes = static_cast<std::size_t>(right - left) * 3;
     const std::size_t words = rowBytes / 8;
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const std::uint8_t* row = bitmap.ScanLine(y);
+    for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, bitmap.Height()); ++y) {
+        const std::uint8_t* row = bitmap.ScanLine(y) + left * 3;
         std::size_t first = 0;
         while (first < words * 8) {
             std::uint64_t word;
@@ -97,8 +101,8 @@ TRect NonWhiteBounds(const TBitmap& bitmap)
         std::size_t last = rowBytes - 1;
         while (row[last] == 0xFF)
             --last;
-        bounds.Left = std::min(bounds.Left, static_cast<int>(first / 3));
-        bounds.Right = std::max(bounds.Right, static_cast<int>(last / 3) + 1);
+        bounds.Left = std::min(bounds.Left, left + static_cast<int>(first / 3));
+        bounds.Right = std::max(bounds.Right, left + static_cast<int>(last / 3) + 1);
         bounds.Top = std::min(bounds.Top, y);
         bounds.Bottom = y + 1;
     }
@@ -157,16 +161,18 @@ void DrawTextBlock(TBitmap& textLayer, TBitmap& target, int x, int y, const std:
     TCanvas& canvas = *textLayer.Canvas();
     const TextBlockLayout layout = LayOutTextBlock(canvas, text, style);
     const TPoint start{layout.placement.start.x + x, layout.placement.start.y + y};
+    canvas.ResetTextWritten();
     DrawLines(canvas, text, layout, start, Variant::output);
 
     // The text is small against the picture: the smoothing and the overlay
-    // need only its surroundings.
-    const TRect drawn = NonWhiteBounds(textLayer);
+    // need only its surroundings, and the layer is white beyond what the
+    // text output wrote.
+    const TRect drawn = NonWhiteBounds(textLayer, canvas.TextWritten());
     if (drawn.Right <= drawn.Left)
         return;
     if (style.blurPattern != kNoSmoothing)
         SmoothTextEdges(textLayer, target, width / 2, height / 2, width, height, style.font.Color(),
-                        style.blurPattern, scratch);
+                        style.blurPattern, scratch, drawn);
     const TRect area{std::max(drawn.Left - kTextEdgeReach, 0), std::max(drawn.Top - kTextEdgeReach, 0),
                      std::min(drawn.Right + kTextEdgeReach, width), std::min(drawn.Bottom + kTextEdgeReach, height)};
     OverlayNonWhite(textLayer, target, area);

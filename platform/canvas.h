@@ -68,9 +68,15 @@ public:
     int DrawText(const std::string& text, TRect& rect, unsigned flags);
     unsigned SetTextAlign(unsigned align);
     unsigned TextAlign() const { return textAlign_; }
+    // The area that text output has changed since the last reset (empty
+    // when none): a caller that starts from a plain bitmap need look no
+    // further for what was drawn.
+    TRect TextWritten() const { return textWritten_; }
+    void ResetTextWritten() { textWritten_ = {}; }
 
 private:
     TBitmap& bitmap_;
     TPoint penPos_;
     unsigned textAlign_ = TA_LEFT | TA_TOP;
+    TRect textWritten_;
 };

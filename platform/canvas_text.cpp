@@ -132,7 +132,7 @@ int WidthOf(const TextFace& face, const QString& text)
 // fills the text cell first when it is solid. clip, when given, bounds the
 // changed pixels. Returns the width of the text.
 int Output(TBitmap& bitmap, const TextFace& face, const ShownText& shown, int x, int y, unsigned align,
-           TColor textColour, const TBrush& brush, const TRect* clip)
+           TColor textColour, const TBrush& brush, const TRect* clip, TRect& written)
 {
     const int width = WidthOf(face, shown.text);
     if (shown.text.isEmpty())
@@ -161,6 +161,12 @@ int Output(TBitmap& bitmap, const TextFace& face, const ShownText& shown, int x,
         box &= QRect(clip->Left, clip->Top, clip->Width(), clip->Height());
     if (box.isEmpty())
         return width;
+    // Every pixel this output may change lies in box.
+    if (written.Right <= written.Left || written.Bottom <= written.Top)
+        written = {box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    else
+        written = {std::min(written.Left, box.left()), std::min(written.Top, box.top()),
+                   std::max(written.Right, box.right() + 1), std::max(written.Bottom, box.bottom() + 1)};
 
     const bool opaque = brush.Style == TBrushStyle::bsSolid;
     const QColor pen = QColorFromTColor(textColour);
@@ -219,7 +225,8 @@ int Output(TBitmap& bitmap, const TextFace& face, const ShownText& shown, int x,
 
 void TCanvas::TextOut(int x, int y, const std::string& text)
 {
-    const int width = Output(bitmap_, FaceOf(Font), Literal(text), x, y, textAlign_, Font.Color(), Brush, nullptr);
+    const int width = Output(bitmap_, FaceOf(Font), Literal(text), x, y, textAlign_, Font.Color(), Brush, nullptr,
+                             textWritten_);
     penPos_ = {x + width, y};
 }
 
@@ -240,7 +247,8 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags)
         x += (rect.Width() - WidthOf(face, shown.text)) / 2;
     if ((flags & DT_VCENTER) && (flags & DT_SINGLELINE))
         y += (rect.Height() - face.lineHeight) / 2;
-    Output(bitmap_, face, shown, x, y, textAlign_, Font.Color(), Brush, (flags & DT_NOCLIP) ? nullptr : &rect);
+    Output(bitmap_, face, shown, x, y, textAlign_, Font.Color(), Brush, (flags & DT_NOCLIP) ? nullptr : &rect,
+           textWritten_);
     return face.lineHeight;
 }
 
