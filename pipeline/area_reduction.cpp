@@ -73,6 +73,26 @@ int Luminance(int r, int g, int b)
     return (77 * r + 151 * g + 28 * b) / 255;
 }
 
+// One source row weighted along x: per target column, the sums of blue,
+// green and red over its cover.
+void WeighSourceRow(const std::uint8_t* line, const AxisCover& columns, std::uint32_t* sums)
+{
+    for (const Cover& cover : columns.covers) {
+        const std::uint8_t* p = line + cover.first * 3;
+        const std::uint32_t* w = columns.weights.data() + cover.weights;
+        std::uint32_t b = 0, g = 0, r = 0;
+        for (int i = 0; i < cover.count; ++i, p += 3) {
+            b += w[i] * p[0];
+            g += w[i] * p[1];
+            r += w[i] * p[2];
+        }
+        sums[0] = b;
+        sums[1] = g;
+        sums[2] = r;
+        sums += 3;
+    }
+}
+
 // Runs pixelFn(x, y) over a w x h target, work being the source pixels read.
 // A single thread checks the abort before every pixel; split across threads,
 // the workers stop before their next row once the calling thread, pumping
@@ -161,35 +181,77 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
         return -15;
     }
 
-    // First pass: area-weighted mean of the covered source cells. A covered
-    // block is at most 101 x 101 cells of weight <= 100, so a row's sum fits
-    // 32 bits and the block's needs 64.
+    // First pass: area-weighted mean of the covered source cells, weighed
+    // along x once per source row and then along y per target row (integer
+    // sums, so the same means as cell by cell). A row's sum for one target
+    // column is at most 101 cells of weight 100 times 255 (32 bits); the
+    // block's needs 64.
     const AxisCover columns = CoverAxis(sW, tW);
     const AxisCover rows = CoverAxis(sH, tH);
     workPlane.Resize(tW, tH);
-    const bool reduced = ForEachTargetPixel(tW, tH, std::int64_t{sW} * sH, control, [&](int tx, int ty) {
-        const Cover& cx = columns.covers[tx];
-        const Cover& cy = rows.covers[ty];
-        const std::uint32_t* wx = columns.weights.data() + cx.weights;
-        const std::uint32_t* wy = rows.weights.data() + cy.weights;
-        std::uint64_t sumB = 0, sumG = 0, sumR = 0;
-        for (int j = 0; j < cy.count; ++j) {
-            const std::uint8_t* p = picture.ScanLine(window.Top + cy.first + j) + (window.Left + cx.first) * 3;
-            std::uint32_t rowB = 0, rowG = 0, rowR = 0;
-            for (int i = 0; i < cx.count; ++i, p += 3) {
-                rowB += wx[i] * p[0];
-                rowG += wx[i] * p[1];
-                rowR += wx[i] * p[2];
+    const std::size_t sumCount = static_cast<std::size_t>(tW) * 3;
+    // Target rows [from, to) in order; rows of source sums shared by two
+    // target rows are weighed once. pixelDone is called before each target
+    // pixel is written and may stop the work (false).
+    const auto reduceRows = [&](int from, int to, const auto& pixelDone) {
+        std::vector<std::vector<std::uint32_t>> weighed;
+        std::vector<int> weighedRows;
+        std::vector<std::uint64_t> block(static_cast<std::size_t>(tW) * 3);
+        for (int ty = from; ty < to; ++ty) {
+            const Cover& cy = rows.covers[static_cast<std::size_t>(ty)];
+            std::vector<std::vector<std::uint32_t>> next(static_cast<std::size_t>(cy.count));
+            for (int j = 0; j < cy.count; ++j) {
+                const int sy = cy.first + j;
+                auto& sums = next[static_cast<std::size_t>(j)];
+                if (!weighedRows.empty() && weighedRows.back() == sy) {
+                    sums = std::move(weighed.back());
+                } else {
+                    sums.resize(sumCount);
+                    WeighSourceRow(picture.ScanLine(window.Top + sy) + window.Left * 3, columns, sums.data());
+                }
             }
-            sumB += std::uint64_t{wy[j]} * rowB;
-            sumG += std::uint64_t{wy[j]} * rowG;
-            sumR += std::uint64_t{wy[j]} * rowR;
+            weighed = std::move(next);
+            weighedRows.clear();
+            for (int j = 0; j < cy.count; ++j)
+                weighedRows.push_back(cy.first + j);
+            std::fill(block.begin(), block.end(), std::uint64_t{0});
+            const std::uint32_t* wy = rows.weights.data() + cy.weights;
+            for (int j = 0; j < cy.count; ++j) {
+                const std::uint32_t* sums = weighed[static_cast<std::size_t>(j)].data();
+                for (std::size_t i = 0; i < block.size(); ++i)
+                    block[i] += std::uint64_t{wy[j]} * sums[i];
+            }
+            std::uint32_t* out = workPlane.Row(ty);
+            for (int tx = 0; tx < tW; ++tx) {
+                if (!pixelDone())
+                    return false;
+                // A weighted mean of bytes is itself at most 255.
+                const std::uint64_t weightSum
+                    = std::uint64_t{columns.covers[static_cast<std::size_t>(tx)].weightSum} * cy.weightSum;
+                const std::uint64_t* sum = block.data() + static_cast<std::size_t>(tx) * 3;
+                out[tx] = static_cast<std::uint32_t>(sum[2] / weightSum) << 16
+                    | static_cast<std::uint32_t>(sum[1] / weightSum) << 8 | static_cast<std::uint32_t>(sum[0] / weightSum);
+            }
         }
-        // A weighted mean of bytes is itself at most 255.
-        const std::uint64_t weightSum = std::uint64_t{cx.weightSum} * cy.weightSum;
-        workPlane.At(tx, ty) = static_cast<std::uint32_t>(sumR / weightSum) << 16
-            | static_cast<std::uint32_t>(sumG / weightSum) << 8 | static_cast<std::uint32_t>(sumB / weightSum);
-    });
+        return true;
+    };
+    bool reduced = true;
+    const std::int64_t work = std::int64_t{sW} * sH;
+    if (!SplitsRows(tH, work)) {
+        reduced = reduceRows(0, tH, [&] { return !control.ShouldAbort(); });
+    } else if (control.ShouldAbort()) {
+        reduced = false;
+    } else {
+        // Bands of target rows, a few per thread, each weighed in order.
+        const int bands = std::min(tH, WorkerThreadCount() * 4);
+        reduced = ForEachRowPolled(
+            bands, work,
+            [&](int band) { reduceRows(tH * band / bands, tH * (band + 1) / bands, [] { return true; }); },
+            [&] {
+                control.PumpNow();
+                return control.AbortSet();
+            });
+    }
     if (!reduced)
         return -2;
 
@@ -217,6 +279,13 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
         const int l0 = Luminance(r0, g0, b0);
         if (l0 == 0) {
             out[0] = out[1] = out[2] = 0;
+            return;
+        }
+        if (!sharpen) {
+            // The target luminance is the pixel's own: c * l0 / l0 is c.
+            out[0] = static_cast<std::uint8_t>(b0);
+            out[1] = static_cast<std::uint8_t>(g0);
+            out[2] = static_cast<std::uint8_t>(r0);
             return;
         }
         int target = l0;
