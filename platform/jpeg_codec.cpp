@@ -9,6 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 // jerror.h reads the version macros of jpeglib.h.
 #include <jpeglib.h>
 #include <jerror.h>
@@ -208,11 +212,20 @@ JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap&
 
 JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    // Opened without blocking and checked to be a regular file: a named pipe
+    // with a photo's name would otherwise stall the open until a writer came.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         const int cause = errno;
         SetError(error, std::strerror(cause));
         return cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+    }
+    struct stat info;
+    std::FILE* file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr;
+    if (!file) {
+        close(fd);
+        SetError(error, "Not a regular file");
+        return JpegResult::Unreadable;
     }
     DecodeState state{};
     const JpegResult result = Decode(

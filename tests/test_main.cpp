@@ -1,6 +1,7 @@
 // Test entry: a headless QApplication (fonts, widgets and the event loop need
 // one) with a private runtime folder, then GoogleTest.
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <string>
@@ -21,5 +22,8 @@ int main(int argc, char** argv)
     TApplication::PrepareQt();
     QApplication qt(argc, argv);
     Application->Initialize();
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(runtime, ignored);
+    return result;
 }
