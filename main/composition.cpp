@@ -5,7 +5,6 @@
 #include "dialogs/preferences_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
-#include "pipeline/density_stamp.h"
 #include "pipeline/jpeg_saving.h"
 #include "pipeline/output_path.h"
 #include "platform/application.h"
@@ -162,11 +161,6 @@ std::string TForm1::AskJpegSavePath(const std::string& proposed)
             return dialog.FileName;
         dialog.FileName += ".jpg";
     }
-}
-
-bool TForm1::SetJpegDpi(const std::string& path, int dpi)
-{
-    return ::SetJpegDpi(path, dpi);
 }
 
 int TForm1::EndsWithBackslash(const std::string& text)

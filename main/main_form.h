@@ -177,15 +177,12 @@ public:
     int HistogramMedian() const;
 
     // --- Texts, composition and saving ------------------------------------
-    static int CountTextLines(const std::string& text);
     void DrawTextBlock(int width, int height, int x, int y, TBitmap& target, TEdit& fontHolder,
                        const std::string& text, bool vertical, int angle);
     void DrawTextPreview(TImage& image, TEdit& fontHolder, const std::string& text, bool vertical, int angle, int y);
-    int SmoothTextEdges(const TBitmap& background, int cx, int cy, int w, int h, TColor textColour);
     int ComposeAndSave(const std::string& path, bool preview, bool show);
     int SaveJpeg(const std::string& path, const TBitmap& bitmap);
     std::string AskJpegSavePath(const std::string& proposed);
-    static bool SetJpegDpi(const std::string& path, int dpi);
     static int EndsWithBackslash(const std::string& text);
     int BlendFrameImage(int width, int height, TBitmap& target, const TBitmap& frameImage);
 

@@ -3,9 +3,7 @@
 #include "dialogs/preferences_form.h"
 #include "dialogs/quick_text_form.h"
 #include "main/main_form.h"
-#include "pipeline/edge_smoothing.h"
 #include "pipeline/text_block.h"
-#include "pipeline/text_layout.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
 
@@ -23,11 +21,6 @@ TextBlockStyle StyleOf(const TEdit& fontHolder, int angle, float lineSpacing)
 }
 
 }  // namespace
-
-int TForm1::CountTextLines(const std::string& text)
-{
-    return ::CountTextLines(text);
-}
 
 void TForm1::DrawTextBlock(int width, int height, int x, int y, TBitmap& target, TEdit& fontHolder,
                            const std::string& text, bool vertical, int angle)
@@ -64,10 +57,4 @@ void TForm1::DrawTextPreview(TImage& image, TEdit& fontHolder, const std::string
     picture.Fill(clWhite);
     picture.Canvas()->StretchDraw({0, 0, width, height}, *TextBitmap);
     image.PictureChanged();
-}
-
-int TForm1::SmoothTextEdges(const TBitmap& background, int cx, int cy, int w, int h, TColor textColour)
-{
-    return ::SmoothTextEdges(*TextBitmap, background, cx, cy, w, h, textColour, Form2->TrackBar7->Position(),
-                             WorkPlane);
 }
