@@ -26,6 +26,13 @@ void AppTest::ShowMainWindow()
     Form1->Show();
 }
 
+void AppTest::ShowMainWindowWithKnownPreview()
+{
+    ShowMainWindow();
+    Form1->ScrollBox1->SetBounds(12, 128, 904, 504);
+    Form1->ApplyFrameLayout(0);
+}
+
 void AppTest::Restart()
 {
     Form1->Close();

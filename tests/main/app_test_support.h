@@ -20,6 +20,9 @@ protected:
 
     // Shows the main window as the program does at start-up.
     void ShowMainWindow();
+    // The same with a 900 x 500 preview client (layout 0 previews at
+    // 685 x 480), layout 0 applied again for it.
+    void ShowMainWindowWithKnownPreview();
     // Closes the windows as the program does at exit, then creates a new set
     // (a second start with the same program folder).
     void Restart();

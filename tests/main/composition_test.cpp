@@ -67,9 +67,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ShowMainWindow();
-        Form1->ScrollBox1->SetBounds(12, 128, 904, 504);
-        Form1->ApplyFrameLayout(0);
+        ShowMainWindowWithKnownPreview();
         photos = folder.File("photos");
         output = folder.File("out");
         std::filesystem::create_directory(photos);

@@ -69,8 +69,7 @@ class OutputLayoutsTest : public AppTest {};
 
 TEST_F(OutputLayoutsTest, EveryLayoutSavesAFramedPhotoWithItsTexts)
 {
-    ShowMainWindow();
-    Form1->ScrollBox1->SetBounds(12, 128, 904, 504);
+    ShowMainWindowWithKnownPreview();
     const std::string photo = folder.File("IMG_0001.JPG");
     WriteTestJpeg(photo, 1200, 900);
     Form1->Edit1->SetText(folder.Path());

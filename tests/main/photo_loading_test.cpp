@@ -78,10 +78,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        ShowMainWindow();
-        // A 900 x 500 preview client: layout 0 previews at 685 x 480.
-        Form1->ScrollBox1->SetBounds(12, 128, 904, 504);
-        Form1->ApplyFrameLayout(0);
+        ShowMainWindowWithKnownPreview();
     }
 
     std::string Photo(const std::string& name, int w, int h)
