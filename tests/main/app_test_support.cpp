@@ -1,7 +1,10 @@
 #include "tests/main/app_test_support.h"
 
+#include <filesystem>
+
 #include "main/application_forms.h"
 #include "platform/application.h"
+#include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
 
 void AppTest::SetUp()
@@ -14,6 +17,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
+    SetFileWriteFaultForTesting({});
     DestroyApplicationForms();
     for (const auto& failure : dialogs->Failures())
         ADD_FAILURE() << failure;
@@ -39,6 +43,17 @@ void AppTest::Restart()
     DestroyApplicationForms();
     ASSERT_TRUE(CreateApplicationForms());
     Form1->ProgramFolder = folder.Path() + "/";
+}
+
+std::string AppTest::MakePhotoFolder(const std::string& relative, const std::vector<std::string>& names)
+{
+    const std::string path = folder.File(relative);
+    std::filesystem::create_directories(path);
+    for (const std::string& name : names) {
+        std::filesystem::create_directories(std::filesystem::path(path + "/" + name).parent_path());
+        WriteTestJpeg(path + "/" + name, 400, 300);
+    }
+    return path;
 }
 
 void WriteTestJpeg(const std::string& path, int width, int height)

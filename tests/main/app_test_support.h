@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,9 @@ protected:
     // Closes the windows as the program does at exit, then creates a new set
     // (a second start with the same program folder).
     void Restart();
+    // A folder below the program folder holding 400 x 300 photos under these
+    // names (a name may lead into sub-folders); returns its path.
+    std::string MakePhotoFolder(const std::string& relative, const std::vector<std::string>& names);
 
     std::shared_ptr<ScriptedDialogDriver> dialogs;
     TempDir folder;

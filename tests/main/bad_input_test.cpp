@@ -177,25 +177,6 @@ protected:
         ShowMainWindow();
     }
 
-    void TearDown() override
-    {
-        SetFileWriteFaultForTesting({});
-        AppTest::TearDown();
-    }
-
-    // A folder below the program folder holding good 400x300 photos (names
-    // may lead into sub-folders).
-    std::string MakePhotoFolder(const std::string& relative, const std::vector<std::string>& goodPhotos)
-    {
-        const std::string path = folder.File(relative);
-        fs::create_directories(path);
-        for (const std::string& name : goodPhotos) {
-            fs::create_directories(fs::path(path + "/" + name).parent_path());
-            WriteTestJpeg(path + "/" + name, 400, 300);
-        }
-        return path;
-    }
-
     // Drops the folder on the window, which loads and shows its first photo.
     void Drop(const std::string& path)
     {

@@ -121,22 +121,6 @@ protected:
         ShowMainWindow();
     }
 
-    void TearDown() override
-    {
-        SetFileWriteFaultForTesting({});
-        AppTest::TearDown();
-    }
-
-    // A folder of 400x300 photos with these names, below the program folder.
-    std::string MakePhotoFolder(const std::string& relative, const std::vector<std::string>& names)
-    {
-        const std::string path = folder.File(relative);
-        std::filesystem::create_directories(path);
-        for (const std::string& name : names)
-            WriteTestJpeg(path + "/" + name, 400, 300);
-        return path;
-    }
-
     std::shared_ptr<RecordingDriver> recorder;
 };
 
