@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
 
 #include "bench/bench_photos.h"
 #include "dialogs/preferences_form.h"
@@ -107,9 +106,7 @@ int main(int argc, char** argv)
     const bool memoryMode = argc > 2 && std::string(argv[1]) == "--memory";
     const int runs = !memoryMode && argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TApplication::PrepareQt();
-    QApplication qt(argc, argv);
-    Application->Initialize();
+    Application->Initialize(argc, argv);
     Application->Title = "Plovis";
     // Only the batch's own summary box is answered; nothing else may appear.
     auto dialogs = std::make_shared<ScriptedDialogDriver>();
@@ -180,5 +177,6 @@ int main(int argc, char** argv)
     std::printf("peak resident memory, batch of ten 24MP photos: %ld MB\n", std::strtol(peak.c_str(), nullptr, 10) / 1024);
     std::filesystem::remove_all(folder);
     DestroyApplicationForms();
+    Application->Shutdown();
     return 0;
 }

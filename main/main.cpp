@@ -1,15 +1,11 @@
 // Program entry: the application object, the seven windows in their creation
 // order, and the message loop until the main window closes.
-#include <QApplication>
-
 #include "main/application_forms.h"
 #include "platform/application.h"
 
 int main(int argc, char** argv)
 {
-    TApplication::PrepareQt();
-    QApplication qt(argc, argv);
-    Application->Initialize();
+    Application->Initialize(argc, argv);
     Application->Title = "Plovis";
     int status = 1;
     Application->Guard([&] {
@@ -19,5 +15,6 @@ int main(int argc, char** argv)
         status = 0;
     });
     DestroyApplicationForms();
+    Application->Shutdown();
     return status;
 }

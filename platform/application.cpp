@@ -31,15 +31,14 @@ long long NowMs()
 TApplication* Application = &theApplication;
 TScreen* Screen = &theScreen;
 
-void TApplication::PrepareQt()
+TApplication::~TApplication() = default;
+
+void TApplication::Initialize(int& argc, char** argv)
 {
     // Fixed logical resolution: font heights are pixels at 96 dpi.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qputenv("QT_FONT_DPI", "96");
-}
-
-void TApplication::Initialize()
-{
+    qt_ = std::make_unique<QApplication>(argc, argv);
     InstallFontSubstitutions();
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [this](Qt::ApplicationState state) {
@@ -53,6 +52,11 @@ void TApplication::Initialize()
         if (handler)
             Guard(handler);
     });
+}
+
+void TApplication::Shutdown()
+{
+    qt_.reset();
 }
 
 void TApplication::registerForm(TForm* form)

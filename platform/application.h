@@ -11,6 +11,7 @@
 class TForm;
 class TWinControl;
 class DialogDriver;
+class QApplication;
 
 // The program's own exception class; its message is shown by the exception box.
 class Exception : public std::exception {
@@ -27,10 +28,12 @@ enum class TCursor { crDefault, crHourGlass, crSizeAll, crArrow, crDrag };
 
 class TApplication {
 public:
-    // Settings that must precede the QApplication (fixed 96 dpi, no scaling).
-    static void PrepareQt();
-
-    void Initialize();
+    // Starts the window system's application for the life of the program
+    // (fixed 96 dpi, no scaling, the font substitutions, the activation
+    // events); argc and argv must outlive it. Shutdown ends it.
+    void Initialize(int& argc, char** argv);
+    void Shutdown();
+    ~TApplication();
     std::string Title;
 
     // Creates a form; the first created is the main form.
@@ -80,6 +83,7 @@ private:
     std::shared_ptr<DialogDriver> driver_;
     std::shared_ptr<DialogDriver> interactive_;
     long long lastPumpMs_ = 0;
+    std::unique_ptr<QApplication> qt_;
 };
 
 class TScreen {

@@ -1,4 +1,4 @@
-// Test entry: a headless QApplication (fonts, widgets and the event loop need
+// Test entry: a headless application (fonts, widgets and the event loop need
 // one) with a private runtime folder, then GoogleTest.
 #include <cstdlib>
 #include <filesystem>
@@ -6,7 +6,6 @@
 #include <unistd.h>
 #include <string>
 
-#include <QApplication>
 #include <gtest/gtest.h>
 
 #include "platform/application.h"
@@ -19,10 +18,9 @@ int main(int argc, char** argv)
     mkdir(runtime.c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     ::testing::InitGoogleTest(&argc, argv);
-    TApplication::PrepareQt();
-    QApplication qt(argc, argv);
-    Application->Initialize();
+    Application->Initialize(argc, argv);
     const int result = RUN_ALL_TESTS();
+    Application->Shutdown();
     std::error_code ignored;
     std::filesystem::remove_all(runtime, ignored);
     return result;

@@ -23,9 +23,7 @@ int main(int argc, char** argv)
         return 2;
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const int hold = argc > 2 ? std::atoi(argv[2]) : 5;
-    TApplication::PrepareQt();
-    QApplication qt(argc, argv);
-    Application->Initialize();
+    Application->Initialize(argc, argv);
     Application->Title = "Plovis";
     if (!CreateApplicationForms())
         return 1;
@@ -51,5 +49,6 @@ int main(int argc, char** argv)
     });
     Application->Run();
     DestroyApplicationForms();
+    Application->Shutdown();
     return 0;
 }
