@@ -1,6 +1,7 @@
 // The photo list: folder scans, drops on the window, the photo open dialog
 // and the output folder browser.
 #include "dialogs/histogram_form.h"
+#include "main/busy_scope.h"
 #include "main/main_form.h"
 #include "pipeline/output_path.h"
 #include "platform/application.h"
@@ -63,11 +64,10 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, bool inClient)
         StatusBar1->Panels(0).SetText(Format("サブフォルダ数 %d  全ファイル数 %d   JPEGファイル数 %d", SubFolderCount,
                                              FileCount, JpegCount));
     }
-    Busy = true;
+    BusyScope busy(*this);
     if (!singleFile)
         BuildPhotoList();
     startNewList();
-    Busy = false;
 }
 
 void TForm1::startNewList()
@@ -80,7 +80,6 @@ void TForm1::startNewList()
     const std::string first = Memo2->Lines()[0];
     if (first.empty() || LoadPhoto(first) != 0)
         return;
-    OutputBitmap->Transparent = false;
     ShowFitted(*PhotoBitmap, 10);
     RefreshPreview();
     BuildHistogramSet(*PhotoBitmap, 0);
@@ -182,18 +181,14 @@ int TForm1::BrowseSaveFolder()
 
 void TForm1::BitBtn1Click()
 {
-    if (Busy)
-        return;
-    Busy = true;
-    BitBtn6->Click();
-    Busy = false;
+    BusyScope busy(*this);
+    if (busy.Entered())
+        BitBtn6->Click();
 }
 
 void TForm1::BitBtn13Click()
 {
-    if (Busy)
-        return;
-    Busy = true;
-    BrowseSaveFolder();
-    Busy = false;
+    BusyScope busy(*this);
+    if (busy.Entered())
+        BrowseSaveFolder();
 }

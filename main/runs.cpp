@@ -1,22 +1,21 @@
 // Finishing photos: the batch with its progress, counts and abort, the single
 // run, the skip, the high-quality preview and the preview refresh.
 #include "dialogs/histogram_form.h"
+#include "main/busy_scope.h"
 #include "main/main_form.h"
 #include "platform/application.h"
 #include "platform/text_format.h"
 
 void TForm1::BitBtn12Click()
 {
-    if (Busy)
+    BusyScope busy(*this, BusyScope::DisableButtons);
+    if (!busy.Entered())
         return;
-    Busy = true;
-    DisableCommandButtons();
     AbortRequested = false;
     OverwriteConfirmed = false;
     RunBatch();
     OverwriteConfirmed = false;
-    Busy = false;
-    EnableCommandButtons();
+    busy.End();
     if (batchCompleted_)
         DisableRunButtons();
 }
@@ -113,7 +112,6 @@ void TForm1::showNextPhoto(const std::string& name, bool fullQuality)
 {
     if (name.empty() || LoadPhoto(name) != 0)
         return;
-    OutputBitmap->Transparent = false;
     ShowFitted(*PhotoBitmap, 10);
     if (fullQuality)
         ComposeAndSave("", false, true);
@@ -124,17 +122,15 @@ void TForm1::showNextPhoto(const std::string& name, bool fullQuality)
 
 void TForm1::BitBtn3Click()
 {
-    if (Busy)
+    BusyScope busy(*this, BusyScope::DisableButtons);
+    if (!busy.Entered())
         return;
-    Busy = true;
-    DisableCommandButtons();
     AbortRequested = false;
     const int count = Memo2->Lines().Count();
     if (count <= PhotoIndex) {
         Application->MessageBox("これ以上写真画像はありません。", MessageCaption, MB_OK);
-        EnableCommandButtons();
+        busy.End();
         DisableRunButtons();
-        Busy = false;
         return;
     }
     const int rc = ComposeAndSave(Memo2->Lines()[PhotoIndex], false, false);
@@ -143,40 +139,33 @@ void TForm1::BitBtn3Click()
         ++PhotoIndex;
         if (PhotoIndex >= count) {
             ProgressBar1->SetPosition(PhotoIndex * 100 / count);
-            EnableCommandButtons();
-            Busy = false;
+            busy.End();
             finishList(true);
             return;
         }
         showNextPhoto(Memo2->Lines()[PhotoIndex], true);
     }
     ProgressBar1->SetPosition(PhotoIndex * 100 / count);
-    Busy = false;
-    EnableCommandButtons();
 }
 
 void TForm1::BitBtn11Click()
 {
-    if (Busy)
+    BusyScope busy(*this, BusyScope::DisableButtons);
+    if (!busy.Entered())
         return;
-    Busy = true;
-    DisableCommandButtons();
     AbortRequested = false;
     const int count = Memo2->Lines().Count();
     if (PhotoIndex < count) {
         ++PhotoIndex;
         ProgressBar1->SetPosition(PhotoIndex * 100 / count);
         if (PhotoIndex >= count) {
-            Busy = false;
-            EnableCommandButtons();
+            busy.End();
             DisableRunButtons();
             finishList(false);
             return;
         }
     }
     showNextPhoto(Memo2->Lines()[PhotoIndex], false);
-    Busy = false;
-    EnableCommandButtons();
 }
 
 void TForm1::BitBtn15Click()
@@ -187,14 +176,11 @@ void TForm1::BitBtn15Click()
 
 void TForm1::BitBtn8Click()
 {
-    if (Busy)
+    BusyScope busy(*this, BusyScope::DisableButtons);
+    if (!busy.Entered())
         return;
     AbortRequested = false;
-    Busy = true;
-    DisableCommandButtons();
     ComposeAndSave("", false, true);
-    EnableCommandButtons();
-    Busy = false;
 }
 
 void TForm1::RefreshPreview()
@@ -206,9 +192,7 @@ void TForm1::RefreshPreview()
 
 void TForm1::BitBtn4Click()
 {
-    if (Busy)
-        return;
-    Busy = true;
-    RefreshPreview();
-    Busy = false;
+    BusyScope busy(*this);
+    if (busy.Entered())
+        RefreshPreview();
 }

@@ -9,6 +9,8 @@
 #include "dialogs/preferences_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
+#include "main/application_forms.h"
+#include "main/busy_scope.h"
 #include "main/main_form.h"
 #include "platform/application.h"
 #include "platform/file_system.h"
@@ -17,11 +19,6 @@ namespace {
 
 constexpr int kMinWidth = 946;
 constexpr int kMinHeight = 745;
-
-std::vector<TForm*> TransparentForms()
-{
-    return {Form1, Form2, Form3, Form4, Form5};
-}
 
 }  // namespace
 
@@ -74,7 +71,6 @@ void TForm1::FormShow()
     Repaint();
     pump();
     Image1->SetBounds(0, 0, Image1->Width(), Image1->Height());
-    ScratchBitmap->Transparent = false;
     ApplyFrameLayout(0);
     FrameFilePath = ProgramFolder + "Frame/frame001.ini";
     MainResizeControl->SetBackColor(clWhite);
@@ -131,11 +127,10 @@ void TForm1::FormResize()
     StatusBar1->Repaint();
     Invalidate();
     if (!FrameFilePath.empty() && FileExists(FrameFilePath)) {
-        Busy = true;
+        BusyScope busy(*this);
         ApplyFrameLayout(PresetIndex);
         RedrawFramePreview();
         redrawPreviewContent();
-        Busy = false;
     }
     StatusBar1->SetBounds(0, ch - StatusBar1->Height(), cw, StatusBar1->Height());
     StatusBar1->Repaint();

@@ -1,0 +1,29 @@
+// The busy scope of the main window.
+#include "main/busy_scope.h"
+
+#include "main/main_form.h"
+
+BusyScope::BusyScope(TForm1& form, Buttons buttons)
+    : form_(form), entered_(!form.Busy), disabled_(entered_ && buttons == DisableButtons)
+{
+    if (!entered_)
+        return;
+    form_.Busy = true;
+    if (disabled_)
+        form_.DisableCommandButtons();
+}
+
+BusyScope::~BusyScope()
+{
+    End();
+}
+
+void BusyScope::End()
+{
+    if (!entered_)
+        return;
+    entered_ = false;
+    form_.Busy = false;
+    if (disabled_)
+        form_.EnableCommandButtons();
+}

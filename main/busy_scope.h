@@ -1,0 +1,28 @@
+// The main window's guard against re-entering long work: while a scope is
+// alive, Busy is set (and, when asked, the command buttons are disabled);
+// every way out of the scope restores both. A scope opened while the window
+// is already busy does nothing, so a handler can ask Entered() and return.
+#pragma once
+
+class TForm1;
+
+class BusyScope {
+public:
+    enum Buttons { KeepButtons, DisableButtons };
+
+    explicit BusyScope(TForm1& form, Buttons buttons = KeepButtons);
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+    // False when the window was busy already (the scope then changes nothing).
+    bool Entered() const { return entered_; }
+    // Ends the busy state now, before the scope ends (for work that follows
+    // and must not count as busy); later calls and the destructor do nothing.
+    void End();
+
+private:
+    TForm1& form_;
+    bool entered_;
+    bool disabled_;
+};
