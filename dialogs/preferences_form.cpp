@@ -6,6 +6,7 @@
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "dialogs/multiline_input_form.h"
+#include "main/application_forms.h"
 #include "main/main_form.h"
 #include "platform/control_builders.h"
 
@@ -66,10 +67,8 @@ void TForm2::TrackBar6Change()
 {
     const int p = TrackBar6->Position();
     const int alpha = p > 0 ? std::clamp((100 - p) * 255 / 100, 5, 255) : 255;
-    for (TForm* form : {static_cast<TForm*>(Form1), static_cast<TForm*>(this), static_cast<TForm*>(Form3),
-                        static_cast<TForm*>(Form4), static_cast<TForm*>(Form5)})
-        if (form)
-            form->SetAlphaBlendValue(alpha);
+    for (TForm* form : TransparentForms())
+        form->SetAlphaBlendValue(alpha);
     Form1->InactiveTransparency = p;
     SetAlphaBlend(true);
 }
@@ -77,4 +76,20 @@ void TForm2::TrackBar6Change()
 void TForm2::BitBtn11Click()
 {
     SetAlphaBlend(false);
+}
+
+TTrackBar* TForm2::preferenceBar(int number) const
+{
+    TTrackBar* const bars[] = {TrackBar1, TrackBar2, TrackBar3, TrackBar4, TrackBar5, TrackBar6, TrackBar7};
+    return bars[std::clamp(number, 1, 7) - 1];
+}
+
+int TForm2::Preference(int number) const
+{
+    return preferenceBar(number)->Position();
+}
+
+void TForm2::SetPreference(int number, int position)
+{
+    preferenceBar(number)->SetPosition(position);
 }

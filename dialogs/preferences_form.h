@@ -25,11 +25,23 @@ public:
     TTrackBar* TrackBar2;  // colour strength x 10 (not shown)
     TTrackBar* TrackBar3;  // zoom step in thousandths (not shown)
 
+    // The seven preferences by number 1..7 (the bars TrackBar1..TrackBar7),
+    // as the settings file stores them; setting one runs its bar's handler
+    // when the position changes.
+    int Preference(int number) const;
+    void SetPreference(int number, int position);
+    int JpegQuality() const { return TrackBar4->Position(); }
+    // 0..3 the smoothing patterns A..D, 4 none.
+    int SmoothingPattern() const { return TrackBar7->Position(); }
+
     void TrackBar1Change();
     void TrackBar2Change();
     void TrackBar5Change();
     void TrackBar6Change();
     void BitBtn11Click();
+
+private:
+    TTrackBar* preferenceBar(int number) const;
 };
 
 extern TForm2* Form2;

@@ -24,7 +24,7 @@ TForm7::TForm7(TWinControl* owner) : TForm(owner)
     ComboBox1 = new TComboBox(this, true);
     ComboBox1->SetBounds(110, 40, 240, 21);
     ComboBox1->Sorted = true;
-    ComboBox1->SetText("ＭＳ Ｐゴシック");
+    ComboBox1->SetText(kDefaultFaceName);
     Label10 = NewLabel(this, 8, 80, 120, "フォントサイズ");
     TrackBar1 = NewTrackBar(this, 110, 76, 300, 20, 50, 30, 5, 5);
     Label14 = NewLabel(this, 8, 120, 120, "フォント横倍率");
@@ -34,4 +34,33 @@ TForm7::TForm7(TWinControl* owner) : TForm(owner)
     TrackBar2->SetOrientation(TTrackBarOrientation::trVertical);
     TrackBar2->SetBounds(460, 60, 32, 150);
     Created();
+}
+
+namespace {
+
+// The bar position at which the title keeps its layout Y.
+constexpr int kTitleAdjustmentCentre = 20;
+
+}  // namespace
+
+int TForm7::TitleAdjustment() const
+{
+    return TrackBar2->Position() - kTitleAdjustmentCentre;
+}
+
+void TForm7::CentreTitleAdjustment()
+{
+    TrackBar2->SetPosition(TrackBar2->Max() / 2);
+}
+
+int TForm7::HorizontalScale() const
+{
+    return TrackBar3->Position();
+}
+
+void TForm7::MirrorTexts(const std::string& title, const std::string& date, const std::string& other)
+{
+    Edit4->SetText(title);
+    Edit9->SetText(date);
+    Edit7->SetText(other);
 }

@@ -3,6 +3,8 @@
 // mirrors of the three texts.
 #pragma once
 
+#include <string>
+
 #include "platform/form.h"
 #include "platform/range_controls.h"
 #include "platform/standard_controls.h"
@@ -23,6 +25,15 @@ public:
     TTrackBar* TrackBar3;  // horizontal font scale, percent
     TLabel* Label2;
     TTrackBar* TrackBar2;  // title vertical adjustment, centre 20
+
+    // Frame pixels added to the title's Y (the bar's offset from its centre).
+    int TitleAdjustment() const;
+    // Back to no adjustment.
+    void CentreTitleAdjustment();
+    // Horizontal scale of all texts' fonts, percent.
+    int HorizontalScale() const;
+    // Takes copies of the three texts for the dialog's own fields.
+    void MirrorTexts(const std::string& title, const std::string& date, const std::string& other);
 };
 
 extern TForm7* Form7;

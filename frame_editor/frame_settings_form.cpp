@@ -33,3 +33,10 @@ int TForm3::TrimmingAlignment() const
         return 3;
     return 0;
 }
+
+void TForm3::SetTrimmingAlignment(int alignment)
+{
+    TRadioButton* const buttons[] = {RadioButton1, RadioButton2, RadioButton3};
+    if (alignment >= 1 && alignment <= 3)
+        buttons[alignment - 1]->SetChecked(true);
+}

@@ -16,6 +16,8 @@ public:
 
     // 1 top, 2 centre, 3 bottom, 0 none checked: the first checked in order.
     int TrimmingAlignment() const;
+    // Checks the button of 1 top, 2 centre or 3 bottom.
+    void SetTrimmingAlignment(int alignment);
 };
 
 extern TForm3* Form3;

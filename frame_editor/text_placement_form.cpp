@@ -2,6 +2,7 @@
 #include "frame_editor/text_placement_form.h"
 
 #include "platform/control_builders.h"
+#include "platform/text_format.h"
 
 TForm4* Form4 = nullptr;
 
@@ -14,7 +15,7 @@ TEdit* MakeFontHolder(TWinControl* parent, int height)
     holder->SetVisible(false);
     holder->SetEnabled(false);
     TFont& font = holder->Font();
-    font.SetName("ＭＳ Ｐゴシック");
+    font.SetName(kDefaultFaceName);
     font.SetColor(clBlack);
     font.SetCharset(128);
     font.SetHeight(height);
@@ -50,4 +51,55 @@ TForm4::TForm4(TWinControl* owner) : TForm(owner)
     TrackBar5->SetRange(0, 100);
     TrackBar5->SetPosition(10);
     Created();
+}
+
+TForm4::TextControls TForm4::controlsOf(TFrameTextKind kind) const
+{
+    switch (kind) {
+    case TFrameTextKind::Date:
+        return {Edit9, Edit10, Edit3, CheckBox5};
+    case TFrameTextKind::Other:
+        return {Edit7, Edit12, Edit8, CheckBox5};
+    case TFrameTextKind::Title:
+        break;
+    }
+    return {Edit4, Edit22, Edit2, CheckBox4};
+}
+
+TFrameText TForm4::FrameText(TFrameTextKind kind) const
+{
+    const TextControls c = controlsOf(kind);
+    TFrameText text;
+    text.Text = c.text->Text();
+    text.Font = c.fontHolder->Font();
+    text.Angle = StrToIntDef(c.angle->Text(), 0);
+    text.Vertical = c.vertical->Checked();
+    return text;
+}
+
+TFont& TForm4::TextFont(TFrameTextKind kind)
+{
+    return controlsOf(kind).fontHolder->Font();
+}
+
+void TForm4::ResetTextFormats(int titleSize, int dateSize, int otherSize)
+{
+    const struct {
+        TFrameTextKind kind;
+        int size;
+    } resets[] = {{TFrameTextKind::Title, titleSize}, {TFrameTextKind::Date, dateSize},
+                  {TFrameTextKind::Other, otherSize}};
+    for (const auto& reset : resets) {
+        const TextControls c = controlsOf(reset.kind);
+        TFont& font = c.fontHolder->Font();
+        if (reset.kind != TFrameTextKind::Title) {
+            font.SetStyle(0);
+            font.SetName(kDefaultFaceName);
+        }
+        font.SetColor(clBlack);
+        font.SetCharset(128);
+        font.SetSize(reset.size);
+        c.vertical->SetChecked(false);
+        c.angle->SetText("0");
+    }
 }

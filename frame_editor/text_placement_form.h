@@ -3,6 +3,7 @@
 // edit used only for its font), its angle edit and the vertical-writing flags.
 #pragma once
 
+#include "pipeline/frame_text.h"
 #include "platform/form.h"
 #include "platform/range_controls.h"
 #include "platform/standard_controls.h"
@@ -26,6 +27,28 @@ public:
     TEdit* Edit6;   // default date font
     TEdit* Edit13;  // default other font
     TTrackBar* TrackBar5;  // line spacing of the editor preview, percent
+
+    // The text of that kind with its font, its angle (0 when the angle edit
+    // holds no integer) and its vertical-writing flag.
+    TFrameText FrameText(TFrameTextKind kind) const;
+    // The font of that kind's holder, for the writers of the texts' fonts.
+    TFont& TextFont(TFrameTextKind kind);
+    // What applying a built-in layout resets: every font black in the
+    // Japanese character set at these sizes (points), the date's and other's
+    // also in the default face without style; angles 0, flags off. The texts
+    // and the title's face and style stay.
+    void ResetTextFormats(int titleSize, int dateSize, int otherSize);
+
+private:
+    struct TextControls {
+        TEdit* text;
+        TEdit* fontHolder;
+        TEdit* angle;
+        TCheckBox* vertical;
+    };
+    // The controls that hold one text; the date and the other text share
+    // one vertical-writing box.
+    TextControls controlsOf(TFrameTextKind kind) const;
 };
 
 extern TForm4* Form4;

@@ -42,3 +42,13 @@ void DestroyApplicationForms()
     delete Form1;
     Form1 = nullptr;
 }
+
+std::vector<TForm*> TransparentForms()
+{
+    std::vector<TForm*> forms;
+    for (TForm* form : {static_cast<TForm*>(Form1), static_cast<TForm*>(Form2), static_cast<TForm*>(Form3),
+                        static_cast<TForm*>(Form4), static_cast<TForm*>(Form5)})
+        if (form)
+            forms.push_back(form);
+    return forms;
+}

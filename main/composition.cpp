@@ -1,12 +1,12 @@
 // Composing the finished picture of one photo and saving it as a JPEG with
 // the 300 dpi stamp.
-#include <algorithm>
-
 #include "dialogs/preferences_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
+#include "pipeline/frame_image.h"
 #include "pipeline/jpeg_saving.h"
 #include "pipeline/output_path.h"
+#include "pipeline/preview_scale.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
 #include "platform/file_path.h"
@@ -48,53 +48,36 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
     TBitmap& overlay = preview ? *PreviewOverlay : *FrameOverlay;
     const int W = layout.Framewidth;
     const int H = layout.Frameheight;
-    overlay.Canvas()->Brush.Style = TBrushStyle::bsClear;
-    overlay.Transparent = true;
-    overlay.SetTransparentColor(clBlack);
     OutputBitmap->SetSize(W, H);
     OutputBitmap->Fill(BackgroundColor);
-    // The fitting swaps the photo in work with the text layer, which a text
-    // preview leaves transparent; drawn so, photo pixels of the colour of its
-    // bottom-left pixel would let the white fill through.
-    PhotoBitmap->Transparent = false;
     OutputBitmap->Canvas()->Draw(layout.Leftwidth, layout.Topheight, *PhotoBitmap);
-    if (layout.HasFrameImage)
+    if (layout.HasFrameImage) {
         BlendFrameImage(W, H, *OutputBitmap, overlay);
-    else
+    } else {
+        // The frame goes over the photo with its black photo area see-through.
+        overlay.Transparent = true;
+        overlay.SetTransparentColor(clBlack);
         OutputBitmap->Canvas()->Draw(0, 0, overlay);
+    }
 
     int status = 0;
     if (!preview) {
-        const struct {
-            TImage* image;
-            TEdit* text;
-            TEdit* font;
-            TEdit* angle;
-            TCheckBox* vertical;
-        } texts[] = {{Image3, Form4->Edit4, Form4->Edit22, Form4->Edit2, Form4->CheckBox4},
-                     {Image4, Form4->Edit9, Form4->Edit10, Form4->Edit3, Form4->CheckBox5},
-                     {Image5, Form4->Edit7, Form4->Edit12, Form4->Edit8, Form4->CheckBox5}};
         // A text is drawn where its image sits on the preview, scaled to
         // the output.
-        auto toOutput = [&](int v) {
-            return static_cast<int>(
-                static_cast<float>(v * static_cast<double>(FrameLayout.Framewidth) / PreviewLayout.Framewidth));
-        };
-        for (const auto& t : texts) {
-            const int px = t.image->Left() + ScrollBox1->HorzScrollBar.Position();
-            const int py = t.image->Top() + ScrollBox1->VertScrollBar.Position();
-            const int x = toOutput(px);
-            const int y = toOutput(py);
-            const std::string text = t.text->Text();
-            if (!Trim(text).empty())
-                DrawTextBlock(W, H, x, y, *OutputBitmap, *t.font, text, t.vertical->Checked(),
-                              StrToIntDef(t.angle->Text(), 0));
+        for (TFrameTextKind kind : kFrameTextKinds) {
+            const TImage& image = *TextImage(kind);
+            const int px = image.Left() + ScrollBox1->HorzScrollBar.Position();
+            const int py = image.Top() + ScrollBox1->VertScrollBar.Position();
+            const int x = PreviewToFrame(px, PreviewLayout.Framewidth, FrameLayout.Framewidth);
+            const int y = PreviewToFrame(py, PreviewLayout.Framewidth, FrameLayout.Framewidth);
+            const TFrameText text = Form4->FrameText(kind);
+            if (!Trim(text.Text).empty())
+                DrawTextBlock(x, y, *OutputBitmap, text.Font, text.Text, text.Angle);
         }
         if (!path.empty())
             status = saveComposed(path);
     }
 
-    OutputBitmap->Transparent = false;
     if (show)
         ShowFitted(*OutputBitmap, 1);
     Screen->SetCursor(savedCursor);
@@ -139,9 +122,12 @@ int TForm1::SaveJpeg(const std::string& path, const TBitmap& bitmap)
         if (!SetCurrentDirectory(folder))
             return fail("保存先フォルダを作成出来ません。", -3);
     }
-    const int quality = Form2->TrackBar4->Position();
-    if (SaveJpegSafely(bitmap, path, quality, kOutputDpi) != JpegSaveResult::Ok)
+    std::string reason;
+    if (SaveJpegSafely(bitmap, path, Form2->JpegQuality(), kOutputDpi, &reason) != JpegSaveResult::Ok) {
+        // The box keeps its words; the log keeps why.
+        Memo1->Lines().Add(Format("保存出来ません: %s (%s)", path.c_str(), reason.c_str()));
         return fail("保存先フォルダを作成出来ません。", -4);
+    }
     return 0;
 }
 
@@ -170,32 +156,6 @@ int TForm1::EndsWithBackslash(const std::string& text)
 
 int TForm1::BlendFrameImage(int width, int height, TBitmap& target, const TBitmap& frameImage)
 {
-    if (width < 1 || height < 1)
-        return -3;
-    if (target.Width() != frameImage.Width())
-        return -1;
-    if (target.Height() != frameImage.Height())
-        return -2;
-    width = std::min(width, target.Width());
-    height = std::min(height, target.Height());
-    const int fw = FrameLayout.Framewidth;
-    const int fh = FrameLayout.Frameheight;
-    // No frame image carries a mask yet: where the mask has no value the
-    // alpha is 0 and the target stays as it is.
-    auto alphaAt = [&](int x, int y) -> int {
-        if (x >= MaskPlane.Width() || y >= MaskPlane.Height())
-            return 0;
-        return std::min<int>(static_cast<int>(MaskPlane.At(x, y)), 255);
-    };
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* t = target.ScanLine(y);
-        const std::uint8_t* f = frameImage.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int alpha = width == fw ? alphaAt(x, y)
-                                          : alphaAt(std::min(fw * x / width, fw - 1), std::min(fh * y / height, fh - 1));
-            for (int c = 0; c < 3; ++c)
-                t[x * 3 + c] = static_cast<std::uint8_t>((alpha * f[x * 3 + c] + (255 - alpha) * t[x * 3 + c]) / 255);
-        }
-    }
-    return 0;
+    return ::BlendFrameImage(width, height, target, frameImage, MaskPlane, FrameLayout.Framewidth,
+                             FrameLayout.Frameheight);
 }

@@ -5,7 +5,9 @@
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
+#include "main/busy_scope.h"
 #include "main/main_form.h"
+#include "pipeline/frame_image.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
@@ -13,12 +15,10 @@
 
 namespace {
 
-void ResetFont(TFont& font, int size)
-{
-    font.SetColor(clBlack);
-    font.SetCharset(128);
-    font.SetSize(size);
-}
+// Every layout starts with 10 % between the lines of a text (the line
+// spacing is preference 5).
+constexpr int kLineSpacingPreference = 5;
+constexpr int kLayoutLineSpacing = 10;
 
 }  // namespace
 
@@ -26,26 +26,13 @@ int TForm1::ApplyFrameLayout(int preset)
 {
     Edit3->SetText("");
     const TFrameLayoutPreset values = FramePreset(preset);
-    Form3->RadioButton1->SetChecked(true);
-    Form2->TrackBar5->SetPosition(10);
-    LineSpacing = static_cast<float>(1 + 10 * 0.01);
+    Form3->SetTrimmingAlignment(1);
+    Form2->SetPreference(kLineSpacingPreference, kLayoutLineSpacing);
+    LineSpacing = static_cast<float>(1 + kLayoutLineSpacing * 0.01);
 
-    TFont& title = Form4->Edit22->Font();
-    ResetFont(title, values.titleSize);
-    Form4->CheckBox4->SetChecked(false);
-    Form4->Edit2->SetText("0");
-    for (auto [holder, size, angle] : {std::tuple{Form4->Edit10, values.dateSize, Form4->Edit3},
-                                       std::tuple{Form4->Edit12, values.otherSize, Form4->Edit8}}) {
-        TFont& font = holder->Font();
-        font.SetStyle(0);
-        font.SetName("ＭＳ Ｐゴシック");
-        ResetFont(font, size);
-        Form4->CheckBox5->SetChecked(false);
-        angle->SetText("0");
-    }
-    Form7->Edit4->SetText(Form4->Edit4->Text());
-    Form7->Edit9->SetText(Form4->Edit9->Text());
-    Form7->Edit7->SetText(Form4->Edit7->Text());
+    Form4->ResetTextFormats(values.titleSize, values.dateSize, values.otherSize);
+    Form7->MirrorTexts(Form4->FrameText(TFrameTextKind::Title).Text, Form4->FrameText(TFrameTextKind::Date).Text,
+                       Form4->FrameText(TFrameTextKind::Other).Text);
 
     FrameLayout = values.layout;
     PreviewLayout = ScaleLayoutToPreview(FrameLayout, ScrollBox1->ClientWidth(), ScrollBox1->ClientHeight());
@@ -59,28 +46,16 @@ int TForm1::ApplyFrameLayout(int preset)
     Image1->Picture().Fill(clBlack);
     Image1->SetTransparent(false);
 
-    PhotoBitmap->SetSize(1, 1);
-    ScratchBitmap->SetTransparentColor(clBlack);
-    ScratchBitmap->Transparent = false;
-
-    // The frame image: white, with the photo area black.
-    PhotoBitmap->SetSize(FrameLayout.Framewidth, FrameLayout.Frameheight);
-    PhotoBitmap->Fill(clWhite);
-    TCanvas& canvas = *PhotoBitmap->Canvas();
-    canvas.Brush.Style = TBrushStyle::bsSolid;
-    canvas.Brush.Color = clBlack;
-    canvas.FillRect({FrameLayout.Leftwidth, FrameLayout.Topheight, FrameLayout.Leftwidth + FrameLayout.Photowidth,
-                     FrameLayout.Topheight + FrameLayout.Photoheight});
-    PhotoBitmap->Transparent = false;
+    // The frame image is drawn in the photo in work, which the next
+    // preparation of a photo replaces.
+    DrawFrameImage(*PhotoBitmap, FrameLayout);
     ShowFitted(*PhotoBitmap, 1);
 
     FrameOverlay->SetSize(PhotoBitmap->Width(), PhotoBitmap->Height());
     FrameOverlay->SetTransparentColor(clBlack);
-    FrameOverlay->Transparent = true;
     FrameOverlay->Canvas()->Draw(0, 0, *PhotoBitmap);
 
     PreviewOverlay->SetSize(PreviewLayout.Framewidth, PreviewLayout.Frameheight);
-    PreviewOverlay->Transparent = false;
     PreviewOverlay->Canvas()->StretchDraw({0, 0, PreviewLayout.Framewidth, PreviewLayout.Frameheight}, *PhotoBitmap);
 
     Edit3->SetText("\\");
@@ -91,11 +66,10 @@ int TForm1::ApplyFrameLayout(int preset)
 
 void TForm1::drawTextPreviews()
 {
-    DrawTextPreview(*Image3, *Form4->Edit22, Form4->Edit4->Text(), Form4->CheckBox4->Checked(),
-                    StrToIntDef(Form4->Edit2->Text(), 0),
-                    FrameLayout.FontPositionY + Form7->TrackBar2->Position() - 20);
-    DrawTextPreview(*Image4, *Form4->Edit10, Form4->Edit9->Text(), Form4->CheckBox5->Checked(),
-                    StrToIntDef(Form4->Edit3->Text(), 0), FrameLayout.DatePositionY);
+    for (TFrameTextKind kind : {TFrameTextKind::Title, TFrameTextKind::Date}) {
+        const TFrameText text = Form4->FrameText(kind);
+        DrawTextPreview(*TextImage(kind), text.Font, text.Text, text.Angle);
+    }
 }
 
 void TForm1::redrawPreviewContent()
@@ -109,18 +83,15 @@ void TForm1::redrawPreviewContent()
         return;
     // Loaded again, so that it is turned and previewed for the layout in force.
     CachedPhotoPath.clear();
-    if (LoadPhoto(current) == 0) {
-        ScratchBitmap->Transparent = false;
+    if (LoadPhoto(current) == 0)
         RefreshPreview();
-    }
 }
 
 void TForm1::RefreshLayoutPreview()
 {
-    Busy = true;
+    BusyScope busy(*this);
     RedrawFramePreview();
     redrawPreviewContent();
-    Busy = false;
 }
 
 void TForm1::ComboBox1Change()
@@ -136,22 +107,20 @@ void TForm1::BitBtn5Click()
         Busy = false;
         return;
     }
-    Busy = true;
+    BusyScope busy(*this);
     ResetWorkState();
     ResetCorrections();
     Form8->ClearHistograms();
-    Form4->Edit22->Font().SetName("ＭＳ Ｐゴシック");
-    Form7->TrackBar2->SetPosition(Form7->TrackBar2->Max() / 2);
+    Form4->TextFont(TFrameTextKind::Title).SetName(kDefaultFaceName);
+    Form7->CentreTitleAdjustment();
     if (ApplyFrameLayout(0) == 0)
         RedrawFramePreview();
-    Busy = false;
 }
 
 void TForm1::BitBtn6Click()
 {
-    Busy = true;
+    BusyScope busy(*this);
     Memo2->Lines().Clear();
     OpenPhotoFile();
     startNewList();
-    Busy = false;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pipeline/frame_layout.h"
+#include "pipeline/frame_text.h"
 #include "pipeline/histogram.h"
 #include "pipeline/pixel_plane.h"
 #include "pipeline/work_control.h"
@@ -177,9 +178,13 @@ public:
     int HistogramMedian() const;
 
     // --- Texts, composition and saving ------------------------------------
-    void DrawTextBlock(int width, int height, int x, int y, TBitmap& target, TEdit& fontHolder,
-                       const std::string& text, bool vertical, int angle);
-    void DrawTextPreview(TImage& image, TEdit& fontHolder, const std::string& text, bool vertical, int angle, int y);
+    // Draws a text block with its top-left (unturned) or top-centre (turned)
+    // at x, y of target, smoothed.
+    void DrawTextBlock(int x, int y, TBitmap& target, const TFont& font, const std::string& text, int angle);
+    // Draws a text into image at the preview's scale; the caller places it.
+    void DrawTextPreview(TImage& image, const TFont& font, const std::string& text, int angle);
+    // The image that shows a text of that kind on the preview.
+    TImage* TextImage(TFrameTextKind kind) const;
     int ComposeAndSave(const std::string& path, bool preview, bool show);
     int SaveJpeg(const std::string& path, const TBitmap& bitmap);
     std::string AskJpegSavePath(const std::string& proposed);
@@ -247,6 +252,21 @@ private:
     // LoadPhoto without the copy into the photo in work: decodes, turns and
     // caches the photo, and builds its preview copy (same results).
     int cacheSourcePhoto(const std::string& path);
+    // The preview copy of the cached photo (high quality when CheckBox4 is ticked).
+    void buildPreviewSource();
+    // The fitting's steps: the photo turned by PhotoAngle into the photo in
+    // work (unturned: the source itself); the crop window in it; that window
+    // reduced or stretched into the photo area as the photo in work.
+    const TBitmap& turnByAngle(const TBitmap& source);
+    TRect fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview);
+    int fitWindow(const TBitmap& turned, const TRect& window, int eW, int eH);
+    // The window of turned, on the background colour where it reaches out,
+    // into ScratchBitmap.
+    void cropWindow(const TBitmap& turned, const TRect& window);
+    // The window stretched into rect of an eW x eH photo on the background.
+    void stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH);
+    // The high-quality reduction of a window inside turned; 0 or its failure.
+    int reduceWindow(const TBitmap& turned, const TRect& window, int eW, int eH);
     // The high-quality reduction of a window of picture into target.
     int shrinkWindowInto(const TBitmap& picture, const TRect& window, TBitmap& target, int targetWidth,
                          int targetHeight);

@@ -1,7 +1,6 @@
 // Loading a photo (decoded once and cached), preparing it for the photo area,
 // and the two display routines of the preview.
-#include <cmath>
-#include <utility>
+#include <algorithm>
 
 #include "dialogs/histogram_form.h"
 #include "dialogs/quick_text_form.h"
@@ -9,6 +8,7 @@
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
 #include "pipeline/photo_fitting.h"
+#include "pipeline/preview_scale.h"
 #include "pipeline/rotation.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
@@ -34,36 +34,37 @@ int TForm1::cacheSourcePhoto(const std::string& path)
         return -1;
     PhotoBitmap->SetSize(1, 1);
     CachedPhotoPath.clear();
-    if (DecodeJpegFile(path, *PhotoBitmap) != JpegResult::Ok) {
-        PhotoBitmap->SetSize(1, 1);
+    // The decoded picture waits in the scratch bitmap until it is turned into
+    // the cache or handed to it as it is.
+    if (DecodeJpegFile(path, *ScratchBitmap) != JpegResult::Ok)
         return -2;
-    }
     CachedPhotoPath = path;
     pump();
 
-    const int w = PhotoBitmap->Width();
-    const int h = PhotoBitmap->Height();
+    const int w = ScratchBitmap->Width();
+    const int h = ScratchBitmap->Height();
     if (NeedsQuarterTurn(w, h, FrameLayout.Framewidth, FrameLayout.Frameheight)) {
         SourceBitmap->SetSize(h, w);
         SourceBitmap->Fill(clWhite);
-        RotateQuarterTurns(*PhotoBitmap, *SourceBitmap, 270);
+        RotateQuarterTurns(*ScratchBitmap, *SourceBitmap, 270);
     } else {
-        // The decoded picture becomes the cache as it is.
-        std::swap(SourceBitmap, PhotoBitmap);
+        SourceBitmap->ExchangePixels(*ScratchBitmap);
     }
+    buildPreviewSource();
+    return 0;
+}
 
+void TForm1::buildPreviewSource()
+{
     const int S = std::max(PreviewLayout.Photowidth, PreviewLayout.Photoheight);
     const TPoint size = PreviewCopySize(SourceBitmap->Width(), SourceBitmap->Height(), S);
-    bool reduced = false;
     if (CheckBox4->Checked()) {
         PreviewSourceBitmap->Assign(*SourceBitmap);
-        reduced = ShrinkHighQuality(*PreviewSourceBitmap, size.x, size.y) == 0;
+        if (ShrinkHighQuality(*PreviewSourceBitmap, size.x, size.y) == 0)
+            return;
     }
-    if (!reduced) {
-        PreviewSourceBitmap->SetSize(size.x, size.y);
-        PreviewSourceBitmap->Canvas()->StretchDraw({0, 0, size.x, size.y}, *SourceBitmap);
-    }
-    return 0;
+    PreviewSourceBitmap->SetSize(size.x, size.y);
+    PreviewSourceBitmap->Canvas()->StretchDraw({0, 0, size.x, size.y}, *SourceBitmap);
 }
 
 int TForm1::CopySourcePhoto(bool preview)
@@ -116,78 +117,66 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
 
 int TForm1::FitPhotoToArea(TBitmap& source, bool preview)
 {
+    const TFrameLayout& area = preview ? PreviewLayout : FrameLayout;
+    const TBitmap& turned = turnByAngle(source);
+    const TRect window = fittingWindow(source.Width(), source.Height(), turned, preview);
+    return fitWindow(turned, window, area.Photowidth, area.Photoheight);
+}
+
+const TBitmap& TForm1::turnByAngle(const TBitmap& source)
+{
+    if (PhotoAngle == 0.0f)
+        return source;
     const int sW = source.Width();
     const int sH = source.Height();
+    const TRect bounds = RotatedRectBounds({0, 0, sW, sH}, -PhotoAngle);
+    const int rotW = bounds.Right - bounds.Left;
+    const int rotH = bounds.Bottom - bounds.Top;
+    // The photo centred on a background of the turned size, then turned
+    // into the photo in work.
+    ScratchBitmap->SetSize(rotW, rotH);
+    ScratchBitmap->Fill(BackgroundColor);
+    ScratchBitmap->Canvas()->Draw((rotW - sW) / 2, (rotH - sH) / 2, source);
+    PhotoBitmap->SetSize(rotW, rotH);
+    PhotoBitmap->Fill(BackgroundColor);
+    RotateByAngle(*ScratchBitmap, *PhotoBitmap, PhotoAngle);
+    return *PhotoBitmap;
+}
+
+TRect TForm1::fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview)
+{
     const TFrameLayout& area = preview ? PreviewLayout : FrameLayout;
     const int eW = area.Photowidth;
-    const int eH = area.Photoheight;
-
-    int rotW = sW;
-    int rotH = sH;
-    if (PhotoAngle != 0.0f) {
-        const TRect bounds = RotatedRectBounds({0, 0, sW, sH}, -PhotoAngle);
-        rotW = bounds.Right - bounds.Left;
-        rotH = bounds.Bottom - bounds.Top;
-        ScratchBitmap->SetSize(rotW, rotH);
-        ScratchBitmap->Fill(BackgroundColor);
-        ScratchBitmap->Canvas()->Draw((rotW - sW) / 2, (rotH - sH) / 2, source);
-        PhotoBitmap->SetSize(rotW, rotH);
-        PhotoBitmap->Fill(BackgroundColor);
-        RotateByAngle(*ScratchBitmap, *PhotoBitmap, PhotoAngle);
-    }
-
-    const CropSize crop = CropSizeFor(sW, sH, eW, eH);
+    const CropSize crop = CropSizeFor(sourceWidth, sourceHeight, eW, area.Photoheight);
     const TPoint offset = preview ? PreviewOffset(PhotoOffsetX, PhotoOffsetY, PreviewLayout.Photowidth,
                                                   FrameLayout.Photowidth)
                                   : FullSizeOffset(PhotoOffsetX, PhotoOffsetY, crop, eW);
-    const TRect window = CropWindow(crop, CheckBox7->Checked(), PhotoZoom, offset, rotW, rotH,
-                                    static_cast<TrimAlignment>(Form3->TrimmingAlignment()));
+    return CropWindow(crop, CheckBox7->Checked(), PhotoZoom, offset, turned.Width(), turned.Height(),
+                      static_cast<TrimAlignment>(Form3->TrimmingAlignment()));
+}
+
+int TForm1::fitWindow(const TBitmap& turned, const TRect& window, int eW, int eH)
+{
     const int cw = window.Width();
     const int ch = window.Height();
-    // Unturned, the photo in work is the source itself.
-    const TBitmap& turned = PhotoAngle != 0.0f ? *PhotoBitmap : source;
-    auto cropOut = [&] {
-        OutputBitmap->SetSize(cw, ch);
-        OutputBitmap->Fill(BackgroundColor);
-        OutputBitmap->Canvas()->CopyRect({0, 0, cw, ch}, turned, window);
-    };
-    // The text layer's scratch becomes the photo in work, opaque.
-    auto takeTextBitmapAsPhoto = [&] {
-        std::swap(PhotoBitmap, TextBitmap);
-        PhotoBitmap->Transparent = false;
-    };
-    auto stretchInto = [&](const TRect& rect) {
-        TextBitmap->SetSize(eW, eH);
-        TextBitmap->Fill(BackgroundColor);
-        TextBitmap->Canvas()->StretchDraw(rect, *OutputBitmap);
-        takeTextBitmapAsPhoto();
-    };
-    if (rotW < cw || rotH < ch || !CheckBox3->Checked()) {
-        cropOut();
-        stretchInto({0, 0, eW, eH});
+    if (turned.Width() < cw || turned.Height() < ch || !CheckBox3->Checked()) {
+        stretchWindow(turned, window, {0, 0, eW, eH}, eW, eH);
         return 0;
     }
     int reduced = 0;
-    if (window.Left >= 0 && window.Top >= 0 && window.Right <= rotW && window.Bottom <= rotH) {
-        // A window inside the picture is reduced straight from it: the same
-        // pixels as reducing a copy of the crop, without the copy.
-        reduced = shrinkWindowInto(turned, window, *TextBitmap, eW, eH);
-        if (reduced == 0) {
-            takeTextBitmapAsPhoto();
-            return 0;
-        }
-        if (reduced != -2)
-            cropOut();
+    if (window.Left >= 0 && window.Top >= 0 && window.Right <= turned.Width() && window.Bottom <= turned.Height()) {
+        reduced = reduceWindow(turned, window, eW, eH);
     } else {
-        cropOut();
-        reduced = ShrinkHighQuality(*OutputBitmap, eW, eH);
+        cropWindow(turned, window);
+        reduced = ShrinkHighQuality(*ScratchBitmap, eW, eH);
         if (reduced == 0) {
             PhotoBitmap->SetSize(eW, eH);
-            PhotoBitmap->Canvas()->CopyRect({0, 0, eW, eH}, *OutputBitmap, {0, 0, eW, eH});
-            return 0;
+            PhotoBitmap->Canvas()->CopyRect({0, 0, eW, eH}, *ScratchBitmap, {0, 0, eW, eH});
         }
     }
     switch (reduced) {
+    case 0:
+        return 0;
     case -2:
         Memo1->Lines().Add("中断");
         Memo1->Lines().Add(ReduceMessage);
@@ -195,12 +184,42 @@ int TForm1::FitPhotoToArea(TBitmap& source, bool preview)
         StatusBar1->Repaint();
         return -1;
     case -10:
-        stretchInto(AspectKeptRect(cw, ch, eW, eH));
+        stretchWindow(turned, window, AspectKeptRect(cw, ch, eW, eH), eW, eH);
         return 0;
     default:
-        stretchInto({0, 0, eW, eH});
+        stretchWindow(turned, window, {0, 0, eW, eH}, eW, eH);
         return 0;
     }
+}
+
+void TForm1::cropWindow(const TBitmap& turned, const TRect& window)
+{
+    const int cw = window.Width();
+    const int ch = window.Height();
+    ScratchBitmap->SetSize(cw, ch);
+    ScratchBitmap->Fill(BackgroundColor);
+    ScratchBitmap->Canvas()->CopyRect({0, 0, cw, ch}, turned, window);
+}
+
+void TForm1::stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH)
+{
+    // The crop is taken out first: the turned photo may be the photo in work.
+    cropWindow(turned, window);
+    PhotoBitmap->SetSize(eW, eH);
+    PhotoBitmap->Fill(BackgroundColor);
+    PhotoBitmap->Canvas()->StretchDraw(rect, *ScratchBitmap);
+}
+
+int TForm1::reduceWindow(const TBitmap& turned, const TRect& window, int eW, int eH)
+{
+    // A window inside the picture is reduced straight from it: the same
+    // pixels as reducing a copy of the crop, without the copy.
+    if (&turned != PhotoBitmap)
+        return shrinkWindowInto(turned, window, *PhotoBitmap, eW, eH);
+    const int reduced = shrinkWindowInto(turned, window, *ScratchBitmap, eW, eH);
+    if (reduced == 0)
+        PhotoBitmap->ExchangePixels(*ScratchBitmap);
+    return reduced;
 }
 
 int TForm1::ShowFitted(const TBitmap& graphic, int target)
@@ -245,7 +264,7 @@ int TForm1::ShowFitted(const TBitmap& graphic, int target)
 
 void TForm1::RedrawFramePreview()
 {
-    ScratchBitmap->Transparent = false;
+    // The frame shows as it is here; the composition draws it see-through.
     FrameOverlay->Transparent = false;
     if (!PreviewLayout.HasFrameImage) {
         ShowFitted(*FrameOverlay, 1);
@@ -255,16 +274,13 @@ void TForm1::RedrawFramePreview()
         BlendFrameImage(PreviewLayout.Framewidth, PreviewLayout.Frameheight, *OutputBitmap, *PreviewOverlay);
         ShowFitted(*OutputBitmap, 1);
     }
-    const std::string title = Form4->Edit4->Text();
-    const int adjust = Form7->TrackBar2->Position() - 20;
-    DrawTextPreview(*Image3, *Form4->Edit22, title.empty() ? "[　　]" : title, Form4->CheckBox4->Checked(),
-                    StrToIntDef(Form4->Edit2->Text(), 0), FrameLayout.FontPositionY + adjust);
+    const TFrameText title = Form4->FrameText(TFrameTextKind::Title);
+    DrawTextPreview(*Image3, title.Font, title.Text.empty() ? "[　　]" : title.Text, title.Angle);
     if (FrameLayout.Framewidth <= 0)
         return;
-    const float f = static_cast<float>(static_cast<double>(PreviewLayout.Framewidth) / FrameLayout.Framewidth);
-    const float top = static_cast<float>((FrameLayout.FontPositionY + adjust) * static_cast<double>(f));
-    const float left = static_cast<float>(FrameLayout.FontPositionX * static_cast<double>(f));
-    Image3->SetBounds(static_cast<int>(left) - Image3->Width() / 2 - ScrollBox1->HorzScrollBar.Position(),
-                      static_cast<int>(top) - ScrollBox1->VertScrollBar.Position(), Image3->Width(),
-                      Image3->Height());
+    const int top = FrameToPreviewPlace(FrameLayout.FontPositionY + Form7->TitleAdjustment(), PreviewLayout.Framewidth,
+                                        FrameLayout.Framewidth);
+    const int left = FrameToPreviewPlace(FrameLayout.FontPositionX, PreviewLayout.Framewidth, FrameLayout.Framewidth);
+    Image3->SetBounds(left - Image3->Width() / 2 - ScrollBox1->HorzScrollBar.Position(),
+                      top - ScrollBox1->VertScrollBar.Position(), Image3->Width(), Image3->Height());
 }

@@ -2,10 +2,8 @@
 // bars, the main window's bounds and the output folder prefix.
 #include <algorithm>
 
-#include "dialogs/multiline_input_form.h"
 #include "dialogs/preferences_form.h"
-#include "frame_editor/frame_settings_form.h"
-#include "frame_editor/text_placement_form.h"
+#include "main/application_forms.h"
 #include "main/main_form.h"
 #include "main/window_placement.h"
 #include "platform/application.h"
@@ -40,19 +38,16 @@ bool TForm1::ReadSettingsFile()
     if (!FileExists(path))
         return false;
     TIniFile ini(path);
-    TTrackBar* bars[7] = {Form2->TrackBar1, Form2->TrackBar2, Form2->TrackBar3, Form2->TrackBar4,
-                          Form2->TrackBar5, Form2->TrackBar6, Form2->TrackBar7};
     int values[7] = {};
     for (int i = 0; i < 7; ++i) {
         values[i] = std::clamp(ini.ReadInteger(kSection, kBars[i].key, kBars[i].def), kBars[i].min, kBars[i].max);
-        bars[i]->SetPosition(values[i]);
+        Form2->SetPreference(i + 1, values[i]);
         if (i == 4)
             LineSpacing = static_cast<float>(1 + values[i] * 0.01);
     }
     const int transparency = values[5];
     const int alpha = StartupAlpha(transparency);
-    for (TForm* form : {static_cast<TForm*>(Form1), static_cast<TForm*>(Form2), static_cast<TForm*>(Form3),
-                        static_cast<TForm*>(Form4), static_cast<TForm*>(Form5)})
+    for (TForm* form : TransparentForms())
         form->SetAlphaBlendValue(alpha);
     InactiveTransparency = transparency;
 
@@ -70,10 +65,8 @@ void TForm1::WriteSettingsFile()
 {
     TIniFile ini(SettingsFilePath());
     ini.BeginUpdate();
-    const TTrackBar* bars[7] = {Form2->TrackBar1, Form2->TrackBar2, Form2->TrackBar3, Form2->TrackBar4,
-                                Form2->TrackBar5, Form2->TrackBar6, Form2->TrackBar7};
     for (int i = 0; i < 7; ++i)
-        ini.WriteInteger(kSection, kBars[i].key, bars[i]->Position());
+        ini.WriteInteger(kSection, kBars[i].key, Form2->Preference(i + 1));
     ini.WriteInteger(kSection, "WindowPosX", Left());
     ini.WriteInteger(kSection, "WindowPosY", Top());
     ini.WriteInteger(kSection, "WindowWidth", Width());

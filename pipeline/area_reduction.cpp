@@ -288,23 +288,20 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
             out[2] = static_cast<std::uint8_t>(r0);
             return;
         }
-        int target = l0;
-        if (sharpen) {
-            static constexpr int kernel[3][3] = {{1, 2, 1}, {2, 8, 2}, {1, 2, 1}};
-            int sumR = 0, sumG = 0, sumB = 0;
-            for (int j = 0; j < 3; ++j) {
-                const std::uint32_t* row = plane.Row(ty - 1 + j) + tx - 1;
-                for (int i = 0; i < 3; ++i) {
-                    const int k = kernel[j][i];
-                    sumR += k * static_cast<int>(row[i] >> 16 & 0xFF);
-                    sumG += k * static_cast<int>(row[i] >> 8 & 0xFF);
-                    sumB += k * static_cast<int>(row[i] & 0xFF);
-                }
+        static constexpr int kernel[3][3] = {{1, 2, 1}, {2, 8, 2}, {1, 2, 1}};
+        int sumR = 0, sumG = 0, sumB = 0;
+        for (int j = 0; j < 3; ++j) {
+            const std::uint32_t* row = plane.Row(ty - 1 + j) + tx - 1;
+            for (int i = 0; i < 3; ++i) {
+                const int k = kernel[j][i];
+                sumR += k * static_cast<int>(row[i] >> 16 & 0xFF);
+                sumG += k * static_cast<int>(row[i] >> 8 & 0xFF);
+                sumB += k * static_cast<int>(row[i] & 0xFF);
             }
-            const int l = Luminance(sumR / 20, sumG / 20, sumB / 20);
-            target = l0 - (l - l0) / 2;
         }
-        // Without sharpening target == l0 and every channel comes back as it was.
+        // Sharpening pushes the luminance away from the neighbourhood's mean.
+        const int l = Luminance(sumR / 20, sumG / 20, sumB / 20);
+        const int target = l0 - (l - l0) / 2;
         out[0] = static_cast<std::uint8_t>(std::clamp(b0 * target / l0, 0, 255));
         out[1] = static_cast<std::uint8_t>(std::clamp(g0 * target / l0, 0, 255));
         out[2] = static_cast<std::uint8_t>(std::clamp(r0 * target / l0, 0, 255));

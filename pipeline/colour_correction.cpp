@@ -3,11 +3,11 @@
 // what the per-pixel double arithmetic gives.
 #include "pipeline/colour_correction.h"
 
-#include "platform/parallel_rows.h"
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
+
+#include "platform/parallel_rows.h"
 
 namespace {
 

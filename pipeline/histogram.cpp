@@ -1,11 +1,11 @@
 // Histogram sets and their median brightness.
 #include "pipeline/histogram.h"
 
-#include "platform/parallel_rows.h"
-
 #include <algorithm>
-#include <vector>
 #include <cstring>
+#include <vector>
+
+#include "platform/parallel_rows.h"
 
 void BuildHistogramSet(const TBitmap& bitmap, HistogramSet& set)
 {

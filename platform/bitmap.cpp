@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/canvas.h"
 
@@ -62,6 +63,14 @@ void TBitmap::Assign(const TBitmap& source)
     const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
     for (int y = 0; y < height_; ++y)
         std::memcpy(ScanLine(y), source.ScanLine(y), rowBytes);
+}
+
+void TBitmap::ExchangePixels(TBitmap& other)
+{
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    std::swap(stride_, other.stride_);
+    data_.swap(other.data_);
 }
 
 void TBitmap::Fill(TColor color)

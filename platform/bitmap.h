@@ -48,6 +48,10 @@ public:
 
     // Copies size and pixels of another bitmap (not its transparency).
     void Assign(const TBitmap& source);
+    // Exchanges size and pixels with another bitmap without copying them;
+    // each keeps its own transparency and canvas, so a picture handed on
+    // this way never takes another's role with it.
+    void ExchangePixels(TBitmap& other);
     void Fill(TColor color);
 
     TCanvas* Canvas();

@@ -17,6 +17,9 @@ enum class TFontPitch { fpDefault, fpVariable, fpFixed };
 
 constexpr int kScreenPixelsPerInch = 96;
 
+// The face every text of the program starts with.
+inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
+
 struct LOGFONT {
     int lfHeight = 0;
     int lfWidth = 0;
@@ -74,7 +77,7 @@ public:
 private:
     void changed();
     void copyFrom(const TFont& other);
-    std::string name_ = "ＭＳ Ｐゴシック";
+    std::string name_ = kDefaultFaceName;
     int height_ = -12;
     TFontStyles style_ = 0;
     TColor color_ = clBlack;

@@ -172,6 +172,32 @@ TEST_F(CompositionTest, PhotoIsDrawnWholeAfterATextPreview)
     EXPECT_EQ(InkInRows(*Form1->OutputBitmap, 0, l.Photoheight), l.Photowidth * l.Photoheight);
 }
 
+TEST_F(CompositionTest, PhotoIsOpaqueWhateverTheOtherWorkBitmapsHold)
+{
+    TBitmap flat;
+    FillBitmap(flat, 480, 360, [](int, int) { return TColor(0x406080); });
+    ASSERT_EQ(EncodeJpegFile(flat, photo, 90), JpegResult::Ok);
+    const TFrameLayout& l = Form1->FrameLayout;
+    for (bool highQuality : {true, false})
+        for (float angle : {0.0f, 3.0f}) {
+            SCOPED_TRACE(testing::Message() << "high quality " << highQuality << ", angle " << angle);
+            for (TBitmap* other : {Form1->TextBitmap, Form1->OutputBitmap, Form1->ScratchBitmap,
+                                   Form1->SourceBitmap, Form1->PreviewSourceBitmap})
+                other->Transparent = true;
+            Form1->CheckBox3->SetChecked(highQuality);
+            Form1->PhotoAngle = angle;
+            Form1->CachedPhotoPath.clear();
+            ASSERT_EQ(Form1->LoadPhoto(photo), 0);
+            EXPECT_EQ(Form1->ComposeAndSave("", false, false), 0);
+            EXPECT_FALSE(Form1->PhotoBitmap->Transparent);
+            if (angle == 0.0f)
+                EXPECT_EQ(InkInRows(*Form1->OutputBitmap, 0, l.Photoheight), l.Photowidth * l.Photoheight);
+            else
+                EXPECT_EQ(Form1->OutputBitmap->Pixel(l.Photowidth / 2, l.Photoheight / 2),
+                          Form1->PhotoBitmap->Pixel(l.Photowidth / 2, l.Photoheight / 2));
+        }
+}
+
 TEST_F(CompositionTest, OutputKeepsTheSourceNameExactlyInTheOutputFolder)
 {
     EXPECT_EQ(Form1->ComposeAndSave(photo, false, false), 0);
@@ -307,7 +333,7 @@ TEST_F(CompositionTest, TextPreviewRefusesAFrameWidthOfZero)
     const int width = Form1->Image3->Width();
     const int height = Form1->Image3->Height();
     dialogs->Message("フレームサイズが０です。(タイトルプレビュー)", IDOK, "", MB_OK);
-    Form1->DrawTextPreview(*Form1->Image3, *Form4->Edit22, "卒業記念", false, 0, 0);
+    Form1->DrawTextPreview(*Form1->Image3, Form4->Edit22->Font(), "卒業記念", 0);
     EXPECT_EQ(Form1->Image3->Width(), width);
     EXPECT_EQ(Form1->Image3->Height(), height);
     EXPECT_EQ(CountPixels(Form1->Image3->Picture(), [](TColor c) { return !IsWhite(c); }), 0);

@@ -19,7 +19,7 @@ namespace {
 // (full-size pixels) on the preview, sized by the text preview.
 void PlaceText(TImage& image, TEdit& font, const std::string& text, int cx, int top)
 {
-    Form1->DrawTextPreview(image, font, text, false, 0, top);
+    Form1->DrawTextPreview(image, font.Font(), text, 0);
     const double f = static_cast<double>(Form1->PreviewLayout.Framewidth) / Form1->FrameLayout.Framewidth;
     image.SetBounds(static_cast<int>(cx * f) - image.Width() / 2, static_cast<int>(top * f), image.Width(),
                     image.Height());

@@ -274,6 +274,10 @@ TEST_F(RunsTest, SaveFailureCountsAnErrorAndAbortsAtThatPhoto)
     EXPECT_EQ(Form1->PhotoIndex, 1);
     EXPECT_TRUE(RunButtonsEnabled());
     EXPECT_FALSE(std::filesystem::exists(folder.File("TA2024/b.jpg")));
+    // The box says only that the save failed; the log keeps why.
+    const std::vector<std::string> log = ProcessingLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[2].rfind("保存出来ません: " + folder.File("TA2024/b.jpg") + " (", 0), 0u) << log[2];
 }
 
 TEST_F(RunsTest, ResumedBatchStartsAtFortyPercent)
