@@ -4,7 +4,7 @@
 #include "main/main_form.h"
 
 BusyScope::BusyScope(TForm1& form, Buttons buttons)
-    : form_(form), entered_(!form.Busy), disabled_(entered_ && buttons == DisableButtons)
+    : form_(form), began_(!form.Busy), entered_(began_), disabled_(entered_ && buttons == DisableButtons)
 {
     if (!entered_)
         return;
@@ -16,6 +16,8 @@ BusyScope::BusyScope(TForm1& form, Buttons buttons)
 BusyScope::~BusyScope()
 {
     End();
+    if (began_)
+        form_.CloseIfAsked();
 }
 
 void BusyScope::End()

@@ -2,6 +2,8 @@
 // alive, Busy is set (and, when asked, the command buttons are disabled);
 // every way out of the scope restores both. A scope opened while the window
 // is already busy does nothing, so a handler can ask Entered() and return.
+// When the operator asked to close the window during the work, the window
+// closes as the scope that began the work ends.
 #pragma once
 
 class TForm1;
@@ -23,6 +25,7 @@ public:
 
 private:
     TForm1& form_;
+    const bool began_;
     bool entered_;
     bool disabled_;
 };

@@ -96,6 +96,12 @@ void TForm1::RefreshLayoutPreview()
 
 void TForm1::ComboBox1Change()
 {
+    // A layout change in the middle of a run would change it halfway; the
+    // box goes back to the layout in use.
+    if (Busy) {
+        ComboBox1->SetItemIndex(PresetIndex);
+        return;
+    }
     ApplyFrameLayout(ComboBox1->ItemIndex());
     RefreshLayoutPreview();
 }
@@ -121,6 +127,7 @@ void TForm1::BitBtn6Click()
 {
     BusyScope busy(*this);
     Memo2->Lines().Clear();
+    photoListSource_.clear();
     OpenPhotoFile();
     startNewList();
 }

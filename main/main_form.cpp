@@ -167,6 +167,7 @@ void TForm1::bindHandlers()
     OnShow = [this] { FormShow(); };
     OnCanResize = [this](int& w, int& h, bool& resize) { FormCanResize(w, h, resize); };
     OnResize = [this] { FormResize(); };
+    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](TCloseAction& action) { FormClose(action); };
     OnMouseMove = [this](TShiftState shift, int x, int y) { FormMouseMove(shift, x, y); };
     OnDropFiles = [this](const std::vector<std::string>& paths, bool inClient) { WMDropFiles(paths, inClient); };
@@ -174,6 +175,7 @@ void TForm1::bindHandlers()
     Edit2->OnMouseMove = [this](TShiftState shift, int x, int y) { Edit2MouseMove(shift, x, y); };
     BitBtn14->OnClick = [this] { BitBtn14Click(); };
     ComboBox1->OnChange = [this] { ComboBox1Change(); };
+    Edit2->OnChange = [this] { Edit2Change(); };
     BitBtn5->OnClick = [this] { BitBtn5Click(); };
     BitBtn6->OnClick = [this] { BitBtn6Click(); };
     BitBtn1->OnClick = [this] { BitBtn1Click(); };

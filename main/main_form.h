@@ -24,6 +24,9 @@
 
 class TResizeControl;
 
+// The start of a proposed output folder's name, before the photo folder's.
+inline constexpr char kDefaultSaveFolderPrefix[] = "TA";
+
 class TForm1 : public TForm {
 public:
     explicit TForm1(TWinControl* owner);
@@ -138,6 +141,10 @@ public:
     void FormShow();
     void FormCanResize(int& newWidth, int& newHeight, bool& resize);
     void FormResize();
+    // A close asked for during long work stops the work as an abort does
+    // and closes the window once the work has unwound.
+    void FormCloseQuery(bool& canClose);
+    void CloseIfAsked();
     void FormClose(TCloseAction& action);
     void BitBtn14Click();
     void ApplicationEvents1Activate();
@@ -157,6 +164,7 @@ public:
     // --- Frame layouts -----------------------------------------------------
     int ApplyFrameLayout(int preset);
     void ComboBox1Change();
+    void Edit2Change();
     void BitBtn5Click();
     void BitBtn6Click();
     void RefreshLayoutPreview();
@@ -239,6 +247,11 @@ private:
     // quality after a single run, as a preview after a skip).
     void showNextPhoto(const std::string& name, bool fullQuality);
     bool batchCompleted_ = false;
+    bool closeAfterWork_ = false;
+    // What Edit1 held when the photo list was built, and the list again
+    // from Edit1 when it has changed since (false when that found nothing).
+    std::string photoListSource_;
+    bool followEdit1();
     // After a new photo list: progress and corrections back to the start,
     // the first photo loaded and shown.
     void startNewList();

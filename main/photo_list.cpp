@@ -53,6 +53,7 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, bool inClient)
             BitBtn11->SetVisible(true);
         } else {
             Memo2->Lines().Assign({item});
+            photoListSource_ = item;
             BitBtn11->SetVisible(false);
             singleFile = true;
         }
@@ -86,6 +87,29 @@ void TForm1::startNewList()
     Form8->DrawHistograms(0);
     StatusBar1->Panels(1).SetText(first);
     ResetPositionAndEnableRun();
+}
+
+bool TForm1::followEdit1()
+{
+    const std::string source = Edit1->Text();
+    if (source.empty() || source == photoListSource_)
+        return true;
+    if (!DirectoryExists(source) && FileExists(source) && HasJpgExtension(source)) {
+        Memo2->Lines().Assign({source});
+        photoListSource_ = source;
+    } else {
+        BuildPhotoList();
+        if (Memo2->Lines().Count() == 0)
+            return false;
+    }
+    startNewList();
+    return true;
+}
+
+void TForm1::Edit2Change()
+{
+    // An earlier Yes to overwriting was given for another output folder.
+    OverwriteConfirmed = false;
 }
 
 void TForm1::ScanDroppedItems(const std::vector<std::string>& items)
@@ -137,6 +161,7 @@ void TForm1::BuildPhotoList()
         return refuse("枠ファイルが指定されていません。");
     SubFolderCount = FileCount = JpegCount = 0;
     Memo2->Lines().Clear();
+    photoListSource_ = Edit1->Text();
     std::vector<std::string> found;
     ScanFolderForJpeg(Edit1->Text(), found);
     if (JpegCount > 0)
@@ -163,6 +188,7 @@ int TForm1::OpenPhotoFile()
         return -1;
     Memo2->Lines().Add(name);
     Edit1->SetText(name);
+    photoListSource_ = name;
     return 0;
 }
 

@@ -32,6 +32,8 @@ void TForm1::RunBatch()
         return refuse("枠ファイルが指定されていません。");
     if (FrameLayout.Framewidth <= 0 || FrameLayout.Frameheight <= 0)
         return refuse("枠ファイルサイズが指定されていません。");
+    if (!followEdit1())
+        return;
     const int count = Memo2->Lines().Count();
     if (count <= PhotoIndex)
         return refuse("これ以上写真画像はありません。");
@@ -123,7 +125,7 @@ void TForm1::showNextPhoto(const std::string& name, bool fullQuality)
 void TForm1::BitBtn3Click()
 {
     BusyScope busy(*this, BusyScope::DisableButtons);
-    if (!busy.Entered())
+    if (!busy.Entered() || !followEdit1())
         return;
     AbortRequested = false;
     const int count = Memo2->Lines().Count();
@@ -151,7 +153,7 @@ void TForm1::BitBtn3Click()
 void TForm1::BitBtn11Click()
 {
     BusyScope busy(*this, BusyScope::DisableButtons);
-    if (!busy.Entered())
+    if (!busy.Entered() || !followEdit1())
         return;
     AbortRequested = false;
     const int count = Memo2->Lines().Count();

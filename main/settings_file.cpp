@@ -57,7 +57,12 @@ bool TForm1::ReadSettingsFile()
                                  ini.ReadInteger(kSection, "WindowHeight", 745)};
     const WindowBounds bounds = PlaceWindow(stored, Width(), Height(), Screen->Width(), Screen->Height());
     placeWindow(bounds.left, bounds.top, bounds.width, bounds.height);
-    PreSaveFolderName = ini.ReadString(kSection, "PreSaveFolderName", "TA");
+    PreSaveFolderName = ini.ReadString(kSection, "PreSaveFolderName", kDefaultSaveFolderPrefix);
+    // The prefix starts the name of a folder beside the photo folder; one
+    // that leads elsewhere would put the outputs anywhere.
+    for (const char* escape : {"/", "\\", ":", ".."})
+        if (PreSaveFolderName.find(escape) != std::string::npos)
+            PreSaveFolderName = kDefaultSaveFolderPrefix;
     return true;
 }
 

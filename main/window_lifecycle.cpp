@@ -65,7 +65,7 @@ void TForm1::FormShow()
 {
     Initialising = false;
     if (!ReadSettingsFile()) {
-        PreSaveFolderName = "TA";
+        PreSaveFolderName = kDefaultSaveFolderPrefix;
         placeWindow((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
     }
     Repaint();
@@ -137,6 +137,23 @@ void TForm1::FormResize()
     Repaint();
 }
 
+void TForm1::FormCloseQuery(bool& canClose)
+{
+    if (!Busy)
+        return;
+    AbortRequested = true;
+    closeAfterWork_ = true;
+    canClose = false;
+}
+
+void TForm1::CloseIfAsked()
+{
+    if (!closeAfterWork_)
+        return;
+    closeAfterWork_ = false;
+    Close();
+}
+
 void TForm1::FormClose(TCloseAction& action)
 {
     try {
@@ -188,6 +205,7 @@ void TForm1::ResetWorkState()
         edit->SetText("0");
     Memo1->Lines().Clear();
     Memo2->Lines().Clear();
+    photoListSource_.clear();
     DisableRunButtons();
     ProgressBar1->SetPosition(0);
     OverwriteConfirmed = false;

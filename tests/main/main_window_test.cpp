@@ -80,6 +80,20 @@ TEST_F(MainWindowTest, SettingsAreReadWithDefaultsClampsAndHexadecimal)
     EXPECT_EQ(Form1->PreSaveFolderName, "");
 }
 
+TEST_F(MainWindowTest, AFolderPrefixThatLeadsElsewhereFallsBackToTA)
+{
+    for (const char* prefix : {"../", "a/b", "x\\", "C:", "..", "TA..old"}) {
+        Restart();
+        WriteFileBytes(folder.File("vad.ini"), std::string("[Config]\r\nPreSaveFolderName=") + prefix + "\r\n");
+        ShowMainWindow();
+        EXPECT_EQ(Form1->PreSaveFolderName, "TA") << prefix;
+    }
+    Restart();
+    WriteFileBytes(folder.File("vad.ini"), "[Config]\r\nPreSaveFolderName=OUT_\r\n");
+    ShowMainWindow();
+    EXPECT_EQ(Form1->PreSaveFolderName, "OUT_");
+}
+
 TEST_F(MainWindowTest, MissingSectionGivesEveryDefault)
 {
     WriteFileBytes(folder.File("vad.ini"), "[Elsewhere]\r\nBar1=7\r\n");

@@ -244,6 +244,88 @@ TEST_F(RunsTest, AbortPressedDuringABatchStopsBeforeTheNextPhotoAndADropIsIgnore
     EXPECT_EQ(Form1->Memo2->Lines().Lines(), list);
 }
 
+TEST_F(RunsTest, ClosingDuringABatchStopsItAndClosesOnceItHasUnwound)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 10; ++i)
+        names.push_back("p" + std::to_string(i) + ".jpg");
+    const std::string photos = MakePhotoFolder("2024", names);
+    Form1->WMDropFiles({photos}, true);
+
+    // The operator closes the window while the second photo is in work.
+    bool stillShown = false;
+    DuringCommand operatorActs([] { return Form1->Memo1->Lines().Count() == 2; },
+                               [&] {
+                                   Form1->UserCloseRequest();
+                                   stillShown = Form1->Visible();
+                               });
+    dialogs->Message("中断しました。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(operatorActs.done);
+    EXPECT_TRUE(stillShown) << "the window stays until the run has stopped";
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_FALSE(Form1->Visible());
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_TRUE(std::filesystem::exists(folder.File("vad.ini")));
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.File("TA2024")))
+        written.push_back(entry.path().filename().string());
+    EXPECT_EQ(written, std::vector<std::string>{"p0.jpg"}) << "no temporary file remains";
+}
+
+TEST_F(RunsTest, ALayoutChosenDuringABatchIsRefused)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    bool busyAfter = false;
+    DuringCommand operatorActs([] { return Form1->Memo1->Lines().Count() == 2; },
+                               [&] {
+                                   Form1->ComboBox1->UserChose(3);
+                                   busyAfter = Form1->Busy;
+                               });
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(operatorActs.done);
+    EXPECT_TRUE(busyAfter);
+    EXPECT_EQ(Form1->ComboBox1->ItemIndex(), 0) << "the box shows the layout in use";
+    EXPECT_EQ(Form1->PresetIndex, 0);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        EXPECT_EQ(SavedSize(folder.File(std::string("TA2024/") + name)), (TPoint{1500, 1051})) << name;
+}
+
+TEST_F(RunsTest, RunsFollowThePhotoFolderTypedAfterADrop)
+{
+    const std::string dropped = MakePhotoFolder("2024", {"a.jpg", "b.jpg"});
+    const std::string typed = MakePhotoFolder("2025", {"x.jpg"});
+    Form1->WMDropFiles({dropped}, true);
+    const std::string out = Form1->Edit2->Text() + "/";
+    Form1->Edit1->SetText(typed);
+
+    dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{typed + "/x.jpg"}));
+    EXPECT_TRUE(std::filesystem::exists(out + "x.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(out + "a.jpg"));
+
+    // A single photo typed in is the list of its own; the single run takes it.
+    const std::string single = dropped + "/b.jpg";
+    Form1->Edit1->SetText(single);
+    dialogs->Message("完了しました。", IDOK);
+    Form1->BitBtn3->Click();
+    EXPECT_TRUE(std::filesystem::exists(out + "b.jpg"));
+    EXPECT_FALSE(std::filesystem::exists(out + "a.jpg"));
+}
+
+TEST_F(RunsTest, ChangingTheOutputFolderTakesBackAYesToOverwriting)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    Form1->OverwriteConfirmed = true;
+    Form1->Edit2->SetText(folder.File("elsewhere/"));
+    EXPECT_FALSE(Form1->OverwriteConfirmed);
+}
+
 TEST_F(RunsTest, AbortButtonSetsTheFlagOnlyOnYes)
 {
     Form1->Busy = true;
@@ -383,5 +465,7 @@ TEST_F(RunsTest, BatchRefusesWithoutItsSettings)
     Form1->FrameLayout.Frameheight = 0;
     refused("枠ファイルサイズが指定されていません。");
     Form1->FrameLayout.Frameheight = height;
+    // The list follows the photo folder field, which names no folder here.
+    refused("写真フォルダにJPEGファイルが存在しません。");
     refused("これ以上写真画像はありません。");
 }
