@@ -13,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/font.h"
 #include "platform/form.h"
+#include "platform/qt_views.h"
 
 namespace {
 
@@ -163,16 +164,8 @@ void TScreen::SetCursor(TCursor cursor)
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     cursor_ = cursor;
-    switch (cursor) {
-    case TCursor::crHourGlass:
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        break;
-    case TCursor::crSizeAll:
-        QApplication::setOverrideCursor(Qt::SizeAllCursor);
-        break;
-    default:
-        break;
-    }
+    if (const auto shape = qtview::CursorShapeOf(cursor))
+        QApplication::setOverrideCursor(*shape);
 }
 
 std::vector<std::string> TScreen::Fonts() const

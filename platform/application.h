@@ -24,7 +24,8 @@ private:
     std::string message_;
 };
 
-enum class TCursor { crDefault, crHourGlass, crSizeAll, crArrow, crDrag };
+// crDefault first: a control's cursor starts as the zero value.
+enum class TCursor { crDefault, crHourGlass, crSizeAll, crArrow, crDrag, crSizeNESW, crSizeNS, crSizeNWSE, crSizeWE };
 
 class TApplication {
 public:

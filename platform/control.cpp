@@ -3,9 +3,11 @@
 
 #include <algorithm>
 
+#include <QImage>
 #include <QWidget>
 
 #include "platform/application.h"
+#include "platform/bitmap.h"
 #include "platform/qt_views.h"
 
 namespace qtview {
@@ -28,6 +30,38 @@ TShiftState ShiftOf(const QMouseEvent* event)
     if (buttons & Qt::MiddleButton)
         shift |= ssMiddle;
     return shift;
+}
+
+std::optional<Qt::CursorShape> CursorShapeOf(TCursor cursor)
+{
+    switch (cursor) {
+    case TCursor::crDefault:
+        return std::nullopt;
+    case TCursor::crArrow:
+        return Qt::ArrowCursor;
+    case TCursor::crHourGlass:
+        return Qt::WaitCursor;
+    case TCursor::crSizeAll:
+        return Qt::SizeAllCursor;
+    case TCursor::crDrag:
+        return Qt::DragMoveCursor;
+    case TCursor::crSizeNESW:
+        return Qt::SizeBDiagCursor;
+    case TCursor::crSizeNS:
+        return Qt::SizeVerCursor;
+    case TCursor::crSizeNWSE:
+        return Qt::SizeFDiagCursor;
+    case TCursor::crSizeWE:
+        return Qt::SizeHorCursor;
+    }
+    return std::nullopt;
+}
+
+QImage ImageOfBitmap(const TBitmap& bitmap)
+{
+    if (bitmap.Width() == 0 || bitmap.Height() == 0)
+        return {};
+    return QImage(bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStride(), QImage::Format_BGR888);
 }
 
 TMouseButton ButtonOf(const QMouseEvent* event)
@@ -127,24 +161,51 @@ void TControl::SetColor(TColor color)
 
 void TControl::SetCursor(TCursor cursor)
 {
-    switch (cursor) {
-    case TCursor::crHourGlass:
-        widget_->setCursor(Qt::WaitCursor);
-        break;
-    case TCursor::crSizeAll:
-        widget_->setCursor(Qt::SizeAllCursor);
-        break;
-    default:
+    cursor_ = cursor;
+    if (const auto shape = qtview::CursorShapeOf(cursor))
+        widget_->setCursor(*shape);
+    else
         widget_->unsetCursor();
-        break;
-    }
 }
 
 void TControl::fontChanged() {}
 
+void TControl::SetParent(TWinControl* parent)
+{
+    if (parent == parent_)
+        return;
+    const int left = Left();
+    const int top = Top();
+    TWinControl* previous = parent_;
+    if (previous)
+        previous->RemoveChild(this);
+    parent_ = parent;
+    // Without a parent the widget would be a window of its own: it stays hidden.
+    widget_->setParent(parent_ ? parent_->ChildHost() : nullptr);
+    if (parent_)
+        parent_->AddChild(this);
+    SetBounds(left, top, width_, height_);
+    if (parent_) {
+        widget_->setVisible(visible_);
+        raiseInItsKind();
+    }
+    if (previous)
+        previous->ChildGeometryChanged();
+}
+
 void TControl::BringToFront()
 {
+    raiseInItsKind();
+}
+
+void TControl::raiseInItsKind()
+{
     widget_->raise();
+    if (Windowed() || !parent_)
+        return;
+    for (TControl* sibling : parent_->StackingOrder())
+        if (sibling->Windowed())
+            sibling->widget_->raise();
 }
 
 void TControl::Invalidate()
@@ -182,6 +243,16 @@ void TControl::DispatchMouseUp(TMouseButton button, TShiftState shift, int x, in
         Application->Guard([&] { OnClick(); });
     if (OnMouseUp)
         Application->Guard([&] { OnMouseUp(button, shift, x, y); });
+}
+
+std::vector<TControl*> TWinControl::StackingOrder() const
+{
+    std::vector<TControl*> order;
+    for (const QObject* object : ChildHost()->children())
+        for (TControl* child : children_)
+            if (child->Widget() == object)
+                order.push_back(child);
+    return order;
 }
 
 void TWinControl::RemoveChild(TControl* child)

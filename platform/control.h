@@ -1,13 +1,17 @@
-// The base of every control: bounds, visibility, enabling, hint, font and
-// colour held in the control itself, with a Qt widget that displays them.
-// Left/Top are relative to the parent's client origin; inside a scroll box
-// that origin is the scrolled one, as the forms' arithmetic expects.
+// The base of every control: bounds, visibility, enabling, hint, font,
+// colour and cursor held in the control itself, with a Qt widget that
+// displays them. Left/Top are relative to the parent's client origin; inside
+// a scroll box that origin is the scrolled one, as the forms' arithmetic
+// expects. A control without a parent is never on screen. Graphic controls
+// (pictures, labels, speed buttons) lie beneath their windowed siblings, as
+// the framework paints them on the parent itself.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/component.h"
 #include "platform/font.h"
 #include "platform/graphics_types.h"
 
@@ -24,14 +28,9 @@ using TMouseEvent = std::function<void(TMouseButton, TShiftState, int, int)>;
 using TMouseMoveEvent = std::function<void(TShiftState, int, int)>;
 using TKeyEvent = std::function<void(unsigned short& key, TShiftState)>;
 
-class TControl {
+class TControl : public TComponent {
 public:
-    TControl(const TControl&) = delete;
-    TControl& operator=(const TControl&) = delete;
-    virtual ~TControl();
-
-    std::string Name;
-    int Tag = 0;
+    ~TControl() override;
 
     int Left() const;
     int Top() const;
@@ -61,9 +60,14 @@ public:
     const TFont& Font() const { return font_; }
     TColor Color() const { return color_; }
     void SetColor(TColor color);
+    TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
 
     TWinControl* Parent() const { return parent_; }
+    // Moves the control to another parent (or to none), keeping its Left and
+    // Top numbers; it comes to the top of its kind there.
+    virtual void SetParent(TWinControl* parent);
+    // Above its siblings; a graphic control stays beneath the windowed ones.
     void BringToFront();
     void Invalidate();
     void Repaint();
@@ -87,6 +91,8 @@ protected:
     // Font changes are shown by the widget; font holders rely only on the value.
     virtual void fontChanged();
     void applyGeometry();
+    // False for the graphic controls of the framework.
+    virtual bool Windowed() const { return true; }
 
     QWidget* widget_;
     TWinControl* parent_;
@@ -100,6 +106,10 @@ protected:
     std::string hint_;
     TFont font_;
     TColor color_ = clBtnFace;
+    TCursor cursor_{};
+
+private:
+    void raiseInItsKind();
 };
 
 // A control that holds other controls.
@@ -111,6 +121,8 @@ public:
     // The scrolled origin (scroll positions); zero for plain containers.
     virtual TPoint ScrollOffset() const { return {}; }
     const std::vector<TControl*>& Controls() const { return children_; }
+    // The children from the bottom to the top, as the window system stacks them.
+    std::vector<TControl*> StackingOrder() const;
     void AddChild(TControl* child) { children_.push_back(child); }
     void RemoveChild(TControl* child);
     // A child moved, resized, appeared or disappeared.

@@ -62,7 +62,7 @@ void TImage::Paint(QPainter& painter) const
     if (!picture_ || picture_->Width() == 0 || picture_->Height() == 0)
         return;
     const TBitmap& bitmap = *picture_;
-    QImage image(bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStride(), QImage::Format_BGR888);
+    const QImage image = qtview::ImageOfBitmap(bitmap);
     if (!transparent_) {
         painter.drawImage(0, 0, image);
         return;

@@ -27,6 +27,9 @@ public:
     void PictureChanged();
     void Paint(class QPainter& painter) const;
 
+protected:
+    bool Windowed() const override { return false; }
+
 private:
     std::unique_ptr<TBitmap> picture_;
     bool transparent_ = false;

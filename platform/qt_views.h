@@ -1,18 +1,29 @@
-// Qt widgets that report to their control: mouse events in control
-// coordinates (moves without a button too), a click before the mouse-up, and
-// no propagation of ignored events to the parent (a move over a label is not a
+// Qt helpers of the layer (event, cursor and picture conversions), and Qt
+// widgets that report to their control: mouse events in control coordinates
+// (moves without a button too), a click before the mouse-up, and no
+// propagation of ignored events to the parent (a move over a label is not a
 // move over the form).
 #pragma once
 
+#include <optional>
+
+#include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "platform/application.h"
 #include "platform/control.h"
+
+class TBitmap;
 
 namespace qtview {
 
 TShiftState ShiftOf(const QMouseEvent* event);
 TMouseButton ButtonOf(const QMouseEvent* event);
+// The Qt cursor of a cursor kind; none for the default (the parent's, or no override).
+std::optional<Qt::CursorShape> CursorShapeOf(TCursor cursor);
+// A view of the bitmap's rows for painting (valid while the bitmap is unchanged).
+QImage ImageOfBitmap(const TBitmap& bitmap);
 
 template <typename Base>
 class MouseView : public Base {

@@ -49,6 +49,7 @@ public:
 
 protected:
     void fontChanged() override;
+    bool Windowed() const override { return false; }
 
 private:
     QLabel* label_;
@@ -127,6 +128,9 @@ public:
     // Setting Down from code runs nothing.
     void SetDown(bool down);
     void Click();
+
+protected:
+    bool Windowed() const override { return false; }
 
 private:
     QAbstractButton* button_;
