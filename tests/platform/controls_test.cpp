@@ -1,9 +1,14 @@
 // The event rules of the controls and forms that the windows rely on.
+#include <algorithm>
+
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "platform/application.h"
+#include "platform/custom_control.h"
 #include "platform/dialogs.h"
 #include "platform/form.h"
+#include "platform/image_control.h"
 #include "platform/range_controls.h"
 #include "platform/scroll_box.h"
 #include "platform/standard_controls.h"
@@ -189,6 +194,64 @@ TEST(ScrollBox, ChildPositionsAreRelativeToTheScrolledOrigin)
     child.SetTop(10);  // 10 below the scrolled origin: 60 in the content
     box.VertScrollBar.SetPosition(0);
     EXPECT_EQ(child.Top(), 60);
+}
+
+TEST(ControlTree, ReparentingKeepsThePositionNumbersAndAParentlessControlStaysOffScreen)
+{
+    TestForm form;
+    TScrollBox box(&form);
+    box.SetBounds(0, 0, 104, 104);
+    TButton tall(&box);
+    tall.SetBounds(0, 0, 10, 400);
+    box.VertScrollBar.SetPosition(50);
+    TImage image(nullptr);
+    image.SetBounds(20, 30, 40, 10);
+    EXPECT_FALSE(image.Widget()->isVisibleTo(form.Widget()));
+    image.SetParent(&box);
+    EXPECT_EQ(image.Top(), 30);  // below the scrolled origin, as set
+    EXPECT_TRUE(image.Widget()->isVisibleTo(form.Widget()));
+    EXPECT_EQ(std::count(box.Controls().begin(), box.Controls().end(), &image), 1);
+    image.SetParent(&form);
+    EXPECT_EQ(std::count(box.Controls().begin(), box.Controls().end(), &image), 0);
+    EXPECT_EQ(image.Top(), 30);
+    image.SetParent(nullptr);
+    EXPECT_FALSE(image.Widget()->isVisibleTo(form.Widget()));
+    EXPECT_FALSE(image.Widget()->isVisible());
+}
+
+TEST(ControlTree, GraphicControlsStayBeneathWindowedOnes)
+{
+    TestForm form;
+    TImage low(&form);
+    TCustomControl windowed(&form);
+    TImage high(&form);
+    TImage moved(nullptr);
+    EXPECT_EQ(form.StackingOrder(), (std::vector<TControl*>{&low, &windowed, &high}));
+    high.BringToFront();
+    EXPECT_EQ(form.StackingOrder(), (std::vector<TControl*>{&low, &high, &windowed}));
+    moved.SetParent(&form);
+    EXPECT_EQ(form.StackingOrder(), (std::vector<TControl*>{&low, &high, &moved, &windowed}));
+    low.BringToFront();
+    windowed.BringToFront();
+    EXPECT_EQ(form.StackingOrder(), (std::vector<TControl*>{&high, &moved, &low, &windowed}));
+}
+
+TEST(ControlTree, CursorsAreKeptAndShown)
+{
+    TestForm form;
+    TImage image(&form);
+    EXPECT_EQ(image.Cursor(), TCursor::crDefault);
+    const std::pair<TCursor, Qt::CursorShape> shapes[] = {
+        {TCursor::crSizeAll, Qt::SizeAllCursor}, {TCursor::crSizeNWSE, Qt::SizeFDiagCursor},
+        {TCursor::crSizeNESW, Qt::SizeBDiagCursor}, {TCursor::crSizeNS, Qt::SizeVerCursor},
+        {TCursor::crSizeWE, Qt::SizeHorCursor}};
+    for (const auto& [cursor, shape] : shapes) {
+        image.SetCursor(cursor);
+        EXPECT_EQ(image.Cursor(), cursor);
+        EXPECT_EQ(image.Widget()->cursor().shape(), shape);
+    }
+    image.SetCursor(TCursor::crDefault);
+    EXPECT_FALSE(image.Widget()->testAttribute(Qt::WA_SetCursor));
 }
 
 TEST(ScriptedDialogs, AnswerInOrderAndRecordWhatWasNotExpected)
