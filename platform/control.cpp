@@ -32,6 +32,18 @@ TShiftState ShiftOf(const QMouseEvent* event)
     return shift;
 }
 
+TMouseButton ButtonOf(const QMouseEvent* event)
+{
+    switch (event->button()) {
+    case Qt::RightButton:
+        return TMouseButton::mbRight;
+    case Qt::MiddleButton:
+        return TMouseButton::mbMiddle;
+    default:
+        return TMouseButton::mbLeft;
+    }
+}
+
 std::optional<Qt::CursorShape> CursorShapeOf(TCursor cursor)
 {
     switch (cursor) {
@@ -62,18 +74,6 @@ QImage ImageOfBitmap(const TBitmap& bitmap)
     if (bitmap.Width() == 0 || bitmap.Height() == 0)
         return {};
     return QImage(bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStride(), QImage::Format_BGR888);
-}
-
-TMouseButton ButtonOf(const QMouseEvent* event)
-{
-    switch (event->button()) {
-    case Qt::RightButton:
-        return TMouseButton::mbRight;
-    case Qt::MiddleButton:
-        return TMouseButton::mbMiddle;
-    default:
-        return TMouseButton::mbLeft;
-    }
 }
 
 }  // namespace qtview
