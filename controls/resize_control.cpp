@@ -250,7 +250,7 @@ void TResizeControl::Move(TControl* sender, int x, int y)
         MoveGrips();
         text = Format("W: %d, H: %d", control_->Width(), control_->Height());
     }
-    if (!showHint_)
+    if (!dragHint_)
         return;
     const TPoint point = sender->ClientToScreen({x, y});
     const TRect size = hint_->CalcHintRect(kHintMaxWidth, text);

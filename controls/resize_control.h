@@ -49,8 +49,8 @@ public:
     TColor Color() const { return backColor_; }
     void SetBackColor(TColor color);
     // Whether the hint window follows a drag (not the framework's tool tip).
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool show) { showHint_ = show; }
+    bool ShowHint() const { return dragHint_; }
+    void SetShowHint(bool show) { dragHint_ = show; }
 
     // Aspect keeping: with keepAspect and both aspect numbers at least 1, every
     // drag step sets the height from the width. The sender and the two
@@ -93,7 +93,7 @@ private:
     bool dragging_ = false;
     // Keeps events that moving a control delivers from running a step inside a step.
     bool busy_ = true;
-    bool showHint_ = true;
+    bool dragHint_ = true;
     THintWindow* hint_ = nullptr;
     std::array<TResizeGrip*, kGripCount> grips_{};
     TPoint dragStart_;
