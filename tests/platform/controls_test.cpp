@@ -241,10 +241,10 @@ TEST(ControlTree, CursorsAreKeptAndShown)
     TestForm form;
     TImage image(&form);
     EXPECT_EQ(image.Cursor(), TCursor::crDefault);
-    const std::pair<TCursor, Qt::CursorShape> shapes[] = {
-        {TCursor::crSizeAll, Qt::SizeAllCursor}, {TCursor::crSizeNWSE, Qt::SizeFDiagCursor},
-        {TCursor::crSizeNESW, Qt::SizeBDiagCursor}, {TCursor::crSizeNS, Qt::SizeVerCursor},
-        {TCursor::crSizeWE, Qt::SizeHorCursor}};
+    const std::pair<TCursor, Qt::CursorShape> shapes[] = {{TCursor::crSizeNWSE, Qt::SizeFDiagCursor},
+                                                          {TCursor::crSizeNESW, Qt::SizeBDiagCursor},
+                                                          {TCursor::crSizeNS, Qt::SizeVerCursor},
+                                                          {TCursor::crSizeWE, Qt::SizeHorCursor}};
     for (const auto& [cursor, shape] : shapes) {
         image.SetCursor(cursor);
         EXPECT_EQ(image.Cursor(), cursor);
