@@ -1,6 +1,7 @@
 // Fonts: the properties of TFont, their record (LOGFONT) and the Qt fonts
-// that draw them. Heights are pixels (negative = em height); the record's
-// face name holds at most 31 bytes, as the stored record of the original did.
+// that draw them. Heights are pixels (negative = em height). The record's
+// face name is the whole name: a Japanese name of eleven characters is 33
+// bytes of UTF-8, and a cut name would draw with another font.
 #include "platform/font.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr std::size_t kFaceNameBytes = 31;
 constexpr std::uint8_t kFixedPitch = 1;
 constexpr std::uint8_t kVariablePitch = 2;
 constexpr int kBoldWeight = 700;
@@ -27,17 +27,6 @@ int MulDiv(int a, int b, int c)
     const long long product = static_cast<long long>(a) * b;
     const long long magnitude = (std::llabs(product) + std::abs(c) / 2) / std::abs(c);
     return static_cast<int>(((product < 0) != (c < 0)) ? -magnitude : magnitude);
-}
-
-// name cut to at most limit bytes without splitting a UTF-8 character.
-std::string CutUtf8(const std::string& name, std::size_t limit)
-{
-    if (name.size() <= limit)
-        return name;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
-        --end;
-    return name.substr(0, end);
 }
 
 }  // namespace
@@ -142,13 +131,13 @@ LOGFONT TFont::Handle() const
     record.lfPitchAndFamily = pitch_ == TFontPitch::fpFixed      ? kFixedPitch
                               : pitch_ == TFontPitch::fpVariable ? kVariablePitch
                                                                  : 0;
-    record.lfFaceName = CutUtf8(name_, kFaceNameBytes);
+    record.lfFaceName = name_;
     return record;
 }
 
 void TFont::SetHandle(const LOGFONT& record)
 {
-    name_ = CutUtf8(record.lfFaceName, kFaceNameBytes);
+    name_ = record.lfFaceName;
     height_ = record.lfHeight;
     width_ = record.lfWidth;
     escapement_ = record.lfEscapement;

@@ -34,7 +34,7 @@ struct LOGFONT {
     std::uint8_t lfClipPrecision = 0;
     std::uint8_t lfQuality = 0;
     std::uint8_t lfPitchAndFamily = 0;
-    std::string lfFaceName;  // at most 31 bytes are kept
+    std::string lfFaceName;  // the whole name
 };
 
 class TFont {
@@ -66,9 +66,8 @@ public:
     void Assign(const TFont& other);
 
     // The font record: the properties plus the fields that only a record
-    // carries (width, escapement, orientation); the face name is cut to 31
-    // bytes at a character boundary. Setting it replaces everything but the
-    // colour.
+    // carries (width, escapement, orientation). Setting it replaces
+    // everything but the colour.
     LOGFONT Handle() const;
     void SetHandle(const LOGFONT& record);
 

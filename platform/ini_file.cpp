@@ -10,12 +10,14 @@
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "platform/text_format.h"
+#include "platform/utf8_text.h"
 
 namespace {
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
-// The original reads values into a 2048-byte buffer.
-constexpr std::size_t kMaxValueBytes = 2047;
+// The original reads values into a 2048-byte buffer: 2047 bytes of a code
+// page 932 file, and as many characters of a UTF-8 one.
+constexpr std::size_t kMaxValueLength = 2047;
 
 struct Line {
     std::string text;               // UTF-8, without the line end
@@ -269,17 +271,12 @@ void TIniFile::Save(const Document& document) const
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const
 {
     std::string value;
-    if (Snapshot().FindKey(section, key, &value) == std::string::npos)
+    const Document document = Snapshot();
+    if (document.FindKey(section, key, &value) == std::string::npos)
         return def;
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.substr(1, value.size() - 2);
-    if (value.size() > kMaxValueBytes) {
-        // Cut before a character that would not fit whole.
-        std::size_t size = kMaxValueBytes;
-        while (size > 0 && (static_cast<unsigned char>(value[size]) & 0xC0) == 0x80)
-            --size;
-        value.resize(size);
-    }
+    value.resize(document.utf8 ? Utf8PrefixBytes(value, kMaxValueLength) : Cp932PrefixBytes(value, kMaxValueLength));
     return value;
 }
 

@@ -25,7 +25,8 @@ public:
     const std::string& FileName() const { return path_; }
 
     // A missing file, section or key gives def; a present empty value gives
-    // "". Values are cut to 2047 bytes (at a character boundary).
+    // "". Values are cut to whole characters that take at most 2047 bytes in
+    // code page 932, or to 2047 characters in a UTF-8 file.
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
     // def also when the value is not a number that fits 32 bits (StrToIntDef).
     int ReadInteger(const std::string& section, const std::string& key, int def) const;

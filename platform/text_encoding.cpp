@@ -57,6 +57,31 @@ std::optional<std::string> ToCp932(const std::string& utf8)
     return out;
 }
 
+std::size_t Cp932PrefixBytes(std::string_view utf8, std::size_t maxBytes)
+{
+    // No character is longer in code page 932 than in UTF-8.
+    if (utf8.size() <= maxBytes)
+        return utf8.size();
+    Converter converter("CP932", "UTF-8");
+    std::size_t used = 0;
+    std::size_t at = 0;
+    while (at < utf8.size()) {
+        std::size_t end = at + 1;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+            ++end;
+        std::string character(utf8.substr(at, end - at));
+        char* in = character.data();
+        std::size_t inLeft = character.size();
+        std::string encoded;
+        const bool held = converter.Ok() && converter.Convert(in, inLeft, encoded) == 0;
+        used += held ? encoded.size() : 1;
+        if (used > maxBytes)
+            break;
+        at = end;
+    }
+    return at;
+}
+
 std::string FromCp932(const std::string& bytes)
 {
     static const char kReplacement[] = "\xEF\xBF\xBD";

@@ -4,8 +4,10 @@
 // holds the vendor characters (～, ①, ...) that such files contain.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The text in code page 932, or nullopt when some character has no code
 // there (or the input is not valid UTF-8).
@@ -14,3 +16,8 @@ std::optional<std::string> ToCp932(const std::string& utf8);
 // Bytes of code page 932 as UTF-8. Never fails: each byte that does not start
 // a valid character becomes U+FFFD, so damaged files still read.
 std::string FromCp932(const std::string& bytes);
+
+// The bytes of the longest run of whole characters at the start of utf8 whose
+// code page 932 form fits maxBytes. A character without a code there counts
+// one byte: in text read from such a file it stands for one undecodable byte.
+std::size_t Cp932PrefixBytes(std::string_view utf8, std::size_t maxBytes);

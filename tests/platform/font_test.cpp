@@ -49,15 +49,23 @@ TEST(Font, RecordCarriesStyleWidthAndEscapement)
     EXPECT_EQ(copy.Color(), clRed);
 }
 
-TEST(Font, FaceNameIsCutToThirtyOneBytesOnACharacterBoundary)
+TEST(Font, LongFaceNamesArePassedWhole)
 {
+    // An ordinary Japanese face name of 11 characters is 33 bytes of UTF-8.
+    const std::string name = "ＨＧ創英角ゴシックＵＢ";
     TFont font;
-    const std::string eleven = "ゴゴゴゴゴゴゴゴゴゴゴ";  // 33 bytes
-    font.SetName(eleven);
-    EXPECT_EQ(font.Name(), eleven);
-    EXPECT_EQ(font.Handle().lfFaceName, "ゴゴゴゴゴゴゴゴゴゴ");
-    font.SetName(std::string(40, 'a'));
-    EXPECT_EQ(font.Handle().lfFaceName, std::string(31, 'a'));
+    font.SetName(name);
+    EXPECT_EQ(font.Handle().lfFaceName, name);
+    LOGFONT record = font.Handle();
+    TFont copy;
+    copy.SetHandle(record);
+    EXPECT_EQ(copy.Name(), name);
+
+    // The drawing finds the font of that name, not a fallback.
+    QFont::insertSubstitution(QString::fromStdString(name), "IPAPMincho");
+    record.lfHeight = -40;
+    EXPECT_EQ(QFontInfo(QFontFromLogFont(record)).family().toStdString(), "IPAPMincho");
+    QFont::removeSubstitutions(QString::fromStdString(name));
 }
 
 TEST(Font, CopyTakesPropertiesNotTheListener)

@@ -64,13 +64,30 @@ TEST(IniFile, ReadingFollowsProfileFileRules)
     EXPECT_FALSE(missing.SectionExists("Config"));
 }
 
-TEST(IniFile, LongValuesAreCutAtACharacterBoundary)
+TEST(IniFile, LongValuesAreCutToWhatTheFileHolds)
 {
     TempDir dir;
-    // 2046 ASCII bytes, then a 3-byte character that would end past 2047.
-    const std::string value = std::string(2046, 'a') + "あいう";
-    WriteFileBytes(dir.File("u.ini"), kBom + "[S]\nK=" + value + "\n");
-    EXPECT_EQ(TIniFile(dir.File("u.ini")).ReadString("S", "K", ""), std::string(2046, 'a'));
+    auto read = [&](const std::string& name, const std::string& bytes) {
+        WriteFileBytes(dir.File(name), bytes);
+        return TIniFile(dir.File(name)).ReadString("S", "K", "");
+    };
+    auto repeat = [](const std::string& piece, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += piece;
+        return text;
+    };
+    // Code page 932: 2047 bytes of the file. 683 double-byte characters
+    // (1366 bytes) are whole; of 1024 (2048 bytes) the last would not fit.
+    // Half-width katakana take one byte there. (Compared with == so that a
+    // failure does not print kilobytes.)
+    EXPECT_TRUE(read("a.ini", Cp932("[S]\r\nK=" + repeat("あ", 683) + "\r\n")) == repeat("あ", 683));
+    EXPECT_TRUE(read("b.ini", Cp932("[S]\r\nK=" + repeat("あ", 1024) + "\r\n")) == repeat("あ", 1023));
+    EXPECT_TRUE(read("c.ini", Cp932("[S]\r\nK=" + std::string(2046, 'a') + "あ\r\n")) == std::string(2046, 'a'));
+    EXPECT_TRUE(read("d.ini", Cp932("[S]\r\nK=" + repeat("ｱ", 2048) + "\r\n")) == repeat("ｱ", 2047));
+    // A UTF-8 file: 2047 characters.
+    EXPECT_TRUE(read("u.ini", kBom + "[S]\nK=" + std::string(2046, 'a') + "あいう\n") == std::string(2046, 'a') + "あ");
+    EXPECT_TRUE(read("v.ini", kBom + "[S]\nK=" + repeat("あ", 2048) + "\n") == repeat("あ", 2047));
 }
 
 TEST(IniFile, WritesChangeOnlyTheirLine)
