@@ -51,7 +51,7 @@ void DrawLines(TCanvas& canvas, const std::string& text, const TextBlockLayout& 
         for (const std::string& piece : layout.lines.pieces) {
             TRect rect = Rect(start.x, top, start.x + layout.maxW, top + layout.lineH);
             canvas.DrawText(piece, rect, kCentredLine);
-            top = static_cast<int>(top + layout.lineH * layout.lineSpacing);
+            top = NextLineTop(top, layout.lineH, layout.lineSpacing);
         }
         return;
     }

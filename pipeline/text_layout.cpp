@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pipeline/rotation.h"
+#include "platform/utf8_text.h"
 
 namespace {
 
@@ -20,7 +21,8 @@ TextLines SplitTextLines(const std::string& text)
     for (std::size_t at = rest.find(kSeparator); at != std::string::npos; at = rest.find(kSeparator)) {
         lines.separated = true;
         lines.pieces.push_back(rest.substr(0, at));
-        rest = rest.substr(at + kSeparator.size(), kTextRestLimit);
+        rest.erase(0, at + kSeparator.size());
+        rest.resize(Utf8PrefixBytes(rest, kTextRestLimit));
     }
     if (lines.separated && !rest.empty())
         lines.pieces.push_back(rest);
@@ -36,6 +38,11 @@ int BlockHeight(int lineH, int n, float s)
 {
     return static_cast<int>(static_cast<double>(lineH * (n - 1)) * (static_cast<double>(s) - 1)
                             + static_cast<double>(lineH * n));
+}
+
+int NextLineTop(int top, int lineH, float s)
+{
+    return static_cast<int>(top + lineH * static_cast<double>(s));
 }
 
 int NormaliseAngle(int angle)

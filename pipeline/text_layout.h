@@ -11,7 +11,7 @@
 
 #include "platform/graphics_types.h"
 
-// After each separator the rest of the text is cut to this many bytes.
+// After each separator the rest of the text is cut to this many characters.
 constexpr std::size_t kTextRestLimit = 4096;
 
 struct TextLines {
@@ -29,6 +29,10 @@ int CountTextLines(const std::string& text);
 // trunc(lineH * (n - 1) * (s - 1) + lineH * n), computed in double: n lines
 // of lineH pixels with gaps of lineH * (s - 1). s = 1 makes the lines touch.
 int BlockHeight(int lineH, int n, float s);
+
+// The top of the line below one at top: trunc(top + lineH * s), in double
+// like the block height, so that the lines stay inside their block.
+int NextLineTop(int top, int lineH, float s);
 
 // angle mod 360 with the sign of angle (-370 gives -10, 370 gives 10).
 int NormaliseAngle(int angle);

@@ -7,6 +7,14 @@ namespace {
 // The two characters backslash and n.
 const std::string N = "\\n";
 
+std::string Repeat(const std::string& piece, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
 }  // namespace
 
 TEST(TextLayout, SplitsAtBackslashNOnly)
@@ -30,7 +38,7 @@ TEST(TextLayout, SplitsAtBackslashNOnly)
     EXPECT_EQ(CountTextLines(""), 1);
 }
 
-TEST(TextLayout, RestAfterEachSeparatorIsCutTo4096Bytes)
+TEST(TextLayout, RestAfterEachSeparatorIsCutTo4096Characters)
 {
     const std::string fits = "A" + N + std::string(4093, 'x') + N + "B";
     EXPECT_EQ(SplitTextLines(fits).Count(), 3);
@@ -42,6 +50,17 @@ TEST(TextLayout, RestAfterEachSeparatorIsCutTo4096Bytes)
     EXPECT_EQ(cut.pieces[1], std::string(4095, 'x') + "\\");
     // The first line is not cut.
     EXPECT_EQ(SplitTextLines(std::string(5000, 'y') + N).pieces[0].size(), 5000u);
+
+    // Characters, not bytes: 1365 or 1366 three-byte characters, the
+    // separator and Z (over 4096 bytes) are well within the limit. (Compared
+    // with == so that a failure does not print kilobytes.)
+    for (int count : {1365, 1366}) {
+        const std::string kana = Repeat("あ", count);
+        EXPECT_TRUE(SplitTextLines(N + kana + N + "Z").pieces == (std::vector<std::string>{"", kana, "Z"})) << count;
+    }
+    // A longer rest keeps its first 4096 characters whole.
+    EXPECT_TRUE(SplitTextLines("A" + N + Repeat("あ", 4096) + "い" + N + "B").pieces ==
+                (std::vector<std::string>{"A", Repeat("あ", 4096)}));
 }
 
 TEST(TextLayout, BlockHeightStacksLinesWithTheSpacingGap)
@@ -53,6 +72,28 @@ TEST(TextLayout, BlockHeightStacksLinesWithTheSpacingGap)
     // Computed in double: 1.3f is just below 1.3, and 91.999998 truncates to 91
     // (float arithmetic would round it up to 92 first).
     EXPECT_EQ(BlockHeight(40, 2, 1.3f), 91);
+}
+
+TEST(TextLayout, StackedLinesStayInsideTheBlock)
+{
+    // The spacing as the preference bar sets it from its position.
+    for (int position : {1, 5, 15, 30}) {
+        const float s = static_cast<float>(position * 0.01f + 1);
+        for (int lineH = 1; lineH <= 300; ++lineH) {
+            int top = 0;
+            for (int n = 2; n <= 6; ++n) {
+                top = NextLineTop(top, lineH, s);
+                ASSERT_LE(top + lineH, BlockHeight(lineH, n, s))
+                    << "position " << position << ", line height " << lineH << ", " << n << " lines";
+            }
+        }
+    }
+    // 10 * 1.3f is just below 13 and 100 * 1.01f just below 101.
+    EXPECT_EQ(NextLineTop(0, 10, 1.3f), 12);
+    EXPECT_EQ(NextLineTop(12, 10, 1.3f), 24);
+    EXPECT_EQ(BlockHeight(10, 3, 1.3f), 35);
+    EXPECT_EQ(NextLineTop(0, 100, 1.01f), 100);
+    EXPECT_EQ(NextLineTop(30, 40, 1.1f), 74);
 }
 
 TEST(TextLayout, AngleKeepsItsSignModulo360)
