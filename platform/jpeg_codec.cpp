@@ -25,8 +25,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX] = {};
-    bool corruptData = false;
-    bool endOfFile = false;
+    bool readingHeader = false; // the decode is still in jpeg_read_header
 };
 
 ErrorManager& ErrorsOf(j_common_ptr cinfo)
@@ -41,10 +40,9 @@ ErrorManager& ErrorsOf(j_common_ptr cinfo)
     std::longjmp(errors.jump, 1);
 }
 
-// Warnings that mean image data is missing or wrong; libjpeg carries on and
-// fills the gap with grey. Other warnings (an unknown JFIF revision, a few
-// stray bytes before a marker) leave the picture intact. The end of the file
-// is judged by the caller: see Decode.
+// Warnings that mean image data is missing or wrong; libjpeg would carry on
+// and fill the gap with grey. Other warnings (an unknown JFIF revision, a few
+// stray bytes before a marker) leave the picture intact.
 bool IsCorruptDataWarning(int code)
 {
     switch (code) {
@@ -58,20 +56,31 @@ bool IsCorruptDataWarning(int code)
     }
 }
 
-// Level -1 is a warning; higher levels are trace output, which is dropped.
+// Whether the warning just raised makes the photo unreadable. The end of the
+// file inside the headers leaves no image data at all. Later, a sequential
+// Huffman decoder that runs out of data says so with a corrupt-data warning,
+// and the end of the file without one only means the end marker is missing;
+// progressive and arithmetic decoders give no such warning, so for them the
+// end of the file means missing scans or data.
+bool MakesPhotoUnreadable(j_decompress_ptr cinfo, const ErrorManager& errors)
+{
+    const int code = cinfo->err->msg_code;
+    if (IsCorruptDataWarning(code))
+        return true;
+    return code == JWRN_JPEG_EOF && (errors.readingHeader || cinfo->progressive_mode || cinfo->arith_code);
+}
+
+// Level -1 is a warning; higher levels are trace output, which is dropped. A
+// warning that makes the photo unreadable ends the decode at once: decoding
+// the rest of a picture that will be refused anyway can take seconds when a
+// damaged header declares a hundred megapixels.
 void EmitMessage(j_common_ptr cinfo, int level)
 {
     if (level >= 0)
         return;
-    ErrorManager& errors = ErrorsOf(cinfo);
-    const int code = cinfo->err->msg_code;
-    if (!errors.corruptData && !errors.endOfFile && (code == JWRN_JPEG_EOF || IsCorruptDataWarning(code)))
-        cinfo->err->format_message(cinfo, errors.message);
-    if (code == JWRN_JPEG_EOF)
-        errors.endOfFile = true;
-    else if (IsCorruptDataWarning(code))
-        errors.corruptData = true;
     ++cinfo->err->num_warnings;
+    if (cinfo->is_decompressor && MakesPhotoUnreadable(reinterpret_cast<j_decompress_ptr>(cinfo), ErrorsOf(cinfo)))
+        ExitWithError(cinfo);
 }
 
 void InstallErrorManager(ErrorManager& errors)
@@ -128,7 +137,9 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
     }
     jpeg_create_decompress(&cinfo);
     setSource(&cinfo);
+    state.errors.readingHeader = true;
     jpeg_read_header(&cinfo, TRUE);
+    state.errors.readingHeader = false;
 
     const std::uint64_t pixels = std::uint64_t{cinfo.image_width} * cinfo.image_height;
     if (pixels > kMaxJpegPixels) {
@@ -179,19 +190,9 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
                 ERREXIT(&cinfo, JERR_INPUT_EOF);
         }
     }
-    // A sequential Huffman decoder that runs out of data says so with a
-    // corrupt-data warning; reaching the end of the file without one only
-    // means the end marker is missing, and the picture is whole. Progressive
-    // and arithmetic decoders give no such warning: for them the end of the
-    // file means missing scans or data. What follows the last scanline is not
-    // read, as it cannot change the picture.
-    const bool incomplete = state.errors.corruptData
-        || (state.errors.endOfFile && (cinfo.progressive_mode || cinfo.arith_code));
+    // Damage has ended the decode through the warnings. What follows the last
+    // scanline is not read, as it cannot change the picture.
     jpeg_destroy_decompress(&cinfo);
-    if (incomplete) {
-        SetError(error, state.errors.message);
-        return JpegResult::Unreadable;
-    }
     return JpegResult::Ok;
 }
 

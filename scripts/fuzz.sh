@@ -26,7 +26,8 @@ for entry in "${targets[@]}"; do
     mkdir -p "$findings" "$work/$target/tmp"
     cp -r "fuzz/corpus/${entry#*:}" "$work/$target/corpus"
     # TMPDIR: the scratch files a target writes go where the trap removes them.
-    TMPDIR="$work/$target/tmp" "build-fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
+    # A 30 s time-out leaves room for a loaded machine: only a real hang fails.
+    TMPDIR="$work/$target/tmp" "build-fuzz/$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="$findings/" "$work/$target/corpus" > "$work/$target.log" 2>&1 &
     pids+=($!)
 done

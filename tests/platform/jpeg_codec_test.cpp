@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include <QByteArray>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
@@ -250,6 +251,47 @@ TEST(JpegCodec, BrokenInputIsRefusedWithoutEndingTheProcess)
     ASSERT_EQ(DecodeBytes(good, whole), JpegResult::Ok);
     EXPECT_EQ(DecodeBytes(good.substr(0, good.size() - 2), decoded), JpegResult::Ok);
     EXPECT_TRUE(SameBitmap(decoded, whole));
+}
+
+TEST(JpegCodec, DamagedPhotoIsRefusedAtItsFirstDamage)
+{
+    // Rows the decoder writes are seen against a bitmap already of the
+    // picture's size and filled with a marker colour (a same-size SetSize
+    // keeps the pixels).
+    const TColor marker = RGB(1, 2, 3);
+    auto decodeOver = [&](const std::string& bytes, int width, int height, TBitmap& out) {
+        FillBitmap(out, width, height, [&](int, int) { return marker; });
+        return DecodeBytes(bytes, out);
+    };
+
+    // 158 bytes whose scan header is cut short: they declare a 3330 x 39174
+    // CMYK picture and hold none of it (decoding it whole took seconds). It
+    // is refused before the picture is even allocated.
+    const QByteArray damaged = QByteArray::fromBase64(
+        "/9j/2wBDABALDA4MExoAAGBAAAIAAAAAIxUwOjM9PDkzODdASFxOYERXRTc3UG1RV1/IYmdoZz5NYQQAAAAAAAAPeTJwZHhcZYNnY//"
+        "AABQImQYNAgRDEQBNEQBZEQBLEQBkamV2hYaH+kZGRkZGRkZGRkZGRkZGRkZGRkZGRkZGRkZGRkZGRkZGRkZGRkZGRv/aAA4EQwBNAF"
+        "kASwA=");
+    ASSERT_EQ(damaged.size(), 158);
+    TBitmap decoded;
+    std::string error;
+    FillBitmap(decoded, 8, 8, [&](int, int) { return marker; });
+    EXPECT_EQ(DecodeJpegMemory(reinterpret_cast<const std::uint8_t*>(damaged.data()),
+                               static_cast<std::size_t>(damaged.size()), decoded, &error),
+              JpegResult::Unreadable);
+    EXPECT_EQ(error, "Premature end of JPEG file");
+    EXPECT_EQ((TPoint{decoded.Width(), decoded.Height()}), (TPoint{8, 8}));
+    EXPECT_EQ(decoded.Pixel(7, 7), marker);
+
+    // A sequential colour photo cut early in its data: the rows below the
+    // cut are never decoded.
+    TBitmap source;
+    FillBitmap(source, 64, 1024, Gradient);
+    TempDir dir;
+    const std::string good = EncodeToBytes(dir, source, 90);
+    ASSERT_EQ(decodeOver(good, 64, 1024, decoded), JpegResult::Ok);
+    EXPECT_NE(decoded.Pixel(0, 1023), marker);
+    EXPECT_EQ(decodeOver(good.substr(0, good.size() / 10), 64, 1024, decoded), JpegResult::Unreadable);
+    EXPECT_EQ(decoded.Pixel(0, 1023), marker);
 }
 
 TEST(JpegCodec, HugeHeaderIsRefusedBeforeDecoding)
