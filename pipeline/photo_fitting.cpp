@@ -1,6 +1,7 @@
 // Fitting arithmetic; every value keeps the width the fitting gives it.
 #include "pipeline/photo_fitting.h"
 
+#include <algorithm>
 #include <cstdint>
 
 bool NeedsQuarterTurn(int w, int h, int frameW, int frameH)
@@ -11,9 +12,10 @@ bool NeedsQuarterTurn(int w, int h, int frameW, int frameH)
 TPoint PreviewCopySize(int w, int h, int S)
 {
     // 64-bit products: S times a side of a very large photo may pass 2^31.
+    // A very thin photo keeps one pixel on its short side, never an empty copy.
     if (h < w)
-        return {S, static_cast<int>(std::int64_t{S} * h / w)};
-    return {static_cast<int>(std::int64_t{S} * w / h), S};
+        return {S, std::max(static_cast<int>(std::int64_t{S} * h / w), 1)};
+    return {std::max(static_cast<int>(std::int64_t{S} * w / h), 1), S};
 }
 
 CropSize CropSizeFor(int sW, int sH, int eW, int eH)

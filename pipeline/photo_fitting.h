@@ -12,7 +12,8 @@
 bool NeedsQuarterTurn(int w, int h, int frameW, int frameH);
 
 // Size of the preview copy of a w x h picture whose longer side becomes S
-// (the longer side of the preview photo area): S x S*h/w when h < w, else S*w/h x S.
+// (the longer side of the preview photo area): S x S*h/w when h < w, else
+// S*w/h x S; the shorter side is at least 1.
 TPoint PreviewCopySize(int w, int h, int S);
 
 // Crop of an sW x sH picture with the photo area's (eW x eH) aspect: the

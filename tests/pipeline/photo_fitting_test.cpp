@@ -29,6 +29,8 @@ TEST(PhotoFitting, PreviewCopyTakesTheAreasLongerSide)
     EXPECT_EQ(PreviewCopySize(4000, 3000, 685), (TPoint{685, 513}));
     EXPECT_EQ(PreviewCopySize(3000, 4000, 685), (TPoint{513, 685}));
     EXPECT_EQ(PreviewCopySize(1000, 1000, 685), (TPoint{685, 685}));
+    EXPECT_EQ(PreviewCopySize(3000, 2, 685), (TPoint{685, 1}));
+    EXPECT_EQ(PreviewCopySize(2, 3000, 685), (TPoint{1, 685}));
 }
 
 TEST(PhotoFitting, CropTableRows)
