@@ -2,6 +2,7 @@
 #include "pipeline/frame_image.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/bitmap.h"
@@ -39,7 +40,7 @@ int BlendFrameImage(int width, int height, TBitmap& target, const TBitmap& frame
     auto alphaAt = [&](int x, int y) -> int {
         if (x < 0 || y < 0 || x >= mask.Width() || y >= mask.Height())
             return 0;
-        return std::min<int>(static_cast<int>(mask.At(x, y)), 255);
+        return static_cast<int>(std::min<std::uint32_t>(mask.At(x, y), 255));
     };
     for (int y = 0; y < height; ++y) {
         std::uint8_t* t = target.ScanLine(y);

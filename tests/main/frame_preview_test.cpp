@@ -1,0 +1,77 @@
+// The frame preview's title image and the one re-application of the layout
+// that a resize makes while the default frame settings file exists.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "dialogs/quick_text_form.h"
+#include "frame_editor/text_placement_form.h"
+#include "pipeline/frame_layout.h"
+#include "tests/main/app_test_support.h"
+
+class FramePreviewTest : public AppTest {};
+
+TEST_F(FramePreviewTest, TitleImageSitsAtTheTitlePlaceLessTheScrolling)
+{
+    ShowMainWindowWithKnownPreview();
+    // A scroll box smaller than the 685 x 480 preview, scrolled.
+    Form1->ScrollBox1->SetBounds(12, 128, 304, 204);
+    Form1->ScrollBox1->HorzScrollBar.SetPosition(40);
+    Form1->ScrollBox1->VertScrollBar.SetPosition(30);
+    ASSERT_EQ(Form1->ScrollBox1->HorzScrollBar.Position(), 40);
+    ASSERT_EQ(Form1->ScrollBox1->VertScrollBar.Position(), 30);
+    Form4->Edit4->SetText("卒業記念");
+    Form7->TrackBar2->SetPosition(25);
+
+    Form1->RedrawFramePreview();
+    // f = 685 / 1500 as a float; the title (750, 950) moved down by 25 - 20:
+    // left trunc(750 f) = 342 less half the image, top trunc(955 f) = 436.
+    const int width = Form1->Image3->Width();
+    EXPECT_GT(width, 0);
+    EXPECT_EQ(Form1->Image3->Left(), 342 - width / 2 - 40);
+    EXPECT_EQ(Form1->Image3->Top(), 436 - 30);
+
+    // An empty title shows the placeholder in its place.
+    Form4->Edit4->SetText("");
+    Form1->RedrawFramePreview();
+    EXPECT_GT(Form1->Image3->Width(), 0);
+    EXPECT_EQ(Form1->Image3->Left(), 342 - Form1->Image3->Width() / 2 - 40);
+}
+
+TEST_F(FramePreviewTest, FirstResizeReappliesTheLayoutWhenFrame001Exists)
+{
+    std::filesystem::create_directories(folder.File("Frame"));
+    WriteFileBytes(folder.File("Frame/frame001.ini"), "[Frame]\r\n");
+    ShowMainWindow();
+    const TFrameLayout shown = Form1->PreviewLayout;
+    Form1->PresetIndex = 2;
+
+    // The first resize moves the controls and applies layout PresetIndex for
+    // the new preview area, once.
+    Form1->SetBounds(Form1->Left(), Form1->Top(), 1100, 900);
+    const TFrameLayout resized =
+        ScaleLayoutToPreview(FramePreset(2).layout, Form1->ScrollBox1->ClientWidth(), Form1->ScrollBox1->ClientHeight());
+    EXPECT_EQ(Form1->FrameLayout, FramePreset(2).layout);
+    EXPECT_EQ(Form1->PreviewLayout, resized);
+    EXPECT_NE(Form1->PreviewLayout, shown);
+    EXPECT_EQ(Form1->Image1->Width(), resized.Framewidth);
+    EXPECT_TRUE(Form1->FrameFilePath.empty());
+    EXPECT_FALSE(Form1->Busy);
+
+    // Later resizes only move and size the controls.
+    Form1->SetBounds(Form1->Left(), Form1->Top(), 1300, 1000);
+    EXPECT_EQ(Form1->ScrollBox1->Width(), 1300 - 24);
+    EXPECT_EQ(Form1->PreviewLayout, resized);
+}
+
+TEST_F(FramePreviewTest, WithoutFrame001NoResizeReappliesTheLayout)
+{
+    ShowMainWindow();
+    const TFrameLayout shown = Form1->PreviewLayout;
+    Form1->PresetIndex = 2;
+    Form1->SetBounds(Form1->Left(), Form1->Top(), 1100, 900);
+    EXPECT_EQ(Form1->ScrollBox1->Width(), 1100 - 24);
+    EXPECT_EQ(Form1->FrameLayout, FramePreset(0).layout);
+    EXPECT_EQ(Form1->PreviewLayout, shown);
+    EXPECT_FALSE(Form1->FrameFilePath.empty());
+}
