@@ -67,8 +67,6 @@ void ExpectedFit(const TBitmap& picture, const TRect& window, int eW, int eH, TB
     out.Canvas()->StretchDraw({0, 0, eW, eH}, crop);
 }
 
-bool IsWhite(TColor c) { return c == clWhite; }
-
 int Channel(TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
 
 }  // namespace
@@ -395,14 +393,37 @@ TEST_F(PhotoLoadingTest, LargePhotoIsTurnedAndRotated)
     Form3->RadioButton2->SetChecked(true);
     const std::string path = Photo("large.jpg", 5000, 3000);
     Form1->PhotoAngle = 1.0f;
+    // A background the photo never shows, so the wedges are told apart.
+    const TColor background = RGB(0, 160, 0);
+    Form1->BackgroundColor = background;
     ASSERT_EQ(Form1->PreparePhoto(path, false), 0);
 
     EXPECT_EQ(Form1->SourceBitmap->Width(), 3000);
     EXPECT_EQ(Form1->SourceBitmap->Height(), 5000);
     const TBitmap& fitted = *Form1->PhotoBitmap;
     ASSERT_EQ((TPoint{fitted.Width(), fitted.Height()}), (TPoint{1051, 1371}));
-    // Only the thin wedges the tilt brings into the crop are background.
-    EXPECT_LT(CountPixels(fitted, IsWhite), fitted.Width() * fitted.Height() / 20);
+    // Turned clockwise on the 3086 x 5051 canvas, the photo's left edge
+    // crosses the left edge of the centred 3000 x 3913 crop (left 43, top
+    // 569) near its middle row and lies 34 source pixels (12 here) inside it
+    // at the top; the right edge mirrors it. So the canvas's background shows
+    // in a wedge at the top-left and one at the bottom-right (their slanted
+    // edge blended by the smoothing), and nowhere else; the black that the
+    // rotation leaves beyond the canvas stays outside the crop.
+    auto backgroundRun = [&](int y, bool fromRight) {
+        int run = 0;
+        while (run < fitted.Width() && fitted.Pixel(fromRight ? fitted.Width() - 1 - run : run, y) == background)
+            ++run;
+        return run;
+    };
+    EXPECT_NEAR(backgroundRun(0, false), 11, 1);
+    EXPECT_NEAR(backgroundRun(340, false), 5, 1);
+    EXPECT_EQ(backgroundRun(700, false), 0);
+    EXPECT_EQ(backgroundRun(0, true), 0);
+    EXPECT_NEAR(backgroundRun(1370, true), 11, 1);
+    EXPECT_NEAR(backgroundRun(1030, true), 5, 1);
+    EXPECT_EQ(backgroundRun(670, true), 0);
+    EXPECT_EQ(backgroundRun(1370, false), 0);
+    EXPECT_EQ(CountPixels(fitted, [](TColor c) { return c == clBlack; }), 0);
     // Centred, the middle of the smooth test photo stays mid-grey.
     const TColor middle = fitted.Pixel(525, 685);
     for (int shift : {0, 8, 16})
