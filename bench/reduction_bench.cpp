@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     const int eW = 1500, eH = 922;
     const int pW = 685, pH = 421;
     const CropSize crop = CropSizeFor(sW, sH, eW, eH);
-    const TRect window = CropWindow(crop, false, 1.0f, {0, 0}, sW, sH, TrimAlignment::Centre);
+    const TRect window = *CropWindow(crop, false, 1.0f, {0, 0}, sW, sH, TrimAlignment::Centre);
 
     TBitmap work;
     PixelPlane plane;
@@ -108,7 +108,7 @@ int main(int argc, char** argv)
 
     const CropSize previewCrop = CropSizeFor(previewSize.x, previewSize.y, pW, pH);
     const TRect previewWindow
-        = CropWindow(previewCrop, true, 1.25f, {0, 0}, previewSize.x, previewSize.y, TrimAlignment::Centre);
+        = *CropWindow(previewCrop, true, 1.25f, {0, 0}, previewSize.x, previewSize.y, TrimAlignment::Centre);
     TBitmap cut, fitted;
     HistogramSet histogram;
     const ColourCorrection correction{20, -10, 5, 1.5, 250, 400, 130, 200, 120};

@@ -1,11 +1,7 @@
 // Histogram window: layout and drawing.
 #include "dialogs/histogram_form.h"
 
-#include <algorithm>
-
-#include "main/main_form.h"
-#include "pipeline/histogram.h"
-#include "platform/canvas.h"
+#include "pipeline/histogram_drawing.h"
 
 TForm8* Form8 = nullptr;
 
@@ -13,7 +9,6 @@ namespace {
 
 constexpr int kImageWidth = 258;
 constexpr int kImageHeight = 130;
-constexpr int kBase = 129;
 
 TCheckBox* MakeBox(TWinControl* parent, int left, const char* caption, TColor colour)
 {
@@ -65,51 +60,26 @@ void TForm8::ClearHistograms()
     }
 }
 
+void TForm8::DrawHistograms(int channel, const HistogramSet& before, const HistogramSet& after)
+{
+    before_ = before;
+    after_ = after;
+    DrawHistograms(channel);
+}
+
 void TForm8::DrawHistograms(int channel)
 {
-    if (channel < 0 || channel > 3)
-        channel = 0;
-    // Without a peak in the first set the second is left as it was.
-    if (drawSet(*Image1, Form1->HistogramBefore, channel))
-        drawSet(*Image2, Form1->HistogramAfter, channel);
+    if (drawSet(*Image1, before_, channel))
+        drawSet(*Image2, after_, channel);
 }
 
 bool TForm8::drawSet(TImage& image, const HistogramSet& set, int channel)
 {
     TBitmap& picture = image.Picture();
     picture.SetSize(kImageWidth, kImageHeight);
-    picture.Fill(clWhite);
+    const HistogramLayers layers{CheckBox1->Checked(), CheckBox2->Checked(), CheckBox3->Checked(),
+                                 CheckBox4->Checked()};
+    const bool drawn = DrawHistogram(picture, set, channel, layers);
     image.PictureChanged();
-    int peak = 0;
-    for (int level = 1; level <= 254; ++level)
-        if (set.counts[level][channel] > 0)
-            for (int k = 0; k < 4; ++k)
-                peak = std::max(peak, static_cast<int>(set.counts[level][k]));
-    if (peak == 0)
-        return false;
-    auto height = [&](int count) { return static_cast<int>(static_cast<long long>(count) * 128 / peak); };
-    TCanvas& canvas = *picture.Canvas();
-    canvas.Pen.Width = 1;
-    if (CheckBox1->Checked()) {
-        canvas.Pen.Color = clBlack;
-        for (int level = 0; level < 256; ++level) {
-            canvas.MoveTo(level + 1, kBase);
-            canvas.LineTo(level + 1, kBase - height(set.counts[level][channel]));
-        }
-    }
-    const struct {
-        TCheckBox* box;
-        TColor colour;
-        int channel;
-    } curves[] = {{CheckBox2, RGB(255, 0, 0), 1}, {CheckBox3, RGB(0, 128, 0), 2}, {CheckBox4, RGB(0, 0, 255), 3}};
-    for (const auto& curve : curves) {
-        if (!curve.box->Checked())
-            continue;
-        canvas.Pen.Color = curve.colour;
-        canvas.MoveTo(1, kBase);
-        for (int level = 0; level < 256; ++level)
-            canvas.LineTo(level + 1, kBase - height(set.counts[level][curve.channel]));
-    }
-    image.PictureChanged();
-    return true;
+    return drawn;
 }

@@ -2,35 +2,62 @@
 #include "dialogs/preferences_form.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "dialogs/multiline_input_form.h"
 #include "main/application_forms.h"
+#include "dialogs/preference_values.h"
+#include "dialogs/process_memory_report.h"
 #include "main/main_form.h"
+#include "platform/application.h"
 #include "platform/control_builders.h"
+#include "platform/process_memory.h"
 
 TForm2* Form2 = nullptr;
+
+namespace {
+
+// The marks under a bar of the design's place and width, spread evenly from
+// its left end to its right end.
+void AddScale(TWinControl* parent, int top, std::initializer_list<const char*> marks)
+{
+    constexpr int kLeft = 16;
+    constexpr int kSpan = 280;
+    const int last = static_cast<int>(marks.size()) - 1;
+    int i = 0;
+    for (const char* mark : marks) {
+        NewLabel(parent, kLeft + 2 + (kSpan - 30) * i / last, top, 40, mark);
+        ++i;
+    }
+}
+
+}  // namespace
 
 
 TForm2::TForm2(TWinControl* owner) : TForm(owner)
 {
     SetCaption("設定");
-    SetBounds(0, 0, 324, 502);
+    SetBounds((Screen->Width() - 324) / 2, (Screen->Height() - 502) / 2, 324, 502);
     BitBtn11 = new TButton(this);
     BitBtn11->SetBounds(230, 8, 80, 40);
     BitBtn11->SetCaption("閉じる");
     BitBtn11->ModalResult = 1;
-    Label17 = NewLabel(this, 16, 56, 280, "Jpeg画質");
-    TrackBar4 = NewTrackBar(this, 16, 74, 280, 0, 100, 90, 10, 10);
-    Label25 = NewLabel(this, 16, 116, 280, "非ｱｸﾃｨﾌﾞ時の透明度");
-    TrackBar6 = NewTrackBar(this, 16, 134, 280, 1, 90, 2, 1, 10);
-    Label2 = NewLabel(this, 16, 176, 280, "フォントのぼかしパターン");
-    TrackBar7 = NewTrackBar(this, 16, 194, 280, 0, 4, 1, 1, 1);
-    Label18 = NewLabel(this, 16, 236, 280, "複数行の行間(％)");
-    TrackBar5 = NewTrackBar(this, 16, 254, 280, 0, 100, 10, 5, 10);
+    Label17 = NewLabel(this, 16, 52, 280, "Jpeg画質");
+    TrackBar4 = NewTrackBar(this, 16, 70, 280, 0, 100, 90, 10, 10);
+    AddScale(this, 100, {"0", "50", "100"});
+    Label25 = NewLabel(this, 16, 124, 280, "非ｱｸﾃｨﾌﾞ時の透明度");
+    TrackBar6 = NewTrackBar(this, 16, 142, 280, 1, 90, 2, 1, 10);
+    AddScale(this, 172, {"0%", "50%", "90%"});
+    Label2 = NewLabel(this, 16, 196, 280, "フォントのぼかしパターン");
+    TrackBar7 = NewTrackBar(this, 16, 214, 280, 0, 4, 1, 1, 1);
+    AddScale(this, 244, {"A", "B", "C", "D", "無し"});
+    Label18 = NewLabel(this, 16, 268, 280, "複数行の行間(％)");
+    TrackBar5 = NewTrackBar(this, 16, 286, 280, 0, 100, 10, 5, 10);
+    AddScale(this, 316, {"0%", "100%"});
     Memo1 = new TMemo(this);
-    Memo1->SetBounds(16, 300, 292, 190);
+    Memo1->SetBounds(16, 344, 292, 146);
     Memo1->ReadOnly = true;
     TrackBar1 = NewTrackBar(this, 0, 0, 280, 0, 10, 0, 1, 1);
     TrackBar2 = NewTrackBar(this, 0, 0, 280, 10, 50, 10, 1, 1);
@@ -45,6 +72,7 @@ TForm2::TForm2(TWinControl* owner) : TForm(owner)
     TrackBar5->OnChange = [this] { TrackBar5Change(); };
     TrackBar6->OnChange = [this] { TrackBar6Change(); };
     BitBtn11->OnClick = [this] { BitBtn11Click(); };
+    OnShow = [this] { FormShow(); };
     Created();
 }
 
@@ -60,15 +88,14 @@ void TForm2::TrackBar2Change()
 
 void TForm2::TrackBar5Change()
 {
-    Form1->LineSpacing = static_cast<float>(TrackBar5->Position() * 0.01f + 1);
+    Form1->LineSpacing = LineSpacingFor(TrackBar5->Position());
 }
 
 void TForm2::TrackBar6Change()
 {
     const int p = TrackBar6->Position();
-    const int alpha = p > 0 ? std::clamp((100 - p) * 255 / 100, 5, 255) : 255;
     for (TForm* form : TransparentForms())
-        form->SetAlphaBlendValue(alpha);
+        form->SetAlphaBlendValue(InactiveAlpha(p));
     Form1->InactiveTransparency = p;
     SetAlphaBlend(true);
 }
@@ -76,6 +103,20 @@ void TForm2::TrackBar6Change()
 void TForm2::BitBtn11Click()
 {
     SetAlphaBlend(false);
+}
+
+void TForm2::FormShow()
+{
+    ShowProcessMemoryInfo();
+}
+
+void TForm2::ShowProcessMemoryInfo()
+{
+    ProcessMemoryInfo info;
+    if (ReadProcessMemoryInfo(info))
+        Memo1->Lines().Assign(ProcessMemoryReport(info));
+    Invalidate();
+    Application->ProcessMessages();
 }
 
 TTrackBar* TForm2::preferenceBar(int number) const

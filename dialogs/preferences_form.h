@@ -31,6 +31,8 @@ public:
     int Preference(int number) const;
     void SetPreference(int number, int position);
     int JpegQuality() const { return TrackBar4->Position(); }
+    // The zoom step buttons' step in thousandths (1..10).
+    int ZoomStepSetting() const { return TrackBar3->Position(); }
     // 0..3 the smoothing patterns A..D, 4 none.
     int SmoothingPattern() const { return TrackBar7->Position(); }
 
@@ -39,6 +41,10 @@ public:
     void TrackBar5Change();
     void TrackBar6Change();
     void BitBtn11Click();
+    void FormShow();
+    // Fills Memo1 with the process memory report; when the counters cannot
+    // be read, Memo1 keeps the lines it had.
+    void ShowProcessMemoryInfo();
 
 private:
     TTrackBar* preferenceBar(int number) const;

@@ -159,6 +159,7 @@ void TForm1::buildCorrectionPanel()
     Edit15 = NewEdit(Panel1, 56, 478, 44, "0", true);
     Edit14 = NewEdit(Panel1, 104, 478, 44, "0", true);
     CheckBox6 = NewCheckBox(Panel1, 152, 480, 64, "色補正", true);
+    buildStepButtons();
 }
 
 void TForm1::bindHandlers()
@@ -186,6 +187,7 @@ void TForm1::bindHandlers()
     BitBtn15->OnClick = [this] { BitBtn15Click(); };
     BitBtn8->OnClick = [this] { BitBtn8Click(); };
     BitBtn4->OnClick = [this] { BitBtn4Click(); };
+    bindCorrectionPanel();
     Application->OnActivate = [this] { ApplicationEvents1Activate(); };
     Application->OnDeactivate = [this] { ApplicationEvents1Deactivate(); };
 }

@@ -4,7 +4,10 @@
 // the window's commands read its controls and call the pipeline.
 #pragma once
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +86,14 @@ public:
     TTrackBar *TrackBar5, *TrackBar6, *TrackBar7;              // red, blue, green
     TTrackBar *TrackBar8, *TrackBar9;                          // brightness, contrast
     TCheckBox* CheckBox6;  // colour correction
+    // Step buttons, hidden in the design (their handlers run from code):
+    // move, rotation, zoom, all gains, red, green, blue.
+    TSpeedButton *SpeedButton1, *SpeedButton6, *SpeedButton4, *SpeedButton5;
+    TSpeedButton *SpeedButton7, *SpeedButton2, *SpeedButton3, *SpeedButton8;
+    TSpeedButton *SpeedButton12, *SpeedButton13, *SpeedButton14, *SpeedButton15;
+    TSpeedButton *SpeedButton17, *SpeedButton16, *SpeedButton19, *SpeedButton18;
+    // The mouse modes move, rotate, zoom (hidden and disabled in the design).
+    TSpeedButton *SpeedButton9, *SpeedButton10, *SpeedButton11;
 
     // --- Work state ------------------------------------------------------
     TFrameLayout FrameLayout;
@@ -173,6 +184,7 @@ public:
     int LoadPhoto(const std::string& path);
     int PreparePhoto(const std::string& path, bool preview);
     int CopySourcePhoto(bool preview);
+    // 0; -1 the reduction was aborted; -2 the crop is too large to build.
     int FitPhotoToArea(TBitmap& source, bool preview);
     int ShowFitted(const TBitmap& graphic, int target);
     void RedrawFramePreview();
@@ -225,6 +237,46 @@ public:
 
     // --- Corrections --------------------------------------------------------
     void ResetCorrections();
+    // n steps of the preferences' zoom step (held in 0.5..2.0), or of
+    // -0.001 degrees (held in -180..180); each writes its edit, no re-render.
+    void StepZoom(int n);
+    void StepRotation(int n);
+    // The bars and "色補正" pass nothing on while Busy; the step buttons
+    // always change their value and re-render through BitBtn4Click.
+    void TrackBar1Change();
+    void TrackBar2Change();
+    void TrackBar3Change();
+    void TrackBar4Change();
+    void TrackBar5Change();
+    void TrackBar6Change();
+    void TrackBar7Change();
+    void TrackBar8Change();
+    void TrackBar9Change();
+    void CheckBox6Click();
+    void SpeedButton1Click();
+    void SpeedButton6Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton7Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton8Click();
+    void SpeedButton12Click();
+    void SpeedButton13Click();
+    void SpeedButton14Click();
+    void SpeedButton15Click();
+    void SpeedButton16Click();
+    void SpeedButton17Click();
+    void SpeedButton18Click();
+    void SpeedButton19Click();
+    void Edit5Exit();
+    void Edit6Change();
+    void Edit7Change();
+    void Edit8Change();
+    void BitBtn2Click();
+    void CheckBox7Click();
+    void BitBtn16Click();
+    void Button1Click();
 
     TOpenPictureDialog* OpenPictureDialog1 = nullptr;
     TSavePictureDialog* SavePictureDialog1 = nullptr;
@@ -232,7 +284,18 @@ public:
 private:
     void buildControls();
     void buildCorrectionPanel();
+    void buildStepButtons();
     void bindHandlers();
+    void bindCorrectionPanel();
+    // A bar's change: nothing while Busy, else write, then re-render.
+    void passBarChange(const std::function<void()>& write);
+    // The zoom as Edit8 shows it; 1.0 (and Edit8 "1") when it shows none.
+    float zoomFromEdit8();
+    // A move button: offset changed by direction x the move step at that zoom.
+    void moveByStep(int& offset, TEdit* edit, int direction);
+    // A colour button: each gain edit raised or lowered by ColorStep.
+    void stepGains(std::initializer_list<TEdit*> edits, bool raise);
+    void refuseEditText(const char* message);
     void placeWindow(int left, int top, int width, int height);
     // The title preview into Image3 and the date preview into Image4, at
     // their layout places (the previews of an empty photo list).
@@ -268,10 +331,11 @@ private:
     // The preview copy of the cached photo (high quality when CheckBox4 is ticked).
     void buildPreviewSource();
     // The fitting's steps: the photo turned by PhotoAngle into the photo in
-    // work (unturned: the source itself); the crop window in it; that window
-    // reduced or stretched into the photo area as the photo in work.
+    // work (unturned: the source itself); the crop window in it (none when
+    // too large to build); that window reduced or stretched into the photo
+    // area as the photo in work.
     const TBitmap& turnByAngle(const TBitmap& source);
-    TRect fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview);
+    std::optional<TRect> fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview);
     int fitWindow(const TBitmap& turned, const TRect& window, int eW, int eH);
     // The window of turned, on the background colour where it reaches out,
     // into ScratchBitmap.

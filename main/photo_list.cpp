@@ -84,7 +84,7 @@ void TForm1::startNewList()
     ShowFitted(*PhotoBitmap, 10);
     RefreshPreview();
     BuildHistogramSet(*PhotoBitmap, 0);
-    Form8->DrawHistograms(0);
+    Form8->DrawHistograms(0, HistogramBefore, HistogramAfter);
     StatusBar1->Panels(1).SetText(first);
     ResetPositionAndEnableRun();
 }

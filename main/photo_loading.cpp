@@ -106,12 +106,17 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
             return -2;
         }
     }
-    if (FitPhotoToArea(preview ? *PreviewSourceBitmap : *SourceBitmap, preview) != 0)
+    const int fitted = FitPhotoToArea(preview ? *PreviewSourceBitmap : *SourceBitmap, preview);
+    if (fitted == -2) {
+        Memo1->Lines().Add("切り抜き範囲が16384pxを超えるのでスキップ");
+        return -2;
+    }
+    if (fitted != 0)
         return -1;
     if (CheckBox7->Checked() && CheckBox6->Checked())
         ApplyColorCorrection(*PhotoBitmap);
     BuildHistogramSet(*PhotoBitmap, 1);
-    Form8->DrawHistograms(0);
+    Form8->DrawHistograms(0, HistogramBefore, HistogramAfter);
     return 0;
 }
 
@@ -119,8 +124,11 @@ int TForm1::FitPhotoToArea(TBitmap& source, bool preview)
 {
     const TFrameLayout& area = preview ? PreviewLayout : FrameLayout;
     const TBitmap& turned = turnByAngle(source);
-    const TRect window = fittingWindow(source.Width(), source.Height(), turned, preview);
-    return fitWindow(turned, window, area.Photowidth, area.Photoheight);
+    const std::optional<TRect> window = fittingWindow(source.Width(), source.Height(), turned, preview);
+    // A crop too large to build skips the photo.
+    if (!window)
+        return -2;
+    return fitWindow(turned, *window, area.Photowidth, area.Photoheight);
 }
 
 const TBitmap& TForm1::turnByAngle(const TBitmap& source)
@@ -143,7 +151,7 @@ const TBitmap& TForm1::turnByAngle(const TBitmap& source)
     return *PhotoBitmap;
 }
 
-TRect TForm1::fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview)
+std::optional<TRect> TForm1::fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview)
 {
     const TFrameLayout& area = preview ? PreviewLayout : FrameLayout;
     const int eW = area.Photowidth;

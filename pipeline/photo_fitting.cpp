@@ -36,24 +36,44 @@ CropSize CropSizeFor(int sW, int sH, int eW, int eH)
     return wholeWidth;
 }
 
+namespace {
+
+// factor * v / divisor, held within +-kMaxSourceOffset.
+int ScaledOffset(std::int64_t factor, int v, int divisor)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(factor * v / divisor, -kMaxSourceOffset, kMaxSourceOffset));
+}
+
+// A crop side truncated, at least 1; none over kMaxCropSide (or not a number).
+std::optional<int> CropSide(float side)
+{
+    if (!(side <= static_cast<float>(kMaxCropSide)))
+        return std::nullopt;
+    return std::max(static_cast<int>(side), 1);
+}
+
+}  // namespace
+
 TPoint PreviewOffset(int x, int y, int previewAreaW, int fullAreaW)
 {
-    return {x * previewAreaW / fullAreaW, y * previewAreaW / fullAreaW};
+    return {ScaledOffset(previewAreaW, x, fullAreaW), ScaledOffset(previewAreaW, y, fullAreaW)};
 }
 
 TPoint FullSizeOffset(int x, int y, const CropSize& crop, int eW)
 {
-    const int c = static_cast<int>(crop.w);
-    return {c * x / eW, c * y / eW};
+    const std::int64_t c = static_cast<std::int64_t>(crop.w);
+    return {ScaledOffset(c, x, eW), ScaledOffset(c, y, eW)};
 }
 
-TRect CropWindow(const CropSize& crop, bool zoomOn, float zoom, TPoint offset, int rotW, int rotH,
-                 TrimAlignment align)
+std::optional<TRect> CropWindow(const CropSize& crop, bool zoomOn, float zoom, TPoint offset, int rotW, int rotH,
+                                TrimAlignment align)
 {
-    const float w = zoomOn ? crop.w / zoom : crop.w;
-    const float h = zoomOn ? crop.h / zoom : crop.h;
-    const int cw = static_cast<int>(w);
-    const int ch = static_cast<int>(h);
+    const std::optional<int> width = CropSide(zoomOn ? crop.w / zoom : crop.w);
+    const std::optional<int> height = CropSide(zoomOn ? crop.h / zoom : crop.h);
+    if (!width || !height)
+        return std::nullopt;
+    const int cw = *width;
+    const int ch = *height;
     int top = 0;
     switch (align) {
     case TrimAlignment::Top:
@@ -68,7 +88,7 @@ TRect CropWindow(const CropSize& crop, bool zoomOn, float zoom, TPoint offset, i
         break;
     }
     const int left = (rotW - cw) / 2 + offset.x;
-    return {left, top, left + cw, top + ch};
+    return TRect{left, top, left + cw, top + ch};
 }
 
 TRect AspectKeptRect(int cw, int ch, int eW, int eH)

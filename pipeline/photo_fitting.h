@@ -5,6 +5,8 @@
 // measured them, so windows land on the same pixels.
 #pragma once
 
+#include <optional>
+
 #include "platform/graphics_types.h"
 
 // True when a w x h photo must be turned a quarter turn for a frameW x frameH
@@ -27,7 +29,10 @@ CropSize CropSizeFor(int sW, int sH, int eW, int eH);
 
 // Offsets X, Y (frame pixels) in source pixels. Both axes scale by the width
 // ratio. Preview: X * previewAreaW / fullAreaW. Full size: trunc(crop.w) * X / eW,
-// crop being CropSizeFor the full-size source.
+// crop being CropSizeFor the full-size source. Products are 64-bit and the
+// results held within +-kMaxSourceOffset: further out the window misses the
+// picture either way, and the window's sums stay within int.
+constexpr int kMaxSourceOffset = 1 << 24;
 TPoint PreviewOffset(int x, int y, int previewAreaW, int fullAreaW);
 TPoint FullSizeOffset(int x, int y, const CropSize& crop, int eW);
 
@@ -37,8 +42,11 @@ enum class TrimAlignment { None = 0, Top = 1, Centre = 2, Bottom = 3 };
 // The crop window on the (possibly rotated) rotW x rotH picture: the crop
 // divided by zoom when zoomOn (zoom > 0), truncated, centred horizontally,
 // placed vertically by align, then moved by offset. It may reach outside.
-TRect CropWindow(const CropSize& crop, bool zoomOn, float zoom, TPoint offset, int rotW, int rotH,
-                 TrimAlignment align);
+// Each side is at least 1 pixel; a side over kMaxCropSide gives no window
+// (a typed zoom near 0 would otherwise ask for a picture of any size).
+constexpr int kMaxCropSide = 16384;
+std::optional<TRect> CropWindow(const CropSize& crop, bool zoomOn, float zoom, TPoint offset, int rotW, int rotH,
+                                TrimAlignment align);
 
 // Where the reduction's "aspect differs" fallback stretches a cw x ch window
 // in an eW x eH area: its own aspect at the area's top-left corner.

@@ -68,7 +68,7 @@ TEST(PhotoFitting, CropWindowAlignmentAndZoom)
     EXPECT_EQ(CropWindow(crop, false, 2, {0, 0}, 4000, 3000, TrimAlignment::Centre), Rect(0, 271, 4000, 2729));
     // A window taller than the picture reaches above it; the halving truncates toward zero.
     const CropSize tall = CropSizeFor(4000, 3000, 922, 1500);
-    EXPECT_EQ(CropWindow(tall, false, 1, {0, 0}, 4000, 3000, TrimAlignment::Centre).Top, -1753);
+    EXPECT_EQ(CropWindow(tall, false, 1, {0, 0}, 4000, 3000, TrimAlignment::Centre)->Top, -1753);
 }
 
 TEST(PhotoFitting, FallbackAndControlSizes)
