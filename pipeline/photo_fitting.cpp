@@ -44,10 +44,11 @@ int ScaledOffset(std::int64_t factor, int v, int divisor)
     return static_cast<int>(std::clamp<std::int64_t>(factor * v / divisor, -kMaxSourceOffset, kMaxSourceOffset));
 }
 
-// A crop side truncated, at least 1; none over kMaxCropSide (or not a number).
+// A crop side truncated, at least 1; none when it would truncate to more
+// than kMaxCropSide (or is not a number).
 std::optional<int> CropSide(float side)
 {
-    if (!(side <= static_cast<float>(kMaxCropSide)))
+    if (!(side < static_cast<float>(kMaxCropSide + 1)))
         return std::nullopt;
     return std::max(static_cast<int>(side), 1);
 }

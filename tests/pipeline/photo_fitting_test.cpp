@@ -71,6 +71,34 @@ TEST(PhotoFitting, CropWindowAlignmentAndZoom)
     EXPECT_EQ(CropWindow(tall, false, 1, {0, 0}, 4000, 3000, TrimAlignment::Centre)->Top, -1753);
 }
 
+TEST(PhotoFitting, CropIsAtLeastOnePixelAndAtMost16384)
+{
+    const CropSize crop = CropSizeFor(4000, 3000, 1500, 922);
+    // A huge zoom still crops one pixel; a tiny one would ask for a window
+    // of any size and gets none.
+    EXPECT_EQ(CropWindow(crop, true, 1e9f, {0, 0}, 4000, 3000, TrimAlignment::Top), Rect(1999, 0, 2000, 1));
+    EXPECT_FALSE(CropWindow(crop, true, 0.00001f, {0, 0}, 4000, 3000, TrimAlignment::Top));
+    // The limit holds for the crop itself, zoom or not: 16384 is built, 16385 is not.
+    EXPECT_EQ(CropWindow({16384.9f, 100.0f}, false, 1, {0, 0}, 16384, 100, TrimAlignment::Top)->Width(), 16384);
+    EXPECT_FALSE(CropWindow({16385.0f, 100.0f}, false, 1, {0, 0}, 16385, 100, TrimAlignment::Top));
+    EXPECT_FALSE(CropWindow({4000.0f, 16385.0f}, false, 1, {0, 0}, 4000, 3000, TrimAlignment::Top));
+    EXPECT_FALSE(CropWindow(crop, true, 0.24f, {0, 0}, 4000, 3000, TrimAlignment::Top));
+    EXPECT_TRUE(CropWindow(crop, true, 0.25f, {0, 0}, 4000, 3000, TrimAlignment::Top));
+}
+
+TEST(PhotoFitting, FarOffsetsAreHeldWithoutOverflow)
+{
+    // Products beyond 32 bits keep their sign and value before the hold.
+    EXPECT_EQ(PreviewOffset(4000000, -4000000, 685, 1500), (TPoint{1826666, -1826666}));
+    EXPECT_EQ(PreviewOffset(2147483647, -2147483647 - 1, 685, 1500), (TPoint{kMaxSourceOffset, -kMaxSourceOffset}));
+    EXPECT_EQ(FullSizeOffset(3000000, -3000000, CropSize{4000.0f, 2458.67f}, 1500), (TPoint{8000000, -8000000}));
+    const std::optional<TRect> far = CropWindow(CropSizeFor(4000, 3000, 1500, 922), false, 1,
+                                                {kMaxSourceOffset, -kMaxSourceOffset}, 4000, 3000,
+                                                TrimAlignment::Bottom);
+    EXPECT_EQ(far->Left, kMaxSourceOffset);
+    EXPECT_EQ(far->Top, 3000 - 2458 - kMaxSourceOffset);
+}
+
 TEST(PhotoFitting, FallbackAndControlSizes)
 {
     EXPECT_EQ(AspectKeptRect(1000, 500, 300, 200), Rect(0, 0, 400, 200));
