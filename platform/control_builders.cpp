@@ -40,9 +40,11 @@ TTrackBar* NewTrackBar(TWinControl* parent, int left, int top, int width, int mi
 {
     auto* bar = new TTrackBar(parent);
     bar->SetBounds(left, top, width, 30);
-    bar->SetRange(min, max);
+    // Page and ticks first: setting the range shows them, also when the
+    // position then stays where it is.
     bar->PageSize = page;
     bar->Frequency = frequency;
+    bar->SetRange(min, max);
     bar->SetPosition(position);
     return bar;
 }
