@@ -100,7 +100,9 @@ void TApplication::ProcessMessagesIfDue()
 void TApplication::Terminate()
 {
     terminated_ = true;
-    QCoreApplication::quit();
+    // exit, not quit: Qt would first ask every other window to close, and
+    // a modeless window that keeps its own close rules could refuse.
+    QCoreApplication::exit(0);
 }
 
 void TApplication::ShowException(const std::exception& error)
