@@ -14,6 +14,9 @@ public:
     TRadioButton* RadioButton2;  // centre
     TRadioButton* RadioButton3;  // bottom
 
+    // The frame settings differ from those last loaded or saved.
+    bool Modified = false;
+
     // 1 top, 2 centre, 3 bottom, 0 none checked: the first checked in order.
     int TrimmingAlignment() const;
     // Checks the button of 1 top, 2 centre or 3 bottom.

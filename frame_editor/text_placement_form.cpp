@@ -77,6 +77,11 @@ TFrameText TForm4::FrameText(TFrameTextKind kind) const
     return text;
 }
 
+void TForm4::SetFrameText(TFrameTextKind kind, const std::string& text)
+{
+    controlsOf(kind).text->SetText(text);
+}
+
 TFont& TForm4::TextFont(TFrameTextKind kind)
 {
     return controlsOf(kind).fontHolder->Font();

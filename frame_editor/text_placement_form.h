@@ -3,6 +3,8 @@
 // edit used only for its font), its angle edit and the vertical-writing flags.
 #pragma once
 
+#include <string>
+
 #include "pipeline/frame_text.h"
 #include "platform/form.h"
 #include "platform/range_controls.h"
@@ -31,6 +33,8 @@ public:
     // The text of that kind with its font, its angle (0 when the angle edit
     // holds no integer) and its vertical-writing flag.
     TFrameText FrameText(TFrameTextKind kind) const;
+    // Stores the text of that kind, as the operator's edit would.
+    void SetFrameText(TFrameTextKind kind, const std::string& text);
     // The font of that kind's holder, for the writers of the texts' fonts.
     TFont& TextFont(TFrameTextKind kind);
     // What applying a built-in layout resets: every font black in the

@@ -188,6 +188,7 @@ void TForm1::bindHandlers()
     BitBtn8->OnClick = [this] { BitBtn8Click(); };
     BitBtn4->OnClick = [this] { BitBtn4Click(); };
     bindCorrectionPanel();
+    bindMouseHandlers();
     Application->OnActivate = [this] { ApplicationEvents1Activate(); };
     Application->OnDeactivate = [this] { ApplicationEvents1Deactivate(); };
 }

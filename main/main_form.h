@@ -15,6 +15,7 @@
 #include "pipeline/frame_text.h"
 #include "pipeline/histogram.h"
 #include "pipeline/pixel_plane.h"
+#include "pipeline/preview_drag.h"
 #include "pipeline/work_control.h"
 #include "platform/bitmap.h"
 #include "platform/dialogs.h"
@@ -25,6 +26,7 @@
 #include "platform/standard_controls.h"
 #include "platform/status_bar.h"
 
+class TCanvas;
 class TResizeControl;
 
 // The start of a proposed output folder's name, before the photo folder's.
@@ -278,6 +280,35 @@ public:
     void BitBtn16Click();
     void Button1Click();
 
+    // --- Mouse on the preview -------------------------------------------------
+    void Image1MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image1MouseMove(TShiftState shift, int x, int y);
+    void Image1MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void Image2MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image2MouseMove(TShiftState shift, int x, int y);
+    void Image2MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void Image3Click();
+    void Image3MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image3MouseMove(TShiftState shift, int x, int y);
+    void Image3MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void Image4Click();
+    void Image4MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image4MouseMove(TShiftState shift, int x, int y);
+    void Image4MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void SpeedButton9Click();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
+    void CheckBox4Click();
+    // One drag step in the mode that is down.
+    void ApplyDragStep(TShiftState shift, int x, int y);
+    void BeginRotateLine(int x, int y);
+    void TrackRotateLine(int x, int y);
+    void EndRotateLine();
+    void ResizeControlMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void ResizeControlMouseMove(TShiftState shift, int x, int y);
+    void ResizeControlMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void ZoomFromResizeFrame();
+
     TOpenPictureDialog* OpenPictureDialog1 = nullptr;
     TSavePictureDialog* SavePictureDialog1 = nullptr;
 
@@ -296,6 +327,18 @@ private:
     // A colour button: each gain edit raised or lowered by ColorStep.
     void stepGains(std::initializer_list<TEdit*> edits, bool raise);
     void refuseEditText(const char* message);
+    void bindMouseHandlers();
+    bool modeDown() const;
+    // The overlay Image2 filled with its see-through blue over width x height,
+    // then draw's red, then the key pixel at the bottom left.
+    void paintOverlay(int width, int height, const std::function<void(TCanvas&)>& draw);
+    void clearOverlay(int width, int height) { paintOverlay(width, height, {}); }
+    // The photo area on the preview, where the zoom rectangle lives.
+    PreviewArea previewArea() const;
+    void trackZoomRectangle(int x, int y);
+    void releaseZoomRectangle(int x, int y);
+    // A plain click on the title: the quick text dialog with the three texts.
+    void openQuickText();
     void placeWindow(int left, int top, int width, int height);
     // The title preview into Image3 and the date preview into Image4, at
     // their layout places (the previews of an empty photo list).

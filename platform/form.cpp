@@ -222,6 +222,20 @@ void TForm::DragAcceptFiles(bool accept)
     view_->setAcceptDrops(accept);
 }
 
+void TForm::SetDialogBorder(bool closeBox)
+{
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeBox)
+        flags |= Qt::WindowCloseButtonHint;
+    view_->setWindowFlags(flags);
+}
+
+void TForm::CentreOver(const TForm& owner)
+{
+    SetBounds(owner.Left() + (owner.Width() - width_) / 2, owner.Top() + (owner.Height() - height_) / 2, width_,
+              height_);
+}
+
 void TForm::BringToForeground()
 {
     if (QGuiApplication::platformName() == "offscreen")

@@ -52,6 +52,11 @@ public:
     // Accepts dropped files; OnDropFiles gets the paths and whether the drop
     // point lies inside the client area.
     void DragAcceptFiles(bool accept);
+    // A dialog's frame; without the close box only the form's own buttons
+    // close it. Set before the form is first shown.
+    void SetDialogBorder(bool closeBox);
+    // Places the form centred over another (the design's owner form).
+    void CentreOver(const TForm& owner);
     void BringToForeground();
 
     TNotifyEvent OnCreate;

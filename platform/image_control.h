@@ -23,6 +23,8 @@ public:
     // Drops the picture: the control shows nothing until it gets a new one.
     void ClearPicture();
     TCanvas* Canvas() { return Picture().Canvas(); }
+    // The picture's pixel at (x, y); white outside it or without a picture.
+    TColor PicturePixel(int x, int y) const { return picture_ ? picture_->Pixel(x, y) : clWhite; }
     // Call after drawing on the picture through its bitmap or canvas.
     void PictureChanged();
     void Paint(class QPainter& painter) const;

@@ -225,6 +225,11 @@ void TMemo::UserEdited(const std::string& text)
         Application->Guard(OnChange);
 }
 
+void TMemo::fontChanged()
+{
+    view_->setFont(QFontFromFont(font_));
+}
+
 void TMemo::syncView()
 {
     // Hidden memos (the photo list, the log) can hold thousands of lines:

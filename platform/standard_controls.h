@@ -92,6 +92,9 @@ public:
     void UserEdited(const std::string& text);
     TNotifyEvent OnChange;
 
+protected:
+    void fontChanged() override;
+
 private:
     void syncView();
     QPlainTextEdit* view_;
