@@ -9,7 +9,8 @@
 
 // A pointer movement of previewDelta preview pixels as frame pixels:
 // previewDelta x frameSize / previewSize (integers), then divided by the zoom
-// in float and truncated. A preview without size moves nothing.
+// in float and truncated, held within int (a tiny typed zoom gives huge
+// moves). A preview without size moves nothing.
 int MoveDragDistance(int previewDelta, int frameSize, int previewSize, float zoom);
 
 // The angle of a line from start to end on screen, counter-clockwise from the
