@@ -3,6 +3,7 @@
 // line, zoom by a drawn rectangle or by the resize frame) and the title
 // image, whose plain click opens the quick text dialog. A drag changes the
 // corrections at once and re-renders through BitBtn4, so not while Busy.
+#include "controls/resize_control.h"
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
@@ -37,7 +38,21 @@ void TForm1::bindMouseHandlers()
     Image2->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { Image2MouseDown(b, s, x, y); };
     Image2->OnMouseMove = [this](TShiftState s, int x, int y) { Image2MouseMove(s, x, y); };
     Image2->OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) { Image2MouseUp(b, s, x, y); };
+    Image3->OnClick = [this] { Image3Click(); };
+    Image3->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { Image3MouseDown(b, s, x, y); };
+    Image3->OnMouseMove = [this](TShiftState s, int x, int y) { Image3MouseMove(s, x, y); };
     Image3->OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) { Image3MouseUp(b, s, x, y); };
+    Image4->OnClick = [this] { Image4Click(); };
+    Image4->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { Image4MouseDown(b, s, x, y); };
+    Image4->OnMouseMove = [this](TShiftState s, int x, int y) { Image4MouseMove(s, x, y); };
+    Image4->OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) { Image4MouseUp(b, s, x, y); };
+    MainResizeControl->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {
+        ResizeControlMouseDown(b, s, x, y);
+    };
+    MainResizeControl->OnMouseMove = [this](TShiftState s, int x, int y) { ResizeControlMouseMove(s, x, y); };
+    MainResizeControl->OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) {
+        ResizeControlMouseUp(b, s, x, y);
+    };
     SpeedButton9->OnClick = [this] { SpeedButton9Click(); };
     SpeedButton10->OnClick = [this] { SpeedButton10Click(); };
     SpeedButton11->OnClick = [this] { SpeedButton11Click(); };
@@ -101,6 +116,7 @@ void TForm1::SpeedButton11Click()
         Image2->SetHint("枠のハンドルをドラッグして拡大縮小");
         Image1->SetShowHint(false);
     } else {
+        MainResizeControl->SetControl(nullptr);
         Image1->SetShowHint(false);
         Image2->SetVisible(false);
     }
@@ -295,11 +311,102 @@ void TForm1::releaseZoomRectangle(int x, int y)
     clearOverlay(Image2->Width(), Image2->Height());
 }
 
-// --- The title ----------------------------------------------------------------
+// --- The resize frame ---------------------------------------------------------
 
-void TForm1::Image3MouseUp(TMouseButton, TShiftState, int, int)
+void TForm1::ResizeControlMouseDown(TMouseButton, TShiftState, int x, int y)
 {
-    openQuickText();
+    Dragging = true;
+    DragLast = {x, y};
+}
+
+void TForm1::ResizeControlMouseMove(TShiftState, int, int)
+{
+    if (!SpeedButton11->Down() || !Dragging)
+        return;
+    Image2->SetVisible(false);
+    Image2->ClearPicture();
+    const TPoint size = ResizeFrameOverlaySize(MainResizeControl->Width(), MainResizeControl->Height(),
+                                               PreviewSourceBitmap->Width(), PreviewSourceBitmap->Height());
+    Image2->SetBounds(Image2->Left(), Image2->Top(), size.x, size.y);
+    paintOverlay(size.x, size.y, [&](TCanvas& canvas) {
+        canvas.Brush.Color = kOverlayInk;
+        canvas.FrameRect({0, 0, size.x, size.y});
+    });
+    Image2->SetVisible(true);
+    ZoomFromResizeFrame();
+}
+
+void TForm1::ResizeControlMouseUp(TMouseButton, TShiftState, int, int)
+{
+    Dragging = false;
+}
+
+void TForm1::ZoomFromResizeFrame()
+{
+    if (!SpeedButton11->Down())
+        return;
+    PhotoZoom = ZoomOfFrameWidth(Image2->Width(), PreviewSourceBitmap->Width());
+    Edit8->SetText(ZoomText(PhotoZoom));
+    BitBtn4->Click();
+}
+
+// --- The text images -------------------------------------------------------------
+// Their events go on to the resize frame only while it is attached to the
+// image, which nothing in the main window does; so a plain click on the
+// title opens the quick text dialog.
+
+void TForm1::Image3Click()
+{
+    MainResizeControl->SetXYSize(Image3, 0, 0, 0, 0, false);
+}
+
+void TForm1::Image3MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (MainResizeControl->Control() == Image3)
+        MainResizeControl->PtMouseDown(MainResizeControl, button, shift, x, y);
+}
+
+void TForm1::Image3MouseMove(TShiftState shift, int x, int y)
+{
+    if (MainResizeControl->Control() == Image3)
+        MainResizeControl->PtMouseMove(MainResizeControl, shift, x, y);
+}
+
+void TForm1::Image3MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (MainResizeControl->Control() != Image3) {
+        openQuickText();
+        return;
+    }
+    MainResizeControl->PtMouseUp(MainResizeControl, button, shift, x, y);
+    pump();
+    RefreshPreview();
+    pump();
+}
+
+void TForm1::Image4Click()
+{
+    MainResizeControl->SetXYSize(Image4, 0, 0, 0, 0, false);
+}
+
+void TForm1::Image4MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (MainResizeControl->Control() == Image4)
+        MainResizeControl->PtMouseDown(MainResizeControl, button, shift, x, y);
+}
+
+void TForm1::Image4MouseMove(TShiftState shift, int x, int y)
+{
+    if (MainResizeControl->Control() == Image4)
+        MainResizeControl->PtMouseMove(MainResizeControl, shift, x, y);
+}
+
+void TForm1::Image4MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (MainResizeControl->Control() != Image4)
+        return;
+    MainResizeControl->PtMouseUp(MainResizeControl, button, shift, x, y);
+    RefreshPreview();
 }
 
 void TForm1::openQuickText()

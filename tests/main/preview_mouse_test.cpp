@@ -3,6 +3,7 @@
 // text dialog. Events go through the controls' dispatch, as the window's.
 #include <gtest/gtest.h>
 
+#include "controls/resize_control.h"
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "platform/application.h"
@@ -232,4 +233,44 @@ TEST_F(PreviewMouseTest, TitleClickOpensTheQuickTextWithTheThreeTexts)
     // The date and the other text open nothing.
     Drag(Form1->Image4, {5, 5}, {5, 5});
     Drag(Form1->Image5, {5, 5}, {5, 5});
+}
+
+TEST_F(PreviewMouseTest, ResizeFrameInZoomModeSizesTheOverlayAndZooms)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    Form1->SpeedButton11->Click();
+    // Nothing in the window attaches the frame; a test may. A right-button
+    // drag reaches the window without moving the frame itself.
+    Form1->Image2->SetBounds(0, 0, 400, 500);
+    MainResizeControl->SetControl(Form1->Image2);
+    TControl* corner = MainResizeControl->Grip(4);
+    corner->DispatchMouseDown(TMouseButton::mbRight, ssRight, 3, 3);
+    EXPECT_TRUE(Form1->Dragging);
+    corner->DispatchMouseMove(ssRight, 3, 3);
+    corner->DispatchMouseUp(TMouseButton::mbRight, 0, 3, 3, true);
+    EXPECT_FALSE(Form1->Dragging);
+
+    // The overlay fills the frame less its margins, at the photo's aspect.
+    const TBitmap& photo = *Form1->PreviewSourceBitmap;
+    EXPECT_EQ(Form1->Image2->Width(), 400);
+    EXPECT_EQ(Form1->Image2->Height(), 400 * photo.Height() / photo.Width());
+    EXPECT_FLOAT_EQ(Form1->PhotoZoom, ZoomOfFrameWidth(400, photo.Width()));
+    EXPECT_LT(Form1->PhotoZoom, 1.0f);
+    EXPECT_EQ(Form1->Edit8->Text(), ZoomText(Form1->PhotoZoom));
+
+    // Zoom mode off detaches the frame.
+    Form1->SpeedButton11->Click();
+    EXPECT_EQ(MainResizeControl->Control(), nullptr);
+}
+
+TEST_F(PreviewMouseTest, TitleAttachedToTheFrameMovesInsteadOfOpeningTheDialog)
+{
+    MainResizeControl->SetControl(Form1->Image3);
+    const int left = Form1->Image3->Left();
+    Form1->Image3->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 5, 5);
+    Form1->Image3->DispatchMouseMove(ssLeft, 25, 5);
+    // The pointer stays where it was: 5, 5 of the moved title.
+    Form1->Image3->DispatchMouseUp(TMouseButton::mbLeft, 0, 5, 5, true);
+    EXPECT_EQ(Form1->Image3->Left(), left + 20);
 }
