@@ -1,6 +1,8 @@
 // Status bar panels as labels side by side.
 #include "platform/status_bar.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QLabel>
 
@@ -21,18 +23,30 @@ void TStatusBar::SetPanelWidths(const std::vector<int>& widths)
     for (auto& panel : panels_)
         delete panel.view_;
     panels_.assign(widths.size(), TStatusPanel{});
-    int left = 0;
     for (std::size_t i = 0; i < widths.size(); ++i) {
         panels_[i].Width = widths[i];
         auto* label = new QLabel(widget_);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setGeometry(left, 0, widths[i], 22);
-        // The last panel takes the rest of the bar.
-        if (i + 1 == widths.size())
-            label->setMinimumWidth(widths[i]);
         label->show();
         panels_[i].view_ = label;
-        left += widths[i];
+    }
+    placePanels();
+}
+
+void TStatusBar::SetBounds(int left, int top, int width, int height)
+{
+    TControl::SetBounds(left, top, width, height);
+    placePanels();
+}
+
+void TStatusBar::placePanels()
+{
+    int left = 0;
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        const bool last = i + 1 == panels_.size();
+        const int width = last ? std::max(panels_[i].Width, width_ - left) : panels_[i].Width;
+        panels_[i].view_->setGeometry(left, 0, width, 22);
+        left += panels_[i].Width;
     }
 }

@@ -27,7 +27,10 @@ public:
     void SetPanelWidths(const std::vector<int>& widths);
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     TStatusPanel& Panels(int index) { return panels_.at(static_cast<std::size_t>(index)); }
+    void SetBounds(int left, int top, int width, int height) override;
 
 private:
+    // Panels side by side at their widths; the last reaches the right edge.
+    void placePanels();
     std::vector<TStatusPanel> panels_;
 };

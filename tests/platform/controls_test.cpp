@@ -1,6 +1,7 @@
 // The event rules of the controls and forms that the windows rely on.
 #include <algorithm>
 
+#include <QLabel>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "platform/range_controls.h"
 #include "platform/scroll_box.h"
 #include "platform/standard_controls.h"
+#include "platform/status_bar.h"
 
 namespace {
 
@@ -278,4 +280,24 @@ TEST(Application, AnExceptionFromAHandlerIsShownAndStops)
     EXPECT_TRUE(driver->Failures().empty());
     EXPECT_TRUE(driver->AllUsed());
     Application->SetDialogDriver(nullptr);
+}
+
+TEST(StatusBar, TheLastPanelReachesTheRightEdge)
+{
+    TestForm form;
+    TStatusBar bar(&form);
+    bar.SetBounds(0, 0, 979, 22);
+    bar.SetPanelWidths({300, 400, 50});
+    auto lastWidth = [&] {
+        int right = 0;
+        for (const QLabel* label : bar.Widget()->findChildren<QLabel*>())
+            if (label->x() == 700)
+                right = label->width();
+        return right;
+    };
+    EXPECT_EQ(lastWidth(), 279);
+    bar.SetBounds(0, 0, 1200, 22);
+    EXPECT_EQ(lastWidth(), 500);
+    bar.SetBounds(0, 0, 600, 22);
+    EXPECT_EQ(lastWidth(), 50) << "never narrower than its own width";
 }
