@@ -248,9 +248,11 @@ void CheckTitleClick()
 // A drag in move mode shifts the photo by the frame pixels of the movement.
 void CheckMoveDrag()
 {
-    Form1->CheckBox7->SetChecked(true);
-    Form1->Panel1->SetVisible(true);
-    Form1->FormResize();
+    ClickOn(*Form1->CheckBox7);
+    Check(WaitFor([] { return Form1->Panel1->Visible() && !Form1->Busy; }, 10000), "the correction panel opens");
+    // The design hides the mode button; this check shows it, below the
+    // panel's other controls.
+    Form1->SpeedButton9->SetBounds(8, 508, 100, 26);
     Form1->SpeedButton9->SetVisible(true);
     Form1->SpeedButton9->SetEnabled(true);
     ClickOn(*Form1->SpeedButton9);
