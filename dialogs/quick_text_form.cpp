@@ -1,6 +1,8 @@
 // Quick text dialog: layout, the settings it holds and its handlers.
 #include "dialogs/quick_text_form.h"
 
+#include <initializer_list>
+
 #include "dialogs/multiline_input_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
