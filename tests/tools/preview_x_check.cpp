@@ -8,8 +8,10 @@
 // (run_under_x.sh). Every wait is bounded; the exit status is 0 when every
 // check held. Usage: preview_x_check [folder for screenshots]
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <QApplication>
@@ -345,17 +347,18 @@ int main(int argc, char** argv)
 {
     if (argc > 1)
         ShotFolder = argv[1];
+    Application->Initialize(argc, argv);
+    Application->Title = "Plovis";
     char pattern[] = "/tmp/plovis-x-XXXXXX";
     if (!mkdtemp(pattern))
         return 2;
     const std::string work = pattern;
-    Application->Initialize(argc, argv);
-    Application->Title = "Plovis";
     int status = 1;
     try {
         status = Run(work);
         if (status == 0)
             std::puts("preview_x_check: every check held");
+        std::fflush(stdout);
     } catch (const CheckFailed& failed) {
         std::fprintf(stderr, "preview_x_check: failed: %s\n", failed.what.c_str());
         Screenshot("failure.png");
