@@ -12,7 +12,7 @@ namespace {
 // The degree factor with the value of pi the angles are defined with.
 constexpr double kDegreesPerRadian = 180 / 3.141592;
 
-// Lines flatter than this (rise over run) count as horizontal.
+// A line whose run is this many times its rise or more counts as level.
 constexpr double kLevelTolerance = 10000;
 
 // Truncation toward zero that holds the result within int (NaN gives 0).
