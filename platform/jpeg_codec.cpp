@@ -18,6 +18,7 @@
 #include <jerror.h>
 
 #include "platform/bitmap.h"
+#include "platform/exif_orientation.h"
 
 namespace {
 
@@ -103,6 +104,7 @@ struct DecodeState {
     ErrorManager errors;
     std::vector<JSAMPROW> rows;
     std::vector<JSAMPLE> cmykRow;
+    int orientation = 0;
 };
 
 // CMYK rows to B, G, R. Adobe's applications store the inks inverted
@@ -136,10 +138,13 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
         return JpegResult::Unreadable;
     }
     jpeg_create_decompress(&cinfo);
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     setSource(&cinfo);
     state.errors.readingHeader = true;
     jpeg_read_header(&cinfo, TRUE);
     state.errors.readingHeader = false;
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && state.orientation == 0; m = m->next)
+        state.orientation = ExifSegmentOrientation(m->data, m->data_length);
 
     const std::uint64_t pixels = std::uint64_t{cinfo.image_width} * cinfo.image_height;
     if (pixels > kMaxJpegPixels) {
@@ -193,6 +198,7 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
     // Damage has ended the decode through the warnings. What follows the last
     // scanline is not read, as it cannot change the picture.
     jpeg_destroy_decompress(&cinfo);
+    ApplyExifOrientation(out, state.orientation);
     return JpegResult::Ok;
 }
 

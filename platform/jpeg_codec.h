@@ -1,8 +1,8 @@
 // JPEG decoding to and encoding from 24-bit bitmaps, through libjpeg directly.
 // Decoding is always full scale, to blue, green, red: grayscale and CMYK files
-// come out in colour; no EXIF rotation and no density handling (Qt's plugin
-// does both, which is why it is not used). Every libjpeg error comes back as a
-// result value; nothing here ends the process.
+// come out in colour, turned upright by their EXIF orientation; no density
+// handling (Qt's plugin has its own, which is why it is not used). Every
+// libjpeg error comes back as a result value; nothing here ends the process.
 #pragma once
 
 #include <cstddef>
