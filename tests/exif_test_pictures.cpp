@@ -4,14 +4,21 @@
 
 void FillGreyTiles(TBitmap& bitmap, int width, int height)
 {
+    const int tilesW = width / 16, tilesH = height / 16;
+    // Dark at the top, lighter to the bottom and a little to the right, with
+    // a black "F" near the top-left corner: which side is up shows at a glance.
+    auto level = [&](int tx, int ty) {
+        const bool letterF = (tx == 1 && ty >= 1 && ty <= 8) || (ty == 1 && tx >= 1 && tx <= 6) ||
+                             (ty == 4 && tx >= 1 && tx <= 4);
+        if (letterF)
+            return 0;
+        return 40 + ty * 150 / tilesH + tx * 40 / tilesW + ((tx + ty) % 2) * 12;
+    };
     bitmap.SetSize(width, height);
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = bitmap.ScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const int tx = x / 16, ty = y / 16;
-            const auto level = static_cast<std::uint8_t>(24 + (tx * 29 + ty * 67 + tx * ty * 3) % 208);
-            row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = level;
-        }
+        for (int x = 0; x < width; ++x)
+            row[x * 3] = row[x * 3 + 1] = row[x * 3 + 2] = static_cast<std::uint8_t>(level(x / 16, y / 16));
     }
 }
 

@@ -7,10 +7,11 @@
 
 #include "platform/bitmap.h"
 
-// A picture of 16 x 16 tiles, each of one grey level, no two neighbours
-// alike and no symmetry. JPEG codes such tiles exactly alike wherever they
+// A picture of 16 x 16 tiles, each of one grey level, without symmetry (a
+// gradient and a letter F). JPEG codes such tiles exactly alike wherever they
 // lie, so a picture turned before encoding and one turned after decoding
-// compare pixel for pixel. width and height are multiples of 16.
+// compare pixel for pixel. width and height are multiples of 16, at least
+// 112 x 144 for the whole letter.
 void FillGreyTiles(TBitmap& bitmap, int width, int height);
 
 // The pixels a camera stores for upright with orientation 1..8, written from

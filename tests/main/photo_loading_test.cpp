@@ -12,6 +12,7 @@
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/jpeg_codec.h"
+#include "tests/exif_test_pictures.h"
 #include "tests/main/app_test_support.h"
 
 namespace {
@@ -521,4 +522,43 @@ TEST_F(PhotoLoadingTest, ShowFittedCentresOnlyTheThumbnail)
     EXPECT_TRUE(SameBitmap(Form1->Image1->Picture(), before));
     EXPECT_EQ(PixelBounds(*Form1->ScratchBitmap, [](TColor c) { return c == clBlack; }),
               (TRect{0, 0, H * 50 / 200, H}));
+}
+
+TEST_F(PhotoLoadingTest, CameraPortraitsPreviewAndPrintAsTheUprightPhoto)
+{
+    // One portrait stored upright, and as cameras store it: landscape pixels
+    // with orientation 6 (Motorola order) or 8 (Intel order).
+    TBitmap upright;
+    FillGreyTiles(upright, 480, 640);
+    const std::string uprightPath = folder.File("upright.jpg");
+    ASSERT_EQ(EncodeJpegFile(upright, uprightPath, 90), JpegResult::Ok);
+    std::vector<std::string> copies = {uprightPath};
+    for (const int orientation : {6, 8}) {
+        TBitmap stored;
+        StoreForOrientation(upright, orientation, stored);
+        const std::string path = folder.File("tag" + std::to_string(orientation) + ".jpg");
+        ASSERT_EQ(EncodeJpegFile(stored, path, 90), JpegResult::Ok);
+        WriteFileBytes(path, WithApp1(ReadFileBytes(path), ExifOrientationData(orientation == 6, orientation)));
+        copies.push_back(path);
+    }
+
+    for (const int layout : {0, 2}) {
+        Form1->ApplyFrameLayout(layout);
+        TBitmap previews[3], outputs[3];
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(testing::Message() << "layout " << layout << ", " << copies[i]);
+            // Dropped as the operator would: loaded, turned and previewed.
+            Form1->WMDropFiles({copies[i]}, true);
+            ASSERT_EQ(Form1->CachedPhotoPath, copies[i]);
+            previews[i].Assign(Form1->Image1->Picture());
+            const std::string out = folder.File("out" + std::to_string(layout) + "_" + std::to_string(i));
+            Form1->Edit2->SetText(out);
+            ASSERT_EQ(Form1->ComposeAndSave(copies[i], false, false), 0);
+            Decode(out + "/" + copies[i].substr(copies[i].rfind('/') + 1), outputs[i]);
+        }
+        for (int i = 1; i < 3; ++i) {
+            EXPECT_TRUE(SameBitmap(previews[i], previews[0])) << "preview of " << copies[i] << ", layout " << layout;
+            EXPECT_TRUE(SameBitmap(outputs[i], outputs[0])) << "output of " << copies[i] << ", layout " << layout;
+        }
+    }
 }

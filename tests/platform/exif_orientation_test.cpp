@@ -86,7 +86,7 @@ TEST(ExifOrientation, DecodedPhotosComeOutUpright)
 {
     TempDir dir;
     TBitmap upright;
-    FillGreyTiles(upright, 64, 48);
+    FillGreyTiles(upright, 192, 160);
     TBitmap expected;
     Decode(Jpeg(dir, upright), expected);
 
@@ -107,7 +107,7 @@ TEST(ExifOrientation, DecodedPhotosComeOutUpright)
     const std::string plain = Jpeg(dir, stored);
     TBitmap asStored;
     Decode(plain, asStored);
-    EXPECT_EQ(asStored.Width(), 48);
+    EXPECT_EQ(asStored.Width(), 160);
     const std::string xmp("http://ns.adobe.com/xap/1.0/\0<x/>", 34);
     TBitmap decoded;
     Decode(WithApp1(WithApp1(plain, ExifOrientationData(false, 8)), ExifOrientationData(false, 1)), decoded);
