@@ -1,14 +1,20 @@
-// Fuzz target: decodes the input bytes as a JPEG photo. Any result is fine;
-// a crash, a sanitizer report, a leak or an exit is not: photos come from
-// anywhere, and a damaged one must only be refused.
+// Fuzz target: decodes the input bytes as a JPEG photo, turned upright by its
+// EXIF orientation. Any result is fine; a crash, a sanitizer report, a leak or
+// an exit is not: photos come from anywhere, and a damaged one must only be
+// refused.
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/bitmap.h"
+#include "platform/exif_orientation.h"
 #include "platform/jpeg_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    // The orientation reader also sees the bytes as the data of an APP1
+    // segment, so that it meets every shape of one, not only those inside a
+    // decodable file.
+    static_cast<void>(ExifSegmentOrientation(data, size));
     TBitmap bitmap;
     if (DecodeJpegMemory(data, size, bitmap) == JpegResult::Ok) {
         // Touch the last pixel: the picture must be as large as it claims.

@@ -1,7 +1,8 @@
 // Writes the JPEG seeds of the fuzz corpus into the folder given: one tiny
 // picture for each decoder path (baseline colour, progressive, grayscale,
-// CMYK with and without Adobe's marker, arithmetic coding, restart markers),
-// each a few hundred bytes, so the fuzzer starts from every path at once.
+// CMYK with and without Adobe's marker, arithmetic coding, restart markers,
+// an EXIF orientation), each a few hundred bytes, and the data of an Exif
+// segment alone, so the fuzzer starts from every path at once.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,7 +19,16 @@ struct Seed {
     bool arithmetic;
     int restartRows;
     bool adobeMarker; // for CMYK: the marker that says the inks are inverted
+    bool exif = false; // an APP1 Exif segment with orientation 6
 };
+
+// "Exif", a Motorola TIFF header, and one directory: a maker tag, then the
+// orientation (SHORT, 6).
+const JOCTET kExifOrientation6[] = {
+    'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8, 0, 2,
+    0x01, 0x0F, 0, 2, 0, 0, 0, 4, 'C', 'a', 'm', 0,
+    0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0,
+    0, 0, 0, 0};
 
 // A gradient with a diagonal edge, so every block has some detail to code.
 std::vector<JSAMPLE> Pixels(int size, int components)
@@ -55,6 +65,8 @@ bool Write(const std::string& path, const Seed& seed)
     if (seed.space == JCS_CMYK)
         cinfo.write_Adobe_marker = seed.adobeMarker ? TRUE : FALSE;
     jpeg_start_compress(&cinfo, TRUE);
+    if (seed.exif)
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1, kExifOrientation6, sizeof kExifOrientation6);
     std::vector<JSAMPLE> pixels = Pixels(kSize, seed.components);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = pixels.data() + cinfo.next_scanline * kSize * seed.components;
@@ -81,11 +93,19 @@ int main(int argc, char** argv)
         {"cmyk_plain.jpg", JCS_CMYK, 4, false, false, 0, false},
         {"arithmetic.jpg", JCS_RGB, 3, false, true, 0, false},
         {"restarts.jpg", JCS_RGB, 3, false, false, 1, false},
+        {"exif_orientation.jpg", JCS_RGB, 3, false, false, 0, false, true},
     };
     for (const Seed& seed : seeds)
         if (!Write(std::string(argv[1]) + "/" + seed.name, seed)) {
             std::fprintf(stderr, "cannot write %s\n", seed.name);
             return 1;
         }
+    // The target also hands its raw input to the orientation reader.
+    std::FILE* segment = std::fopen((std::string(argv[1]) + "/exif_segment.bin").c_str(), "wb");
+    if (!segment || std::fwrite(kExifOrientation6, 1, sizeof kExifOrientation6, segment) != sizeof kExifOrientation6
+        || std::fclose(segment) != 0) {
+        std::fprintf(stderr, "cannot write exif_segment.bin\n");
+        return 1;
+    }
     return 0;
 }
