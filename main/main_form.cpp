@@ -171,7 +171,13 @@ void TForm1::bindHandlers()
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](TCloseAction& action) { FormClose(action); };
     OnMouseMove = [this](TShiftState shift, int x, int y) { FormMouseMove(shift, x, y); };
-    OnDropFiles = [this](const std::vector<std::string>& paths, bool inClient) { WMDropFiles(paths, inClient); };
+    // A drag from another program moves no pointer over the window, so the
+    // last position seen is stale: the drop point itself is tested.
+    OnDropFiles = [this](const std::vector<std::string>& paths, TPoint at, bool inClient) {
+        LastMouseX = at.x;
+        LastMouseY = at.y;
+        WMDropFiles(paths, inClient);
+    };
     ScrollBox1->OnMouseMove = [this](TShiftState shift, int x, int y) { ScrollBox1MouseMove(shift, x, y); };
     Edit2->OnMouseMove = [this](TShiftState shift, int x, int y) { Edit2MouseMove(shift, x, y); };
     BitBtn14->OnClick = [this] { BitBtn14Click(); };

@@ -44,7 +44,8 @@ protected:
             if (url.isLocalFile() && !url.toLocalFile().isEmpty())
                 paths.push_back(url.toLocalFile().toStdString());
         event->acceptProposedAction();
-        form_->Dropped(paths, rect().contains(event->position().toPoint()));
+        const QPoint at = event->position().toPoint();
+        form_->Dropped(paths, {at.x(), at.y()}, rect().contains(at));
     }
 
 private:
@@ -244,8 +245,8 @@ void TForm::BringToForeground()
     view_->activateWindow();
 }
 
-void TForm::Dropped(const std::vector<std::string>& paths, bool inClient)
+void TForm::Dropped(const std::vector<std::string>& paths, TPoint at, bool inClient)
 {
     if (OnDropFiles)
-        Application->Guard([&] { OnDropFiles(paths, inClient); });
+        Application->Guard([&] { OnDropFiles(paths, at, inClient); });
 }

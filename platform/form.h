@@ -49,8 +49,8 @@ public:
     void BeginModal();
     bool ModalDone();
 
-    // Accepts dropped files; OnDropFiles gets the paths and whether the drop
-    // point lies inside the client area.
+    // Accepts dropped files; OnDropFiles gets the paths, the drop point in
+    // client coordinates and whether it lies inside the client area.
     void DragAcceptFiles(bool accept);
     // A dialog's frame; without the close box only the form's own buttons
     // close it. Set before the form is first shown.
@@ -65,12 +65,12 @@ public:
     std::function<void(int& newWidth, int& newHeight, bool& resize)> OnCanResize;
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void(TCloseAction& action)> OnClose;
-    std::function<void(const std::vector<std::string>& paths, bool inClient)> OnDropFiles;
+    std::function<void(const std::vector<std::string>& paths, TPoint at, bool inClient)> OnDropFiles;
 
     // Called by the view.
     void UserResized(int width, int height);
     void UserCloseRequest();
-    void Dropped(const std::vector<std::string>& paths, bool inClient);
+    void Dropped(const std::vector<std::string>& paths, TPoint at, bool inClient);
 
 protected:
     // Runs OnCreate; the derived form calls it at the end of its constructor.

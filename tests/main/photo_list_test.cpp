@@ -9,6 +9,7 @@
 
 #include "platform/application.h"
 #include "tests/main/app_test_support.h"
+#include "tests/window_events.h"
 
 namespace {
 
@@ -152,6 +153,44 @@ TEST_F(PhotoListTest, DropOnTheOutputFieldSetsOnlyTheOutputFolder)
     Form1->ScrollBox1MouseMove({}, 5, 6);
     EXPECT_EQ(Form1->LastMouseX, Form1->ScrollBox1->Left() + 5);
     EXPECT_EQ(Form1->LastMouseY, Form1->ScrollBox1->Top() + 6);
+}
+
+TEST_F(PhotoListTest, RealDropsLandWhereTheyAreDroppedWhereverThePointerLastWas)
+{
+    // A drag from a file manager moves no pointer over the window: the
+    // pointer last seen may be anywhere.
+    const std::string photos = MakePhotoFolder("photos");
+    const std::string earlier = MakePhotoFolder("earlier outputs");
+    const std::string outputs = MakeFolder("outputs");
+    Form1->Edit2->SetText(outputs + "/");
+    const TControl& field = *Form1->Edit2;
+    const int fieldX = field.Left() + field.Width() / 2, fieldY = field.Top() + field.Height() / 2;
+    // Inside the preview box, right of the preview picture and left of the
+    // scroll bar.
+    const TControl& box = *Form1->ScrollBox1;
+    const int previewX = box.Left() + box.Width() - 60, previewY = box.Top() + 40;
+
+    // The pointer rests on the output field; the photo folder is dropped on
+    // the preview: it becomes the photo folder, and the output stays.
+    SendPointerMove(*Form1, fieldX, fieldY);
+    ASSERT_EQ(Form1->LastMouseX, fieldX);
+    ASSERT_EQ(Form1->LastMouseY, fieldY);
+    SendFileDrop(*Form1, previewX, previewY, {photos});
+    EXPECT_EQ(Form1->Edit1->Text(), photos);
+    EXPECT_EQ(Form1->Edit2->Text(), outputs + "/");
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/a.jpg"}));
+    EXPECT_EQ(Form1->LastMouseX, previewX);
+    EXPECT_EQ(Form1->LastMouseY, previewY);
+
+    // The pointer rests on the preview; a folder is dropped on the output
+    // field, as its hint says: it becomes the output folder, nothing else.
+    // (The box reports points inside its 2-pixel border.)
+    SendPointerMove(*Form1, previewX, previewY + 10);
+    ASSERT_NEAR(Form1->LastMouseY, previewY + 10, 2);
+    SendFileDrop(*Form1, fieldX, fieldY, {earlier});
+    EXPECT_EQ(Form1->Edit2->Text(), earlier + "/");
+    EXPECT_EQ(Form1->Edit1->Text(), photos);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/a.jpg"}));
 }
 
 TEST_F(PhotoListTest, ScanListsJpegNamesSortedAndSearchesSubFoldersOnlyWhenTicked)
@@ -299,12 +338,16 @@ TEST_F(PhotoListTest, OutputFolderBrowser)
     EXPECT_EQ(Form1->Edit2->Text(), out + "/");
     EXPECT_FALSE(Form1->Busy);
 
-    // A cancel, or a path of one character: nothing, silently.
+    // A cancel: nothing, silently.
     dialogs->Folder("");
     EXPECT_EQ(Form1->BrowseSaveFolder(), -1);
-    dialogs->Folder("/");
-    EXPECT_EQ(Form1->BrowseSaveFolder(), -1);
     EXPECT_EQ(Form1->Edit2->Text(), out + "/");
+    // The root folder is a folder like any other.
+    dialogs->Folder("/");
+    EXPECT_EQ(Form1->BrowseSaveFolder(), 0);
+    EXPECT_EQ(Form1->Edit2->Text(), "/");
+    dialogs->Folder(out);
+    EXPECT_EQ(Form1->BrowseSaveFolder(), 0);
 
     // A regular file is no folder, for root too.
     WriteFileBytes(folder.File("file"), "x");
