@@ -195,7 +195,8 @@ int TForm1::OpenPhotoFile()
 int TForm1::BrowseSaveFolder()
 {
     const std::string path = Application->Dialogs().BrowseForFolder();
-    if (path.size() <= 1)
+    // Only a cancel gives no path; "/" is a folder like any other.
+    if (path.empty())
         return -1;
     if (!SetCurrentDirectory(path)) {
         Application->MessageBox("入力フォルダの指定が無効か使用不能です。", MessageCaption, MB_OK);
