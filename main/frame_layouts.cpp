@@ -55,8 +55,9 @@ int TForm1::ApplyFrameLayout(int preset)
     FrameOverlay->SetTransparentColor(clBlack);
     FrameOverlay->Canvas()->Draw(0, 0, *PhotoBitmap);
 
-    PreviewOverlay->SetSize(PreviewLayout.Framewidth, PreviewLayout.Frameheight);
-    PreviewOverlay->Canvas()->StretchDraw({0, 0, PreviewLayout.Framewidth, PreviewLayout.Frameheight}, *PhotoBitmap);
+    // Drawn at preview size, not shrunk: a shrunk one would blend white and
+    // black at the photo area's edge into a fringe that is not see-through.
+    DrawFrameImage(*PreviewOverlay, PreviewLayout);
 
     Edit3->SetText("\\");
     FrameFilePath.clear();

@@ -147,7 +147,7 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& source)
         Draw(dest.Left, dest.Top, source);
         return;
     }
-    StretchBitmap(source, bitmap_, dest);
+    StretchBitmap(source, bitmap_, dest, source.Transparent ? StretchFilter::Nearest : StretchFilter::Average);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect)

@@ -21,15 +21,16 @@ struct AxisWeights {
     std::uint32_t total = 1;         // sum of the weights of every target pixel
 };
 
-// Weights for target pixels [from, to) of an axis of s source and d target pixels.
-AxisWeights WeighAxis(int s, int d, int from, int to)
+// Weights for target pixels [from, to) of an axis of s source and d target
+// pixels; nearest takes one source pixel even where the axis shrinks.
+AxisWeights WeighAxis(int s, int d, int from, int to, bool nearest)
 {
     AxisWeights axis;
     const auto n = static_cast<std::size_t>(to - from);
     axis.first.reserve(n);
     axis.count.reserve(n);
     axis.offset.reserve(n);
-    if (d >= s) {
+    if (d >= s || nearest) {
         for (int t = from; t < to; ++t) {
             // Centre of the target pixel, mapped back.
             axis.first.push_back(static_cast<int>((2 * std::int64_t{t} + 1) * s / (2 * std::int64_t{d})));
@@ -58,7 +59,7 @@ AxisWeights WeighAxis(int s, int d, int from, int to)
 
 }  // namespace
 
-void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
+void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest, StretchFilter filter)
 {
     const int sW = source.Width();
     const int sH = source.Height();
@@ -74,14 +75,15 @@ void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
     if (x0 >= x1 || y0 >= y1)
         return;
 
-    const AxisWeights columns = WeighAxis(sW, dW, x0, x1);
-    const AxisWeights rows = WeighAxis(sH, dH, y0, y1);
+    const bool nearest = filter == StretchFilter::Nearest;
+    const AxisWeights columns = WeighAxis(sW, dW, x0, x1, nearest);
+    const AxisWeights rows = WeighAxis(sH, dH, y0, y1, nearest);
     const int outW = x1 - x0;
     // Work: every visible target pixel, and the source area it covers.
     const std::int64_t visible = std::int64_t{outW} * (y1 - y0);
     const std::int64_t covered = std::int64_t{sW} * sH * outW / dW * (y1 - y0) / dH;
     if (columns.total == 1 && rows.total == 1) {
-        // Growing both ways: every target pixel is one source pixel.
+        // Growing both ways, or nearest: every target pixel is one source pixel.
         ForEachRow(y1 - y0, visible, [&](int r) {
             const std::uint8_t* line = source.ScanLine(rows.first[r]);
             std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;

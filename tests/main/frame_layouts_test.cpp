@@ -45,3 +45,26 @@ TEST_F(FrameLayoutsTest, ApplyingALayoutResetsFontsAnglesAndSpacingButKeepsTexts
     EXPECT_EQ(Form1->FrameOverlay->Pixel(59, 59), clBlack);
     EXPECT_EQ(Form1->FrameOverlay->Pixel(58, 58), clWhite);
 }
+
+TEST_F(FrameLayoutsTest, KeyedPreviewPicturesHoldOnlyKeyAndInk)
+{
+    // Shrunk to the preview, the frame overlay and the title keep their two
+    // colours: a blended edge would not be see-through and would show as a
+    // grey fringe over the photo.
+    ShowMainWindowWithKnownPreview();
+    Form4->Edit4->SetText("卒業記念写真");
+    for (const int layout : {0, 2, 7}) {
+        SCOPED_TRACE(layout);
+        Form1->ApplyFrameLayout(layout);
+        const TBitmap& overlay = *Form1->PreviewOverlay;
+        ASSERT_LT(overlay.Width(), Form1->FrameOverlay->Width());
+        EXPECT_EQ(CountPixels(overlay, [](TColor c) { return c != clWhite && c != clBlack; }), 0);
+        EXPECT_GT(CountPixels(overlay, [](TColor c) { return c == clBlack; }), 0);
+
+        const TBitmap& title = Form1->Image3->Picture();
+        const TColor ink = Form4->Edit22->Font().Color();
+        ASSERT_NE(ink, clWhite);
+        EXPECT_EQ(CountPixels(title, [&](TColor c) { return c != clWhite && c != ink; }), 0);
+        EXPECT_GT(CountPixels(title, [&](TColor c) { return c == ink; }), 0);
+    }
+}

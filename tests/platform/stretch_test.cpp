@@ -1,10 +1,12 @@
 #include "platform/stretch.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 #include <gtest/gtest.h>
 
+#include "platform/canvas.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -124,4 +126,33 @@ TEST(StretchBitmap, ThreadsGiveTheSingleThreadedResult)
         }
         EXPECT_TRUE(SameBitmap(one, many));
     }
+}
+
+TEST(StretchBitmap, PicturesWithAKeyColourTakeTheNearestPixel)
+{
+    // White key with black ink in single-pixel strokes: shrunk 3:1, 2:1 or
+    // by an odd ratio, only white and black arrive, where averaging gives grey.
+    TBitmap source, target;
+    FillBitmap(source, 90, 60, [](int x, int y) { return x % 3 == 1 || y % 4 == 0 ? clBlack : clWhite; });
+    source.Transparent = true;
+    auto onlyKeyAndInk = [](TColor c) { return c == clWhite || c == clBlack; };
+    for (const TRect dest : {Rect(0, 0, 30, 20), Rect(0, 0, 45, 30), Rect(0, 0, 41, 27), Rect(-5, 3, 200, 30)}) {
+        target.SetSize(60, 40);
+        target.Fill(clRed);
+        target.Canvas()->StretchDraw(dest, source);
+        const TRect drawn{std::max(dest.Left, 0), std::max(dest.Top, 0), std::min(dest.Right, 60),
+                          std::min(dest.Bottom, 40)};
+        EXPECT_EQ(CountPixels(target, onlyKeyAndInk), drawn.Width() * drawn.Height()) << dest.Right;
+    }
+    // Nearest means the source pixel under the target pixel's centre.
+    target.SetSize(30, 20);
+    target.Canvas()->StretchDraw(Rect(0, 0, 30, 20), source);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            ASSERT_EQ(target.Pixel(x, y), source.Pixel(3 * x + 1, 3 * y + 1)) << x << "," << y;
+
+    // The same picture without a key colour is averaged.
+    source.Transparent = false;
+    target.Canvas()->StretchDraw(Rect(0, 0, 30, 20), source);
+    EXPECT_GT(CountPixels(target, [&](TColor c) { return !onlyKeyAndInk(c); }), 0);
 }
