@@ -13,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/font.h"
 #include "platform/form.h"
+#include "platform/qt_translations.h"
 #include "platform/qt_views.h"
 
 namespace {
@@ -41,6 +42,7 @@ void TApplication::Initialize(int& argc, char** argv)
     qputenv("QT_FONT_DPI", "96");
     qt_ = std::make_unique<QApplication>(argc, argv);
     InstallFontSubstitutions();
+    InstallQtJapaneseTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [this](Qt::ApplicationState state) {
         // Only real changes: focus moving between our own windows may report
