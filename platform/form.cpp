@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QUrl>
 #include <QWidget>
@@ -26,11 +27,19 @@ protected:
         event->ignore();
         form_->UserCloseRequest();
     }
+    // Moves and resizes by the operator or the window manager arrive as
+    // spontaneous events; those from code are already in the form.
+    void moveEvent(QMoveEvent* event) override
+    {
+        QWidget::moveEvent(event);
+        if (event->spontaneous())
+            reportGeometry();
+    }
     void resizeEvent(QResizeEvent* event) override
     {
         QWidget::resizeEvent(event);
         if (event->spontaneous())
-            form_->UserResized(event->size().width(), event->size().height());
+            reportGeometry();
     }
     void dragEnterEvent(QDragEnterEvent* event) override
     {
@@ -49,6 +58,14 @@ protected:
     }
 
 private:
+    void reportGeometry()
+    {
+        const QRect client = geometry();
+        // The headless platform draws no frame, though it reports margins.
+        const QRect frame = QGuiApplication::platformName() == "offscreen" ? client : frameGeometry();
+        form_->WindowGeometryChanged({frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1},
+                                     {client.left(), client.top(), client.right() + 1, client.bottom() + 1});
+    }
     TForm* form_;
 };
 
@@ -88,16 +105,44 @@ void TForm::SetBounds(int left, int top, int width, int height)
     top_ = top;
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
-    resizing_ = true;
-    view_->setGeometry(left_, top_, width_, height_);
-    resizing_ = false;
+    applyGeometry();
     if (sizeChanged && OnResize)
         Application->Guard(OnResize);
 }
 
-void TForm::UserResized(int width, int height)
+void TForm::applyGeometry()
 {
-    if (resizing_ || (width == width_ && height == height_))
+    resizing_ = true;
+    view_->resize(ClientWidth(), ClientHeight());
+    // A top-level window's move places its frame, where there is one.
+    view_->move(left_, top_);
+    resizing_ = false;
+}
+
+void TForm::WindowGeometryChanged(const TRect& frame, const TRect& client)
+{
+    if (resizing_)
+        return;
+    const TRect margins{client.Left - frame.Left, client.Top - frame.Top, frame.Right - client.Right,
+                        frame.Bottom - client.Bottom};
+    left_ = frame.Left;
+    top_ = frame.Top;
+    if (margins.Left != frame_.Left || margins.Top != frame_.Top || margins.Right != frame_.Right ||
+        margins.Bottom != frame_.Bottom) {
+        // The window manager has framed the window (or changed its frame):
+        // the outer bounds stay as they were set, and the client gives way.
+        frame_ = margins;
+        applyGeometry();
+        if (OnResize)
+            Application->Guard(OnResize);
+        return;
+    }
+    userResized(frame.Right - frame.Left, frame.Bottom - frame.Top);
+}
+
+void TForm::userResized(int width, int height)
+{
+    if (width == width_ && height == height_)
         return;
     int newWidth = width;
     int newHeight = height;
@@ -106,18 +151,13 @@ void TForm::UserResized(int width, int height)
         Application->Guard([&] { OnCanResize(newWidth, newHeight, accept); });
     if (!accept) {
         // Refused: the window goes back to the size it had.
-        resizing_ = true;
-        view_->resize(width_, height_);
-        resizing_ = false;
+        applyGeometry();
         return;
     }
     width_ = newWidth;
     height_ = newHeight;
-    if (newWidth != width || newHeight != height) {
-        resizing_ = true;
-        view_->resize(width_, height_);
-        resizing_ = false;
-    }
+    if (newWidth != width || newHeight != height)
+        applyGeometry();
     if (OnResize)
         Application->Guard(OnResize);
 }
@@ -142,10 +182,10 @@ void TForm::SetVisible(bool visible)
         return;
     visible_ = visible;
     if (visible) {
-        view_->setGeometry(left_, top_, width_, height_);
+        applyGeometry();
         if (OnShow)
             Application->Guard(OnShow);
-        view_->setGeometry(left_, top_, width_, height_);
+        applyGeometry();
         view_->show();
     } else {
         view_->hide();

@@ -1,10 +1,13 @@
 // A top-level window. Size changes from code or from the operator run
 // OnCanResize (which may alter or refuse them) and then OnResize,
 // synchronously; OnShow runs on every showing with Visible already true.
-// Width/Height are the outer bounds; without a window manager frame (headless
-// and under Xvfb) they equal the client size.
+// Left/Top/Width/Height are the outer bounds, frame included, and follow the
+// operator's moves and resizes; the client area is smaller by the window
+// manager's frame, and equal without one (headless, or no window manager).
+// When the frame appears the outer bounds stay and the client shrinks.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,8 +27,8 @@ public:
     void SetCaption(const std::string& caption);
 
     void SetBounds(int left, int top, int width, int height) override;
-    int ClientWidth() const override { return width_; }
-    int ClientHeight() const override { return height_; }
+    int ClientWidth() const override { return std::max(width_ - frame_.Left - frame_.Right, 0); }
+    int ClientHeight() const override { return std::max(height_ - frame_.Top - frame_.Bottom, 0); }
     void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
 
     bool AlphaBlend() const { return alphaBlend_; }
@@ -67,8 +70,9 @@ public:
     std::function<void(TCloseAction& action)> OnClose;
     std::function<void(const std::vector<std::string>& paths, TPoint at, bool inClient)> OnDropFiles;
 
-    // Called by the view.
-    void UserResized(int width, int height);
+    // Called by the view: the window system moved or resized the window
+    // (frame and client rectangles in screen coordinates).
+    void WindowGeometryChanged(const TRect& frame, const TRect& client);
     void UserCloseRequest();
     void Dropped(const std::vector<std::string>& paths, TPoint at, bool inClient);
 
@@ -78,7 +82,10 @@ protected:
 
 private:
     bool closeQuery();
+    void applyGeometry();
+    void userResized(int width, int height);
     FormView* view_;
+    TRect frame_;  // the frame's width on each side
     std::string caption_;
     bool alphaBlend_ = false;
     int alphaValue_ = 255;

@@ -1,5 +1,10 @@
 #include "tests/window_events.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -44,4 +49,41 @@ void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& pat
     QGuiApplication::sendEvent(window, &move);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QGuiApplication::sendEvent(window, &drop);
+}
+
+void MoveWindowAsOperator(TForm& form, int left, int top)
+{
+    // Headless there is no frame to place: the window is its client area.
+    if (QGuiApplication::platformName() == "offscreen")
+        WindowOf(form)->setPosition(left, top);
+    else
+        WindowOf(form)->setFramePosition({left, top});
+}
+
+void ResizeWindowAsOperator(TForm& form, int width, int height)
+{
+    WindowOf(form)->resize(width - (form.Width() - form.ClientWidth()), height - (form.Height() - form.ClientHeight()));
+}
+
+TRect WindowFrameOnScreen(TForm& form)
+{
+    const QRect frame = form.Widget()->frameGeometry();
+    return {frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1};
+}
+
+bool WaitUntil(const std::function<bool()>& condition)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+bool HasWindowManager()
+{
+    return std::getenv("PLOVIS_WINDOW_MANAGER") != nullptr && QGuiApplication::platformName() == "xcb";
 }

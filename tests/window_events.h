@@ -1,10 +1,14 @@
 // The window system's own events, sent to a shown form's window the way the
-// pointer and a drag from another program deliver them: Qt finds the widget
-// under the point, so the control that reacts is the one really there.
+// pointer, a drag from another program and the window manager deliver them:
+// Qt finds the widget under a point, so the control that reacts is the one
+// really there, and moves and resizes arrive as the window system's own.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/graphics_types.h"
 
 class TForm;
 
@@ -13,3 +17,18 @@ void SendPointerMove(TForm& form, int x, int y);
 // Files dragged in from outside and dropped at (x, y) of the form's client
 // area: drag enter, drag move and drop, each with the files' URLs.
 void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& paths);
+
+// The window moved or resized by the operator (its title bar, its border)
+// to these outer bounds; the events arrive while the window system takes
+// its time, so callers wait for them with WaitUntil.
+void MoveWindowAsOperator(TForm& form, int left, int top);
+void ResizeWindowAsOperator(TForm& form, int width, int height);
+// Where the window and its frame really are on the screen.
+TRect WindowFrameOnScreen(TForm& form);
+
+// Processes events until condition holds or ten seconds have passed;
+// returns whether it holds.
+bool WaitUntil(const std::function<bool()>& condition);
+// Set by the script that runs tests under a window manager; tests that need
+// one skip without it.
+bool HasWindowManager();

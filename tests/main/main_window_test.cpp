@@ -9,6 +9,7 @@
 #include "platform/application.h"
 #include "platform/ini_file.h"
 #include "tests/main/app_test_support.h"
+#include "tests/window_events.h"
 
 namespace {
 
@@ -148,6 +149,48 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsInOrderAndTheNextStartRestoresThe
     EXPECT_EQ(Form1->Width(), std::max(std::min(1000, Screen->Width()), 946));
     EXPECT_EQ(Form1->Height(), std::max(std::min(800, Screen->Height()), 745));
     EXPECT_EQ(Form1->PreSaveFolderName, "OUT");
+}
+
+TEST_F(MainWindowTest, WhereTheOperatorMovesTheWindowIsWhereItOpensNextTime)
+{
+    ShowMainWindow();
+    MoveWindowAsOperator(*Form1, 123, 77);
+    ASSERT_TRUE(WaitUntil([] { return Form1->Left() == 123 && Form1->Top() == 77; }));
+    Restart();
+    const std::string written = ReadFileBytes(folder.File("vad.ini"));
+    EXPECT_NE(written.find("WindowPosX=123\r\nWindowPosY=77\r\n"), std::string::npos) << written;
+    ShowMainWindow();
+    EXPECT_EQ(Form1->Left(), 123);
+    EXPECT_EQ(Form1->Top(), 77);
+}
+
+TEST_F(MainWindowTest, UnderAWindowManagerTheStoredBoundsAreTheOuterOnes)
+{
+    if (!HasWindowManager())
+        GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
+    WriteFileBytes(folder.File("vad.ini"),
+                   "[Config]\r\nWindowPosX=100\r\nWindowPosY=50\r\nWindowWidth=1000\r\nWindowHeight=800\r\n");
+    ShowMainWindow();
+    ASSERT_TRUE(WaitUntil([] { return Form1->ClientHeight() < Form1->Height(); })) << "no frame came";
+    EXPECT_TRUE(WaitUntil([] { return WindowFrameOnScreen(*Form1) == TRect{100, 50, 1100, 850}; }));
+    // Laid out in the client area, which the frame has made smaller.
+    EXPECT_EQ(Form1->StatusBar1->Top() + Form1->StatusBar1->Height(), Form1->ClientHeight());
+    EXPECT_EQ(Form1->ScrollBox1->Width(), Form1->ClientWidth() - 24);
+
+    MoveWindowAsOperator(*Form1, 40, 30);
+    ASSERT_TRUE(WaitUntil([] { return Form1->Left() == 40 && Form1->Top() == 30; }));
+    Restart();
+    const std::string written = ReadFileBytes(folder.File("vad.ini"));
+    EXPECT_NE(written.find("WindowPosX=40\r\nWindowPosY=30\r\nWindowWidth=1000\r\nWindowHeight=800\r\n"),
+              std::string::npos)
+        << written;
+
+    // The next start opens with the same outer bounds: the window does not
+    // grow by its frame at every start.
+    ShowMainWindow();
+    EXPECT_TRUE(WaitUntil([] { return WindowFrameOnScreen(*Form1) == TRect{40, 30, 1040, 830}; }));
+    EXPECT_EQ(Form1->Width(), 1000);
+    EXPECT_EQ(Form1->Height(), 800);
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsAreReportedAndTheWindowStillCloses)

@@ -14,6 +14,7 @@
 #include "platform/scroll_box.h"
 #include "platform/standard_controls.h"
 #include "platform/status_bar.h"
+#include "tests/window_events.h"
 
 namespace {
 
@@ -160,6 +161,63 @@ TEST(Form, SizeChangesRunCanResizeAndResizeAtOnce)
     form.SetBounds(10, 20, 300, 250);  // a move alone asks nothing
     EXPECT_EQ(events, (std::vector<std::string>{"can 200x250", "resize", "can 500x999"}));
     EXPECT_EQ(form.Left(), 10);
+}
+
+TEST(Form, FollowsTheOperatorsMovesAndResizes)
+{
+    TestForm form;
+    std::vector<std::string> events;
+    form.OnCanResize = [&](int& w, int& h, bool& accept) {
+        events.push_back("can " + std::to_string(w) + "x" + std::to_string(h));
+        w = std::max(w, 300);
+        accept = true;
+    };
+    form.OnResize = [&] { events.push_back("resize"); };
+    form.Show();
+    MoveWindowAsOperator(form, 120, 90);
+    ASSERT_TRUE(WaitUntil([&] { return form.Left() == 120; }));
+    EXPECT_EQ(form.Top(), 90);
+    EXPECT_EQ(form.Width(), 400);
+    EXPECT_TRUE(events.empty());  // a move asks nothing
+
+    // The form's own rule holds for the operator's resizes too.
+    ResizeWindowAsOperator(form, 200, 250);
+    ASSERT_TRUE(WaitUntil([&] { return form.Height() == 250; }));
+    EXPECT_EQ(form.Width(), 300);
+    EXPECT_EQ(form.ClientWidth(), 300);  // no frame headless
+    EXPECT_EQ(events, (std::vector<std::string>{"can 200x250", "resize"}));
+    EXPECT_EQ(form.Left(), 120);
+    form.Hide();
+}
+
+TEST(FormUnderAWindowManager, OuterBoundsIncludeTheFrameAndFollowTheOperator)
+{
+    if (!HasWindowManager())
+        GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
+    TestForm form;
+    form.SetBounds(100, 80, 400, 300);
+    int resizes = 0;
+    form.OnResize = [&] { ++resizes; };
+    form.Show();
+    // Framed, the outer bounds stay where they were set and the client
+    // area gives way.
+    ASSERT_TRUE(WaitUntil([&] { return form.ClientWidth() < form.Width(); })) << "no frame came";
+    ASSERT_TRUE(WaitUntil([&] { return WindowFrameOnScreen(form) == TRect{100, 80, 500, 380}; }));
+    EXPECT_EQ((TRect{form.Left(), form.Top(), form.Width(), form.Height()}), (TRect{100, 80, 400, 300}));
+    EXPECT_LT(form.ClientHeight(), form.Height());
+    EXPECT_GT(resizes, 0);
+
+    MoveWindowAsOperator(form, 250, 150);
+    ASSERT_TRUE(WaitUntil([&] { return form.Left() == 250 && form.Top() == 150; }));
+    EXPECT_EQ(form.Width(), 400);
+    ResizeWindowAsOperator(form, 500, 360);
+    ASSERT_TRUE(WaitUntil([&] { return form.Width() == 500 && form.Height() == 360; }));
+    ASSERT_TRUE(WaitUntil([&] { return WindowFrameOnScreen(form) == TRect{250, 150, 750, 510}; }));
+
+    form.SetBounds(50, 60, 450, 320);
+    EXPECT_TRUE(WaitUntil([&] { return WindowFrameOnScreen(form) == TRect{50, 60, 500, 380}; }));
+    EXPECT_EQ(form.Left(), 50);
+    form.Hide();
 }
 
 TEST(Form, OnShowSeesItselfVisibleAndModalResultsCloseTheForm)
