@@ -127,38 +127,34 @@ void TForm::WindowGeometryChanged(const TRect& frame, const TRect& client)
                         frame.Bottom - client.Bottom};
     left_ = frame.Left;
     top_ = frame.Top;
-    if (margins.Left != frame_.Left || margins.Top != frame_.Top || margins.Right != frame_.Right ||
-        margins.Bottom != frame_.Bottom) {
-        // The window manager has framed the window (or changed its frame):
-        // the outer bounds stay as they were set, and the client gives way.
-        frame_ = margins;
-        applyGeometry();
-        if (OnResize)
-            Application->Guard(OnResize);
+    if (margins == frame_) {
+        windowResized(frame.Width(), frame.Height(), false);
         return;
     }
-    userResized(frame.Right - frame.Left, frame.Bottom - frame.Top);
+    // The window manager has framed the window (or changed its frame): the
+    // outer bounds stay as they were set, and the client gives way, which
+    // the form hears of as of any resize.
+    frame_ = margins;
+    windowResized(width_, height_, true);
 }
 
-void TForm::userResized(int width, int height)
+void TForm::windowResized(int width, int height, bool clientChanged)
 {
-    if (width == width_ && height == height_)
+    if (!clientChanged && width == width_ && height == height_)
         return;
     int newWidth = width;
     int newHeight = height;
     bool accept = true;
     if (OnCanResize)
         Application->Guard([&] { OnCanResize(newWidth, newHeight, accept); });
-    if (!accept) {
-        // Refused: the window goes back to the size it had.
-        applyGeometry();
-        return;
+    if (accept) {
+        width_ = newWidth;
+        height_ = newHeight;
     }
-    width_ = newWidth;
-    height_ = newHeight;
-    if (newWidth != width || newHeight != height)
+    // Refused or altered: the window takes the size the form holds.
+    if (!accept || clientChanged || newWidth != width || newHeight != height)
         applyGeometry();
-    if (OnResize)
+    if ((accept || clientChanged) && OnResize)
         Application->Guard(OnResize);
 }
 

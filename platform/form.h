@@ -4,7 +4,8 @@
 // Left/Top/Width/Height are the outer bounds, frame included, and follow the
 // operator's moves and resizes; the client area is smaller by the window
 // manager's frame, and equal without one (headless, or no window manager).
-// When the frame appears the outer bounds stay and the client shrinks.
+// When the frame appears the outer bounds stay and the client shrinks, which
+// runs OnCanResize and OnResize as any size change does.
 #pragma once
 
 #include <algorithm>
@@ -83,7 +84,7 @@ protected:
 private:
     bool closeQuery();
     void applyGeometry();
-    void userResized(int width, int height);
+    void windowResized(int width, int height, bool clientChanged);
     FormView* view_;
     TRect frame_;  // the frame's width on each side
     std::string caption_;
