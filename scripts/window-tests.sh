@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # Runs the tests that need a real window system (the window manager's frame,
-# the operator's moves and resizes) under Xvfb with openbox. Expects a build
-# in build/. Every wait is bounded: for the window manager here, for the
-# frame and the window system's answers in the tests.
+# the operator's moves and resizes) under Xvfb with openbox, then the real
+# program through drop_demo: a batch over two photos, and again over the same
+# folder, which asks before overwriting each; the screen with the first
+# question is saved as build/screenshots/question_box.png for a look at it.
+# Expects a build in build/. Every wait is bounded: for the window manager
+# here, for the frame and the window system's answers in the tests, and for
+# each demo run, which must close all its boxes and end by itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 filter='*UnderAWindowManager*'
 if [ "${1:-}" != inside ]; then
     exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" inside
 fi
-ready="$(mktemp -u)"
+work="$(mktemp -d)"
+ready="$work/ready"
 openbox --startup "touch $ready" > /dev/null 2>&1 &
 wm=$!
-trap 'kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null || true; rm -f "$ready"' EXIT
+trap 'kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 100); do
     [ -e "$ready" ] && break
     sleep 0.1
@@ -21,3 +26,12 @@ done
 export QT_QPA_PLATFORM=xcb PLOVIS_WINDOW_MANAGER=1
 build/platform_tests --gtest_filter="$filter" --gtest_brief=1
 build/app_tests --gtest_filter="$filter" --gtest_brief=1
+
+mkdir -p "$work/photos" build/screenshots
+shot=build/screenshots/question_box.png
+rm -f "$shot"
+build/make_demo_photos "$work/photos" 2
+timeout 120 build/drop_demo "$work/photos" 1 > /dev/null 2>&1 || { echo "drop_demo did not end"; exit 1; }
+timeout 120 build/drop_demo "$work/photos" 1 "$shot" > /dev/null 2>&1 || { echo "drop_demo did not end"; exit 1; }
+[ -s "$shot" ] || { echo "no question box was seen"; exit 1; }
+echo "drop_demo: both runs ended; the question box is in $shot"

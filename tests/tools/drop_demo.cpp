@@ -1,14 +1,20 @@
 // Drives the real program in a real window for a look at it: starts it as
 // the program does, drops the folder given on the command line onto the main
-// window (a Qt drop event, as a file manager's drop arrives), runs the batch,
-// and closes the end-of-batch box after a few seconds so that a screenshot
-// can be taken meanwhile. Usage: drop_demo FOLDER [seconds before closing]
+// window (a Qt drop event, as a file manager's drop arrives) and runs the
+// batch. After a few seconds it closes whatever box is up, one a second
+// (questions, the save dialog, the summary), then the window, until the
+// window is gone, so that screenshots can be taken meanwhile. Given a PNG
+// path, it saves the screen there while the first question is up.
+// Usage: drop_demo FOLDER [seconds before closing] [question.png]
 #include <cstdlib>
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -23,6 +29,7 @@ int main(int argc, char** argv)
         return 2;
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const int hold = argc > 2 ? std::atoi(argv[2]) : 5;
+    QString questionShot = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     Application->Initialize(argc, argv);
     Application->Title = "Plovis";
     if (!CreateApplicationForms())
@@ -38,14 +45,26 @@ int main(int argc, char** argv)
         QApplication::sendEvent(window, &drop);
         delete data;
     });
-    QTimer::singleShot(3000, [hold] {
-        // The batch's summary box waits for the operator; close it later.
-        QTimer::singleShot(hold * 1000, [] {
-            if (QWidget* box = QApplication::activeModalWidget())
-                box->close();
-        });
+    // The closer keeps going through every nested modal loop: a box may be
+    // followed by another, and closing the window may ask a question too.
+    QTimer closer;
+    closer.setInterval(1000);
+    QObject::connect(&closer, &QTimer::timeout, [&questionShot] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            const auto* question = qobject_cast<QMessageBox*>(box);
+            if (!questionShot.isEmpty() && question && question->buttons().size() > 1) {
+                QGuiApplication::primaryScreen()->grabWindow(0).save(questionShot, "PNG");
+                questionShot.clear();
+            }
+            box->close();
+            return;
+        }
+        if (Form1->Visible())
+            Form1->Close();
+    });
+    QTimer::singleShot(3000, [hold, &closer] {
+        QTimer::singleShot(hold * 1000, [&closer] { closer.start(); });
         Form1->BitBtn12->Click();
-        QTimer::singleShot(hold * 1000, [] { Form1->Close(); });
     });
     Application->Run();
     DestroyApplicationForms();
