@@ -101,27 +101,40 @@ void TForm::SetBounds(int left, int top, int width, int height)
             return;
     }
     const bool sizeChanged = width != width_ || height != height_;
+    const bool moved = left != left_ || top != top_;
     left_ = left;
     top_ = top;
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
-    applyGeometry();
+    applyGeometry(moved);
     if (sizeChanged && OnResize)
         Application->Guard(OnResize);
 }
 
-void TForm::applyGeometry()
+void TForm::applyGeometry(bool move)
 {
     resizing_ = true;
-    view_->resize(ClientWidth(), ClientHeight());
-    // A top-level window's move places its frame, where there is one.
-    view_->move(left_, top_);
+    if (view_->width() != ClientWidth() || view_->height() != ClientHeight()) {
+        // Until the window system has caught up, it may still report the
+        // size the window had: such reports are not the operator's.
+        staleClient_ = {view_->width(), view_->height()};
+        view_->resize(ClientWidth(), ClientHeight());
+    }
+    // A top-level window's move places its frame, where there is one. Only
+    // moves from code: a window the frame has just moved stays put.
+    if (move)
+        view_->move(left_, top_);
     resizing_ = false;
 }
 
 void TForm::WindowGeometryChanged(const TRect& frame, const TRect& client)
 {
     if (resizing_)
+        return;
+    const TPoint clientSize{client.Width(), client.Height()};
+    if (clientSize == TPoint{ClientWidth(), ClientHeight()})
+        staleClient_.reset();
+    else if (staleClient_ && clientSize == *staleClient_)
         return;
     const TRect margins{client.Left - frame.Left, client.Top - frame.Top, frame.Right - client.Right,
                         frame.Bottom - client.Bottom};
@@ -153,7 +166,7 @@ void TForm::windowResized(int width, int height, bool clientChanged)
     }
     // Refused or altered: the window takes the size the form holds.
     if (!accept || clientChanged || newWidth != width || newHeight != height)
-        applyGeometry();
+        applyGeometry(false);
     if ((accept || clientChanged) && OnResize)
         Application->Guard(OnResize);
 }
@@ -178,10 +191,10 @@ void TForm::SetVisible(bool visible)
         return;
     visible_ = visible;
     if (visible) {
-        applyGeometry();
+        applyGeometry(true);
         if (OnShow)
             Application->Guard(OnShow);
-        applyGeometry();
+        applyGeometry(true);
         view_->show();
     } else {
         view_->hide();

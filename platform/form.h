@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,10 +84,11 @@ protected:
 
 private:
     bool closeQuery();
-    void applyGeometry();
+    void applyGeometry(bool move);
     void windowResized(int width, int height, bool clientChanged);
     FormView* view_;
     TRect frame_;  // the frame's width on each side
+    std::optional<TPoint> staleClient_;  // the client size before the last resize from here
     std::string caption_;
     bool alphaBlend_ = false;
     int alphaValue_ = 255;
