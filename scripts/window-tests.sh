@@ -25,7 +25,7 @@ done
 [ -e "$ready" ] || { echo "openbox did not start"; exit 1; }
 export QT_QPA_PLATFORM=xcb PLOVIS_WINDOW_MANAGER=1
 build/platform_tests --gtest_filter="$filter" --gtest_brief=1
-build/app_tests --gtest_filter="$filter" --gtest_brief=1
+build/main_tests --gtest_filter="$filter" --gtest_brief=1
 
 mkdir -p "$work/photos" build/screenshots
 shot=build/screenshots/question_box.png
