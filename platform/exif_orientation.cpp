@@ -72,11 +72,8 @@ int OrientationOfTiff(const std::uint8_t* data, std::size_t size)
     return 1;
 }
 
-// Where stored pixel (x, y) of a w x h picture goes in the upright one.
-struct Mapping {
-    int x, y;
-};
-Mapping Upright(int orientation, int x, int y, int w, int h)
+// Which stored pixel of a w x h picture shows at (x, y) of the upright one.
+TPoint StoredPixel(int orientation, int x, int y, int w, int h)
 {
     switch (orientation) {
     case 2:
@@ -88,11 +85,11 @@ Mapping Upright(int orientation, int x, int y, int w, int h)
     case 5:
         return {y, x};
     case 6:
-        return {h - 1 - y, x};
+        return {y, h - 1 - x};
     case 7:
-        return {h - 1 - y, w - 1 - x};
+        return {w - 1 - y, h - 1 - x};
     case 8:
-        return {y, w - 1 - x};
+        return {w - 1 - y, x};
     default:
         return {x, y};
     }
@@ -116,14 +113,21 @@ void ApplyExifOrientation(TBitmap& bitmap, int orientation)
     const bool swaps = orientation >= 5;
     TBitmap upright;
     upright.SetSize(swaps ? h : w, swaps ? w : h);
-    // Each stored row fills one upright row or column; rows never share a
-    // target pixel, so they may run on several threads.
-    ForEachRow(h, std::int64_t{w} * h, [&](int y) {
-        const std::uint8_t* from = bitmap.ScanLine(y);
-        for (int x = 0; x < w; ++x, from += 3) {
-            const Mapping to = Upright(orientation, x, y, w, h);
-            std::memcpy(upright.ScanLine(to.y) + to.x * 3, from, 3);
+    const int uprightWidth = upright.Width();
+    // Each upright row is one stored row or column, walked with a fixed step;
+    // every row is written by one thread only.
+    const auto at = [&](TPoint p) {
+        return bitmap.ScanLine(0) + static_cast<std::ptrdiff_t>(p.y) * bitmap.RowStride() + p.x * 3;
+    };
+    ForEachRow(upright.Height(), std::int64_t{w} * h, [&](int y) {
+        const std::uint8_t* from = at(StoredPixel(orientation, 0, y, w, h));
+        const std::ptrdiff_t step = uprightWidth > 1 ? at(StoredPixel(orientation, 1, y, w, h)) - from : 0;
+        std::uint8_t* to = upright.ScanLine(y);
+        for (int x = 0; x < uprightWidth; ++x, from += step, to += 3) {
+            to[0] = from[0];
+            to[1] = from[1];
+            to[2] = from[2];
         }
     });
-    bitmap.Assign(upright);
+    bitmap.ExchangePixels(upright);
 }

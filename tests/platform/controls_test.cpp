@@ -167,10 +167,9 @@ TEST(Form, FollowsTheOperatorsMovesAndResizes)
 {
     TestForm form;
     std::vector<std::string> events;
-    form.OnCanResize = [&](int& w, int& h, bool& accept) {
+    form.OnCanResize = [&](int& w, int& h, bool&) {
         events.push_back("can " + std::to_string(w) + "x" + std::to_string(h));
         w = std::max(w, 300);
-        accept = true;
     };
     form.OnResize = [&] { events.push_back("resize"); };
     form.Show();
