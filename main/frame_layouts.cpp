@@ -48,7 +48,7 @@ int TForm1::ApplyFrameLayout(int preset)
 
     // The frame image is drawn in the photo in work, which the next
     // preparation of a photo replaces.
-    DrawFrameImage(*PhotoBitmap, FrameLayout);
+    ::DrawFrameImage(*PhotoBitmap, FrameLayout);
     ShowFitted(*PhotoBitmap, 1);
 
     FrameOverlay->SetSize(PhotoBitmap->Width(), PhotoBitmap->Height());
@@ -57,7 +57,7 @@ int TForm1::ApplyFrameLayout(int preset)
 
     // Drawn at preview size, not shrunk: a shrunk one would blend white and
     // black at the photo area's edge into a fringe that is not see-through.
-    DrawFrameImage(*PreviewOverlay, PreviewLayout);
+    ::DrawFrameImage(*PreviewOverlay, PreviewLayout);
 
     Edit3->SetText("\\");
     FrameFilePath.clear();

@@ -207,6 +207,17 @@ public:
     void DrawTextPreview(TImage& image, const TFont& font, const std::string& text, int angle);
     // The image that shows a text of that kind on the preview.
     TImage* TextImage(TFrameTextKind kind) const;
+
+    // --- The frame settings editor's drawings ------------------------------
+    // The frame image of a geometry (white, photo area black) in PhotoBitmap,
+    // stretched into image when given; nothing for a size of 0 or less.
+    void DrawFrameImage(TImage* image, int fw, int fh, int pw, int ph, int l, int t);
+    // The same frame image written as a .bmp file; throws Exception when the
+    // file cannot be written (an existing one then stays as it was).
+    void SaveFrameImage(const std::string& path, int fw, int fh, int pw, int ph, int l, int t);
+    // The title block for the text placement window, at the scale of its
+    // frame picture and with its line spacing; the caller places the image.
+    void DrawEditorTextPreview(TImage& image, const TFont& font, const std::string& text, int angle);
     int ComposeAndSave(const std::string& path, bool preview, bool show);
     int SaveJpeg(const std::string& path, const TBitmap& bitmap);
     std::string AskJpegSavePath(const std::string& proposed);
@@ -343,6 +354,12 @@ private:
     // The title preview into Image3 and the date preview into Image4, at
     // their layout places (the previews of an empty photo list).
     void drawTextPreviews();
+    // A text image made ready for a text preview: see-through white.
+    void blankTextImage(TImage& image);
+    // The text block laid out at full size into TextBitmap and shrunk into
+    // image by previewWidth / frameWidth, both sides by the width ratio.
+    void drawScaledTextPreview(TImage& image, const TFont& font, const std::string& text, int angle,
+                               float lineSpacing, int previewWidth, int frameWidth);
     // Saves the composed picture for a source photo: 0 saved, -2 the
     // operator chose no file, -4 the save failed.
     int saveComposed(const std::string& sourcePath);

@@ -30,19 +30,30 @@ void TForm1::DrawTextBlock(int x, int y, TBitmap& target, const TFont& font, con
 
 void TForm1::DrawTextPreview(TImage& image, const TFont& font, const std::string& text, int angle)
 {
+    blankTextImage(image);
+    if (FrameLayout.Framewidth == 0 || FrameLayout.Frameheight == 0) {
+        Application->MessageBox("フレームサイズが０です。(タイトルプレビュー)", "", MB_OK);
+        return;
+    }
+    drawScaledTextPreview(image, font, text, angle, LineSpacing, PreviewLayout.Framewidth, FrameLayout.Framewidth);
+}
+
+void TForm1::blankTextImage(TImage& image)
+{
     image.SetTransparent(true);
     TBitmap& blank = image.Picture();
     blank.SetSize(image.Width(), image.Height());
     blank.Fill(clWhite);
     image.PictureChanged();
-    if (FrameLayout.Framewidth == 0 || FrameLayout.Frameheight == 0) {
-        Application->MessageBox("フレームサイズが０です。(タイトルプレビュー)", "", MB_OK);
-        return;
-    }
-    RenderTextPreviewLayer(*TextBitmap, text, StyleOf(font, angle, LineSpacing));
+}
+
+void TForm1::drawScaledTextPreview(TImage& image, const TFont& font, const std::string& text, int angle,
+                                   float lineSpacing, int previewWidth, int frameWidth)
+{
+    RenderTextPreviewLayer(*TextBitmap, text, StyleOf(font, angle, lineSpacing));
     // Both sides scale by the width ratio of preview and output.
-    const int width = FrameToPreviewSize(TextBitmap->Width(), PreviewLayout.Framewidth, FrameLayout.Framewidth);
-    const int height = FrameToPreviewSize(TextBitmap->Height(), PreviewLayout.Framewidth, FrameLayout.Framewidth);
+    const int width = FrameToPreviewSize(TextBitmap->Width(), previewWidth, frameWidth);
+    const int height = FrameToPreviewSize(TextBitmap->Height(), previewWidth, frameWidth);
     image.ClearPicture();
     image.SetBounds(image.Left(), image.Top(), width, height);
     TBitmap& picture = image.Picture();

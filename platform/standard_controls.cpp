@@ -159,6 +159,11 @@ void TEdit::SetReadOnly(bool readOnly)
     edit_->setReadOnly(readOnly);
 }
 
+void TEdit::SetImeMode(TImeMode mode)
+{
+    edit_->setAttribute(Qt::WA_InputMethodEnabled, mode != TImeMode::imDisable);
+}
+
 void TEdit::UserEdited(const std::string& text)
 {
     std::string limited = text;

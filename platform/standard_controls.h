@@ -56,6 +56,9 @@ private:
     std::string caption_;
 };
 
+// An edit's input method: imDisable keeps it off (fields meant for digits).
+enum class TImeMode { imDontCare, imDisable };
+
 class TEdit : public TControl {
 public:
     explicit TEdit(TWinControl* parent);
@@ -63,6 +66,7 @@ public:
     void SetText(const std::string& text);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
+    void SetImeMode(TImeMode mode);
     int MaxLength = 0;  // limits typing only, in bytes
     TNotifyEvent OnChange;
     TNotifyEvent OnExit;

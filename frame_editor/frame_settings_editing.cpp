@@ -1,0 +1,88 @@
+// Frame settings window: showing it, beginning a new layout, opening the text
+// placement window, and the questions on closing.
+#include "dialogs/preferences_form.h"
+#include "frame_editor/frame_settings_form.h"
+#include "frame_editor/text_placement_form.h"
+#include "main/main_form.h"
+#include "platform/application.h"
+
+namespace {
+
+// The line spacing is preference 5.
+constexpr int kLineSpacingPreference = 5;
+
+}  // namespace
+
+void TForm3::FormShow()
+{
+    SetBounds(Form1->Left() + (Form1->Width() - Width()) / 2, Form1->Top() + (Form1->Height() - Height()) / 2,
+              Width(), Height());
+    if (!Form1->FrameFilePath.empty())
+        LoadFrameSettings(Form1->FrameFilePath);
+    Modified = false;
+    OfferApply = false;
+    GeometryModified = false;
+}
+
+void TForm3::BitBtn2Click()
+{
+    if (Application->MessageBox("新規作成して宜しいですか？\n入力データが全て初期化されます。", Form1->MessageCaption,
+                                MB_YESNO) != IDYES)
+        return;
+    for (MeasureFields& fields : fields_) {
+        fields.mm->SetText("");
+        fields.pixels->SetText("");
+    }
+    Form4->ClearFrameTexts();
+    Form4->SetLineSpacingPercent(Form2->Preference(kLineSpacingPreference));
+    RadioButton1->SetChecked(true);
+    SettingsFilePath.clear();
+    FrameImagePath.clear();
+    Modified = false;
+    GeometryModified = false;
+    OfferApply = true;
+}
+
+void TForm3::BitBtn6Click()
+{
+    if (!ValidateFrameSettings())
+        return;
+    Form4->PrepareFrameView(pixelLayout(), !Edit30->Text().empty(), !Edit31->Text().empty());
+    Form4->ShowModal();
+}
+
+void TForm3::FormCloseQuery(bool& canClose)
+{
+    const std::string& caption = Form1->MessageCaption;
+    if (Modified) {
+        const int answer = Application->MessageBox("設定を保存して閉じますか？", caption, MB_YESNOCANCEL);
+        if (answer == IDCANCEL) {
+            canClose = false;
+            return;
+        }
+        if (answer != IDYES)
+            return;
+        // Nothing saved (refused or cancelled): the window stays, as after
+        // Cancel, so that the changes are not lost.
+        if (!saveAsNew()) {
+            canClose = false;
+            return;
+        }
+        Application->MessageBox("設定を反映しますか？", caption, MB_YESNO);
+        applyToMainWindow();
+        return;
+    }
+    if (OfferApply) {
+        Application->MessageBox("保存した設定を反映しますか？", caption, MB_YESNO);
+        applyToMainWindow();
+    }
+}
+
+void TForm3::applyToMainWindow()
+{
+    // Whatever the answer. The main window reads no frame settings file: its
+    // built-in layout is applied again, which keeps the texts but also resets
+    // the fonts, angles, trimming alignment and line spacing to the layout's.
+    if (Form1->ApplyFrameLayout(Form1->PresetIndex) == 0)
+        Form1->RefreshLayoutPreview();
+}
