@@ -1,8 +1,11 @@
-// The text placement window's answers about the three texts.
+// The text placement window: its answers about the three texts, the title's
+// redraw and placement, and the write-back of a dragged text's place.
 #include "frame_editor/text_placement_form.h"
 
 #include <gtest/gtest.h>
 
+#include "controls/resize_control.h"
+#include "frame_editor/frame_settings_form.h"
 #include "tests/main/app_test_support.h"
 
 class TextPlacementFormTest : public AppTest {};
@@ -59,4 +62,162 @@ TEST_F(TextPlacementFormTest, LayoutResetKeepsTextsAndTheTitleFace)
     EXPECT_EQ(other.Font.Size(), 24);
     EXPECT_EQ(other.Angle, 0);
     EXPECT_EQ(Form4->Edit8->Text(), "0");
+}
+
+namespace {
+
+// A 1500-pixel frame shown 750 pixels wide.
+class TextPlacementViewTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ShowMainWindowWithKnownPreview();
+        Form3->Edit2->SetText("1500");
+        Form3->Edit4->SetText("1051");
+        Form3->Edit8->SetText("129");
+        Form4->Image1->SetBounds(0, 0, 750, 525);
+        Form3->Modified = false;
+    }
+};
+
+}  // namespace
+
+TEST_F(TextPlacementViewTest, DraggedTitleWritesItsPlaceInPixelsAndMillimetres)
+{
+    TImage& title = *Form4->Image3;
+    Form4->Image3Click();
+    ASSERT_EQ(Form4->ResizeControl->Control(), &title);
+    title.SetBounds(375 - title.Width() / 2, 470, title.Width(), title.Height());
+    Form4->Image3MouseUp(TMouseButton::mbLeft, 0, 5, 5);
+    EXPECT_EQ(Form3->Edit21->Text(), "750");
+    EXPECT_EQ(Form3->Edit23->Text(), "940");
+    EXPECT_EQ(Form3->Edit19->Text(), "63");
+    EXPECT_EQ(Form3->Edit20->Text(), "79");
+    EXPECT_TRUE(Form3->Modified);
+
+    // A press and a move drag the image and write on every move.
+    title.DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 10, 10);
+    title.DispatchMouseMove(ssLeft, 20, 5);
+    EXPECT_EQ(title.Top(), 465);
+    EXPECT_EQ(Form3->Edit21->Text(), "770");
+    EXPECT_EQ(Form3->Edit23->Text(), "930");
+    EXPECT_EQ(Form4->StatusBar1->Panels(1).Text(), "タイトル　画面(385, 465) 実寸(770, 930)");
+    title.DispatchMouseUp(TMouseButton::mbLeft, ssLeft, 10, 10, true);
+    EXPECT_EQ(Form4->ResizeControl->Control(), &title);
+
+    // An image that is not selected is neither moved nor written.
+    Form4->Image4->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 10, 10);
+    Form4->Image4->DispatchMouseMove(ssLeft, 40, 40);
+    EXPECT_EQ(Form3->Edit25->Text(), "");
+}
+
+TEST_F(TextPlacementViewTest, TitleIsCentredAboveTheBottomMarginByDefault)
+{
+    Form4->Edit4->SetText("卒業記念");
+    const TImage& title = *Form4->Image3;
+    EXPECT_EQ(Form4->ResizeControl->Control(), &title) << "a text change selects the title";
+    EXPECT_EQ(title.Left() + title.Width() / 2, 375);
+    EXPECT_EQ(title.Top(), (1051 - 129 * 2 / 4) / 2);
+    EXPECT_FALSE(title.Transparent());
+    EXPECT_TRUE(Form3->Modified);
+
+    Form3->Edit21->SetText("300");
+    Form3->Edit23->SetText("100");
+    Form4->RenderTitlePreview();
+    EXPECT_EQ(title.Left() + title.Width() / 2, 150);
+    EXPECT_EQ(title.Top(), 50);
+
+    // An empty title draws as "[　　]".
+    Form4->Edit4->SetText("[　　]");
+    TBitmap placeholder;
+    placeholder.Assign(Form4->Image3->Picture());
+    Form4->Edit4->SetText("");
+    EXPECT_TRUE(SameBitmap(Form4->Image3->Picture(), placeholder));
+}
+
+TEST_F(TextPlacementViewTest, FrameWidthThatIsNoneOrZero)
+{
+    // Empty: drawn as for a 2000-pixel frame, and not placed.
+    Form3->Edit2->SetText("");
+    TImage& title = *Form4->Image3;
+    title.SetBounds(11, 22, title.Width(), title.Height());
+    Form4->Edit4->SetText("卒業記念");
+    EXPECT_EQ(title.Left(), 11);
+    EXPECT_EQ(title.Top(), 22);
+    const int width2000 = title.Width();
+    Form3->Edit2->SetText("1000");
+    Form4->RenderTitlePreview();
+    EXPECT_NEAR(title.Width(), 2 * width2000, 1) << "half the frame, twice the size";
+
+    Form3->Edit2->SetText("0");
+    const int before = title.Width();
+    dialogs->Message("フレームサイズが０です。(タイトルプレビュー[作成])", IDOK, "");
+    Form4->RenderTitlePreview();
+    EXPECT_EQ(title.Width(), before);
+}
+
+TEST_F(TextPlacementViewTest, AnglesFontsAndLineSpacing)
+{
+    TImage& title = *Form4->Image3;
+    Form4->Edit4->SetText("卒業記念");
+    const int flat = title.Height();
+    Form4->Edit2->SetText("90");
+    Form4->Edit2->UserKeyUp('A', 0);
+    EXPECT_EQ(title.Height(), flat) << "only Enter applies a typed angle";
+    Form4->Edit2->UserKeyUp(13, 0);
+    EXPECT_GT(title.Height(), flat);
+
+    Form4->Edit22->Font().SetColor(clRed);
+    dialogs->Font([](TFont& font) {
+        font.SetName("ＭＳ 明朝");
+        return true;
+    });
+    Form4->Button5->Click();
+    EXPECT_EQ(Form4->Edit22->Font().Name(), "ＭＳ 明朝");
+    EXPECT_EQ(Form4->Edit22->Font().Color(), clRed);
+    dialogs->Font([](TFont&) { return false; });
+    Form4->Button2->Click();
+    EXPECT_EQ(Form4->ResizeControl->Control(), Form4->Image5) << "cancelled: the other text is selected all the same";
+
+    Form3->Modified = false;
+    Form4->TrackBar5->SetPosition(50);
+    EXPECT_EQ(Form4->ResizeControl->Control(), nullptr);
+    EXPECT_TRUE(Form3->Modified);
+}
+
+TEST_F(TextPlacementViewTest, OpeningPlacesTheTexts)
+{
+    Form3->Edit2->SetText("");
+    const std::pair<TEdit*, const char*> values[] = {
+        {Form3->Edit2, "1500"}, {Form3->Edit4, "1051"},  {Form3->Edit12, "1430"}, {Form3->Edit14, "887"},
+        {Form3->Edit10, "35"},  {Form3->Edit6, "35"},    {Form3->Edit16, "35"},   {Form3->Edit8, "129"},
+        {Form3->Edit21, "750"}, {Form3->Edit23, "940"},  {Form3->Edit25, "1255"}, {Form3->Edit26, "957"},
+        {Form3->Edit31, "950"},
+    };
+    for (const auto& [edit, text] : values)
+        edit->SetText(text);
+    dialogs->Modal([](TForm& form) {
+        EXPECT_EQ(form.Caption(), "文字列設定");
+        EXPECT_EQ(Form4->ResizeControl->Control(), nullptr) << "nothing selected at first";
+        // The preview scroll box is 900 x 500 inside: 880 x 480 available.
+        TImage& frame = *Form4->Image1;
+        EXPECT_EQ(frame.Width(), 1500 * 480 / 1051);
+        EXPECT_EQ(frame.Height(), 480);
+        EXPECT_EQ(frame.Picture().Pixel(frame.Width() / 2, frame.Height() / 2), clBlack);
+        EXPECT_EQ(frame.Picture().Pixel(frame.Width() / 2, frame.Height() - 2), clWhite);
+        const double s = frame.Width() / 1500.0;
+        const TImage& date = *Form4->Image4;
+        EXPECT_EQ(date.Left(), static_cast<int>(1255 * s) - date.Width() / 2);
+        EXPECT_EQ(date.Top(), static_cast<int>(957 * s));
+        // No X for the other text: its right edge 20 pixels left of the title.
+        const TImage& title = *Form4->Image3;
+        const TImage& other = *Form4->Image5;
+        EXPECT_EQ(other.Left() + other.Width(), title.Left() - 20);
+        EXPECT_EQ(other.Top(), static_cast<int>(950 * s));
+        EXPECT_EQ(Form3->Edit30->Text(), "") << "nothing is written for it";
+        Form4->BitBtn14->Click();
+    });
+    Form3->BitBtn6->Click();
+    EXPECT_TRUE(dialogs->AllUsed());
 }
