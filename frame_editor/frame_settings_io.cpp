@@ -53,18 +53,20 @@ void TForm3::LoadFrameSettings(const std::string& path)
 void TForm3::takeSettings(const TFrameSettings& settings, const std::string& path)
 {
     const int dpi = Resolution();
+    SettingsFilePath = path;
+    // The geometry first, so that the title redrawn as its text arrives is
+    // drawn and placed for this frame.
+    for (int i = 0; i < kFrameMeasureCount; ++i) {
+        const int value = MeasureOf(settings.Layout, MeasureAt(i));
+        fieldsOf(MeasureAt(i)).pixels->SetText(std::to_string(value));
+        fieldsOf(MeasureAt(i)).mm->SetText(std::to_string(PixelsToMillimetres(value, dpi)));
+    }
     SetTrimmingAlignment(settings.ReferencePosition);
     for (TFrameTextKind kind : kFrameTextKinds)
         Form4->StoreFrameText(kind, settings.Text(kind));
     Form4->SetLineSpacingPercent(settings.LineSpacing);
     Form7->MirrorTexts(settings.Text(TFrameTextKind::Title).Text, settings.Text(TFrameTextKind::Date).Text,
                        settings.Text(TFrameTextKind::Other).Text);
-    SettingsFilePath = path;
-    for (int i = 0; i < kFrameMeasureCount; ++i) {
-        const int value = MeasureOf(settings.Layout, MeasureAt(i));
-        fieldsOf(MeasureAt(i)).pixels->SetText(std::to_string(value));
-        fieldsOf(MeasureAt(i)).mm->SetText(std::to_string(PixelsToMillimetres(value, dpi)));
-    }
     Form1->RefreshLayoutPreview();
 }
 
