@@ -421,3 +421,13 @@ TEST_F(FrameSettingsFormTest, ClosingQuestions)
     Form3->Close();
     EXPECT_FALSE(Form3->Visible());
 }
+
+TEST_F(FrameSettingsFormTest, OtherSettingsShowThePreferences)
+{
+    dialogs->Modal([](TForm& form) {
+        EXPECT_EQ(form.Caption(), "設定");
+        form.SetModalResult(IDOK);
+    });
+    Form3->BitBtn7->Click();
+    EXPECT_TRUE(dialogs->AllUsed());
+}
