@@ -56,8 +56,6 @@ TForm3::TForm3(TWinControl* owner) : TForm(owner)
 {
     SetCaption("フレーム設定");
     SetClientSize(611, 640);
-    Font().SetName(kDefaultFaceName);
-    Font().SetHeight(-12);
     buildControls();
     bindHandlers();
     Created();

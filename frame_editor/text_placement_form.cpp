@@ -48,8 +48,6 @@ TForm4::TForm4(TWinControl* owner) : TForm(owner)
 {
     SetCaption("文字列設定");
     SetClientSize(821, 693);
-    Font().SetName(kDefaultFaceName);
-    Font().SetHeight(-12);
     buildControls();
     buildPreview();
     // Its owner's mouse events stay unbound: this window forwards the text

@@ -57,9 +57,11 @@ void TForm4::RenderTitlePreview()
         int x = Form3->PixelValue(TFrameMeasure::TitleX, -1);
         if (x == -1)
             x = frameWidth / 2;
+        // The top half the bottom margin above the frame's bottom edge.
         int y = Form3->PixelValue(TFrameMeasure::TitleY, -1);
         if (y == -1)
-            y = Form3->PixelValue(TFrameMeasure::FrameHeight, 0) - Form3->PixelValue(TFrameMeasure::BottomMargin, 1) * 2 / 4;
+            y = Form3->PixelValue(TFrameMeasure::FrameHeight, 0) -
+                Form3->PixelValue(TFrameMeasure::BottomMargin, 1) * 2 / 4;
         const double picture = Image1->Width();
         Image3->SetBounds(static_cast<int>(x * picture / frameWidth) - Image3->Width() / 2 -
                               ScrollBox1->HorzScrollBar.Position(),
