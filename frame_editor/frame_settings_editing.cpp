@@ -15,8 +15,7 @@ constexpr int kLineSpacingPreference = 5;
 
 void TForm3::FormShow()
 {
-    SetBounds(Form1->Left() + (Form1->Width() - Width()) / 2, Form1->Top() + (Form1->Height() - Height()) / 2,
-              Width(), Height());
+    CentreOver(*Form1);
     if (!Form1->FrameFilePath.empty())
         LoadFrameSettings(Form1->FrameFilePath);
     Modified = false;

@@ -55,6 +55,7 @@ constexpr MeasureRow kMeasureRows[kFrameMeasureCount] = {
 TForm3::TForm3(TWinControl* owner) : TForm(owner)
 {
     SetCaption("フレーム設定");
+    SetDialogBorder(true);
     SetClientSize(611, 640);
     buildControls();
     bindHandlers();

@@ -47,6 +47,7 @@ TImage* MakeTextImage(TWinControl* parent, int left, int top)
 TForm4::TForm4(TWinControl* owner) : TForm(owner)
 {
     SetCaption("文字列設定");
+    SetDialogBorder(true);
     SetClientSize(821, 693);
     buildControls();
     buildPreview();
@@ -146,6 +147,9 @@ void TForm4::bindHandlers()
     Button5->OnClick = [this] { Button5Click(); };
     Button1->OnClick = [this] { Button1Click(); };
     Button2->OnClick = [this] { Button2Click(); };
+    BitBtn1->OnClick = [this] { BitBtn1Click(); };
+    BitBtn2->OnClick = [this] { BitBtn2Click(); };
+    BitBtn3->OnClick = [this] { BitBtn3Click(); };
     Image3->OnClick = [this] { Image3Click(); };
     Image4->OnClick = [this] { Image4Click(); };
     Image5->OnClick = [this] { Image5Click(); };
@@ -187,8 +191,7 @@ void TForm4::FormShow()
     sizeFromMainWindow();
     Repaint();
     Application->ProcessMessages();
-    SetBounds(Form1->Left() + (Form1->Width() - Width()) / 2, Form1->Top() + (Form1->Height() - Height()) / 2,
-              Width(), Height());
+    CentreOver(*Form1);
     Repaint();
 }
 

@@ -121,6 +121,10 @@ public:
     void Button5Click();
     void Button1Click();
     void Button2Click();
+    // Multi-line input.
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
     // Selecting a text image.
     void Image3Click();
     void Image4Click();
@@ -159,6 +163,8 @@ private:
     void redrawAfterChange(TImage* select, bool pumpMessages);
     void angleKeyUp(unsigned short key, TImage* select);
     void chooseFont(TFrameTextKind kind);
+    // The text edited line by line; storing it redraws as an edit does.
+    void editLines(TFrameTextKind kind);
     void selectImage(TImage* image);
     void textMouseDown(TImage* image, TMouseButton button, TShiftState shift, int x, int y);
     void textMouseMove(TFrameTextKind kind, TShiftState shift, int x, int y);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/resize_control.h"
+#include "dialogs/multiline_input_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
@@ -341,4 +342,25 @@ void TForm4::writePosition(TFrameTextKind kind, bool showStatus)
                              frameY);
     if (showStatus)
         StatusBar1->Panels(1).SetText(Format(StatusFormatOf(kind), screenX, screenY, frameX, frameY));
+}
+
+void TForm4::editLines(TFrameTextKind kind)
+{
+    const TextControls c = controlsOf(kind);
+    c.text->SetText(Form5->EditLines(c.text->Text(), c.fontHolder->Font().Name()));
+}
+
+void TForm4::BitBtn1Click()
+{
+    editLines(TFrameTextKind::Title);
+}
+
+void TForm4::BitBtn2Click()
+{
+    editLines(TFrameTextKind::Date);
+}
+
+void TForm4::BitBtn3Click()
+{
+    editLines(TFrameTextKind::Other);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/resize_control.h"
+#include "dialogs/multiline_input_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "tests/main/app_test_support.h"
 
@@ -220,4 +221,22 @@ TEST_F(TextPlacementViewTest, OpeningPlacesTheTexts)
     });
     Form3->BitBtn6->Click();
     EXPECT_TRUE(dialogs->AllUsed());
+}
+
+TEST_F(TextPlacementViewTest, MultiLineInputStoresTheJoinedText)
+{
+    Form4->Edit9->SetText("令和8年\\n3月");
+    Form4->Edit10->Font().SetName("ＭＳ 明朝");
+    dialogs->Modal([](TForm& form) {
+        EXPECT_EQ(form.Caption(), "複数文字列入力");
+        EXPECT_EQ(Form5->Memo1->Lines().Lines(), (std::vector<std::string>{"令和8年", "3月"}));
+        EXPECT_EQ(Form5->Memo1->Font().Name(), "ＭＳ 明朝");
+        Form5->Memo1->Lines().Assign({"令和8年", "", "3月15日"});
+        form.SetModalResult(IDOK);
+    });
+    Form3->Modified = false;
+    Form4->BitBtn2->Click();
+    EXPECT_EQ(Form4->Edit9->Text(), "令和8年\\n\\n3月15日");
+    EXPECT_EQ(Form4->ResizeControl->Control(), Form4->Image4);
+    EXPECT_TRUE(Form3->Modified);
 }
