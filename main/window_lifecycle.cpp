@@ -139,11 +139,18 @@ void TForm1::FormResize()
 
 void TForm1::FormCloseQuery(bool& canClose)
 {
-    if (!Busy)
+    if (Busy) {
+        AbortRequested = true;
+        closeAfterWork_ = true;
+        canClose = false;
         return;
-    AbortRequested = true;
-    closeAfterWork_ = true;
-    canClose = false;
+    }
+    // Unsaved frame settings are asked about before the program ends with
+    // them; Cancel there keeps both windows open.
+    if (Form3 && Form3->Visible() && Form3->Modified) {
+        Form3->Close();
+        canClose = !Form3->Visible();
+    }
 }
 
 void TForm1::CloseIfAsked()

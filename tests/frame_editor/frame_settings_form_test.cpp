@@ -7,6 +7,7 @@
 
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/text_placement_form.h"
+#include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/text_encoding.h"
@@ -420,6 +421,23 @@ TEST_F(FrameSettingsFormTest, ClosingQuestions)
     Form3->Show();  // no change: closes silently
     Form3->Close();
     EXPECT_FALSE(Form3->Visible());
+}
+
+TEST_F(FrameSettingsFormTest, ClosingTheProgramAsksAboutUnsavedFrameSettings)
+{
+    ShowMainWindow();
+    Form3->Show();
+    FillValidLayout();
+    dialogs->Message("設定を保存して閉じますか？", IDCANCEL, Form1->MessageCaption, MB_YESNOCANCEL);
+    Form1->Close();
+    EXPECT_TRUE(Form1->Visible());
+    EXPECT_TRUE(Form3->Visible());
+    EXPECT_FALSE(Application->Terminated());
+
+    dialogs->Message("設定を保存して閉じますか？", IDNO);
+    Form1->Close();
+    EXPECT_FALSE(Form1->Visible());
+    EXPECT_TRUE(Application->Terminated());
 }
 
 TEST_F(FrameSettingsFormTest, OtherSettingsShowThePreferences)
