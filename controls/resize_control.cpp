@@ -6,6 +6,7 @@
 
 #include "platform/application.h"
 #include "platform/canvas.h"
+#include "platform/flag_scope.h"
 #include "platform/hint_window.h"
 #include "platform/text_format.h"
 
@@ -37,18 +38,6 @@ constexpr GripRow kGripTable[TResizeControl::kFrameTag + 1] = {
     {0, 2, TCursor::crSizeNESW, 1, 0, -1, 1},   // bottom-left corner
     {0, 1, TCursor::crSizeWE, 1, 0, -1, 0},     // left edge
     {0, 0, TCursor::crSizeAll, 1, 1, 0, 0},     // the frame: moves only
-};
-
-// Sets the flag for a scope and clears it on every way out.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
 };
 
 }  // namespace
@@ -184,7 +173,7 @@ void TResizeControl::DoMouseDown(TControl* sender, TMouseButton button, TShiftSt
         OnMouseDown(button, shift, x, y);
     if (busy_)
         return;
-    const BusyScope busy(busy_);
+    const FlagScope busy(busy_);
     if (button != TMouseButton::mbLeft)
         return;
     dragging_ = true;
@@ -200,7 +189,7 @@ void TResizeControl::DoMouseMove(TControl* sender, TShiftState shift, int x, int
         OnMouseMove(shift, x, y);
     if (busy_ || !dragging_)
         return;
-    const BusyScope busy(busy_);
+    const FlagScope busy(busy_);
     Move(sender, x, y);
 }
 
@@ -210,7 +199,7 @@ void TResizeControl::DoMouseUp(TControl* sender, TMouseButton button, TShiftStat
         OnMouseUp(button, shift, x, y);
     if (busy_ || !dragging_)
         return;
-    const BusyScope busy(busy_);
+    const FlagScope busy(busy_);
     Move(sender, x, y);
     if (sender->Tag == kFrameTag)
         ShowGrips();

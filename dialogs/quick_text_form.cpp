@@ -9,6 +9,7 @@
 #include "main/main_form.h"
 #include "platform/application.h"
 #include "platform/control_builders.h"
+#include "platform/flag_scope.h"
 
 TForm7* Form7 = nullptr;
 
@@ -16,18 +17,6 @@ namespace {
 
 // The bar position at which the title keeps its layout Y.
 constexpr int kTitleAdjustmentCentre = 20;
-
-// Sets a flag for the life of the scope, whatever way it ends.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 void AddScaleLabels(TWinControl* parent, int left, int top, int width, std::initializer_list<const char*> captions)
 {

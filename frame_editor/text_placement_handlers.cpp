@@ -10,6 +10,7 @@
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
 #include "platform/application.h"
+#include "platform/flag_scope.h"
 #include "platform/text_format.h"
 
 namespace {
@@ -33,18 +34,6 @@ const char* StatusFormatOf(TFrameTextKind kind)
     }
     return "タイトル　画面(%d, %d) 実寸(%d, %d)";
 }
-
-// Sets a flag for a scope and clears it on every way out.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 

@@ -56,6 +56,13 @@ std::string AppTest::MakePhotoFolder(const std::string& relative, const std::vec
     return path;
 }
 
+std::string AppTest::Photo(const std::string& name, int w, int h)
+{
+    const std::string path = folder.File(name);
+    WriteTestJpeg(path, w, h);
+    return path;
+}
+
 void WriteTestJpeg(const std::string& path, int width, int height)
 {
     TBitmap bitmap;

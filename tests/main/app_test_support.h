@@ -30,6 +30,9 @@ protected:
     // A folder below the program folder holding 400 x 300 photos under these
     // names (a name may lead into sub-folders); returns its path.
     std::string MakePhotoFolder(const std::string& relative, const std::vector<std::string>& names);
+    // A w x h photo of smooth colours under this name in the program folder;
+    // returns its path.
+    std::string Photo(const std::string& name, int w, int h);
 
     std::shared_ptr<ScriptedDialogDriver> dialogs;
     TempDir folder;

@@ -80,13 +80,6 @@ protected:
         ShowMainWindowWithKnownPreview();
     }
 
-    std::string Photo(const std::string& name, int w, int h)
-    {
-        const std::string path = folder.File(name);
-        WriteTestJpeg(path, w, h);
-        return path;
-    }
-
     bool Logged(const std::string& line) const
     {
         for (const std::string& l : Form1->Memo1->Lines().Lines())

@@ -38,13 +38,6 @@ protected:
         AppTest::SetUp();
         ShowMainWindowWithKnownPreview();
     }
-
-    std::string Photo(const std::string& name, int w, int h)
-    {
-        const std::string path = folder.File(name);
-        WriteTestJpeg(path, w, h);
-        return path;
-    }
 };
 
 TEST_F(PreviewFittingTest, AThinPhotoStillHasAPreviewCopy)
