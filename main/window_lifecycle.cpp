@@ -35,6 +35,8 @@ void TForm1::FormCreate()
                                  &PreviewOverlay, &SourceBitmap, &PreviewSourceBitmap}) {
             *bitmap = new TBitmap;
             (*bitmap)->SetSize(10, 10);
+            // New storage is not cleared; a fresh work bitmap is black.
+            (*bitmap)->Fill(clBlack);
         }
     } catch (const std::bad_alloc&) {
         Application->MessageBox("作業用のメモリが足りません。メモリを増設して下さい。", "vizodaruv", MB_OK);

@@ -2,12 +2,13 @@
 // work area of the rotation, the high-quality reduction and the text edge
 // smoothing. It is sized to the picture in work rather than fixed at
 // 4800 x 4800, so pictures of any size can be turned and the three planes of
-// the main window do not hold 276 MB; storage only grows, so a batch of
-// photos of one size allocates once.
+// the main window do not hold 276 MB; storage only grows (without clearing
+// or copying), so a batch of photos allocates once for its largest.
 #pragma once
 
 #include <cstdint>
-#include <vector>
+
+#include "platform/pixel_storage.h"
 
 class PixelPlane {
 public:
@@ -16,19 +17,21 @@ public:
     {
         width_ = width;
         height_ = height;
-        const std::size_t needed = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-        if (needed > data_.size())
-            data_.resize(needed);
+        data_.Reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(std::uint32_t));
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    std::uint32_t* Row(int y) { return data_.data() + static_cast<std::size_t>(y) * width_; }
-    const std::uint32_t* Row(int y) const { return data_.data() + static_cast<std::size_t>(y) * width_; }
+    // The storage is malloc'd, so aligned for 32-bit pixels.
+    std::uint32_t* Row(int y) { return reinterpret_cast<std::uint32_t*>(data_.Data()) + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* Row(int y) const
+    {
+        return reinterpret_cast<const std::uint32_t*>(data_.Data()) + static_cast<std::size_t>(y) * width_;
+    }
     std::uint32_t& At(int x, int y) { return Row(y)[x]; }
     std::uint32_t At(int x, int y) const { return Row(y)[x]; }
 
 private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> data_;
+    PixelStorage data_;
 };

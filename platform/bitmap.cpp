@@ -20,8 +20,7 @@ void TBitmap::SetSize(int width, int height)
     height_ = height;
     stride_ = (width * 3 + 3) & ~3;
     const std::size_t needed = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height);
-    if (needed > data_.size())
-        data_.resize(needed);
+    data_.Reserve(needed);
 }
 
 TColor TBitmap::Pixel(int x, int y) const
@@ -70,7 +69,7 @@ void TBitmap::ExchangePixels(TBitmap& other)
     std::swap(width_, other.width_);
     std::swap(height_, other.height_);
     std::swap(stride_, other.stride_);
-    data_.swap(other.data_);
+    data_.Swap(other.data_);
 }
 
 void TBitmap::Fill(TColor color)

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/graphics_types.h"
+#include "platform/pixel_storage.h"
 
 class TCanvas;
 
@@ -25,15 +25,16 @@ public:
     int Height() const { return height_; }
     void SetWidth(int width) { SetSize(width, height_); }
     void SetHeight(int height) { SetSize(width_, height); }
-    // Content after a size change is unspecified (callers fill or copy next);
-    // storage is reused when it is large enough, so resizing does not allocate.
+    // Content after a size change is unspecified (callers fill or copy next):
+    // storage is reused when it is large enough, so resizing does not
+    // allocate, and new storage is neither cleared nor copied into.
     void SetSize(int width, int height);
 
     // Storage is always 24-bit; the format is kept only because code sets it.
     TPixelFormat PixelFormat = TPixelFormat::pf24bit;
 
-    std::uint8_t* ScanLine(int y) { return data_.data() + static_cast<std::size_t>(y) * stride_; }
-    const std::uint8_t* ScanLine(int y) const { return data_.data() + static_cast<std::size_t>(y) * stride_; }
+    std::uint8_t* ScanLine(int y) { return data_.Data() + static_cast<std::size_t>(y) * stride_; }
+    const std::uint8_t* ScanLine(int y) const { return data_.Data() + static_cast<std::size_t>(y) * stride_; }
     int RowStride() const { return stride_; }
 
     // The pixel as a TColor, or clWhite outside the picture (an invalid read).
@@ -60,7 +61,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int stride_ = 0;
-    std::vector<std::uint8_t> data_;
+    PixelStorage data_;
     TColor transparentColor_ = clBlack;
     std::unique_ptr<TCanvas> canvas_;
 };

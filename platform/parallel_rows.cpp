@@ -1,5 +1,7 @@
-// Row splitting over std::thread: threads take rows one at a time from a
-// shared counter, so uneven rows balance themselves.
+// Row splitting over one pool of threads started on first use and kept for
+// the life of the program: threads take rows one at a time from a shared
+// counter, so uneven rows balance themselves, and a split costs a wake-up
+// rather than a thread start.
 #include "platform/parallel_rows.h"
 
 #include <algorithm>
@@ -14,14 +16,120 @@ namespace {
 
 std::atomic<int> configuredThreads{0};
 
-// Starting a thread costs about as much as touching this many pixels a few
-// times over, so each thread gets at least this much work.
+// Handing rows to the pool costs about as much as touching this many pixels
+// a few times over, so each thread gets at least this much work.
 constexpr std::int64_t kPixelsPerThread = 1 << 17;
 
 int ThreadsFor(int rows, std::int64_t pixels)
 {
     const std::int64_t byWork = std::min<std::int64_t>(pixels / kPixelsPerThread, rows);
     return static_cast<int>(std::clamp<std::int64_t>(byWork, 1, WorkerThreadCount()));
+}
+
+// One split in progress: rows taken from next, helpers join until wanted
+// have joined or the split is closed.
+struct Split {
+    const std::function<void(int)>* rowFn = nullptr;
+    int rows = 0;
+    int wanted = 0;
+    int joined = 0;
+    int finished = 0;
+    std::atomic<int> next{0};
+    std::atomic<bool> stop{false};
+
+    void Run()
+    {
+        while (!stop.load(std::memory_order_relaxed)) {
+            const int y = next.fetch_add(1);
+            if (y >= rows)
+                break;
+            (*rowFn)(y);
+        }
+    }
+};
+
+class ThreadPool {
+public:
+    ~ThreadPool()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        wake_.notify_all();
+        threads_.clear();
+    }
+
+    // Lets helpers pool threads join split (starting threads up to that
+    // count). Only one split runs at a time: a caller that finds the pool
+    // busy (another thread's split, or a split re-entered from the poll of
+    // a polled one) gets false and runs its rows itself.
+    bool Open(Split& split, int helpers)
+    {
+        bool idle = false;
+        if (!busy_.compare_exchange_strong(idle, true))
+            return false;
+        const std::lock_guard lock(mutex_);
+        while (static_cast<int>(threads_.size()) < helpers)
+            threads_.emplace_back([this] { Serve(); });
+        split.wanted = helpers;
+        current_ = &split;
+        wake_.notify_all();
+        return true;
+    }
+
+    // Stops further joins and waits until every helper that joined is done.
+    void Close(Split& split)
+    {
+        std::unique_lock lock(mutex_);
+        current_ = nullptr;
+        done_.wait(lock, [&] { return split.finished == split.joined; });
+        lock.unlock();
+        busy_.store(false);
+    }
+
+    // Waits up to timeout for every row taken to be done (or the split to
+    // stop with its joined helpers finished).
+    bool WaitFor(Split& split, std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(mutex_);
+        return done_.wait_for(lock, timeout, [&] {
+            const bool allTaken = split.next.load() >= split.rows || split.stop.load();
+            return allTaken && split.finished == split.joined;
+        });
+    }
+
+private:
+    void Serve()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [&] { return quit_ || (current_ && current_->joined < current_->wanted); });
+            if (quit_)
+                return;
+            Split& split = *current_;
+            ++split.joined;
+            lock.unlock();
+            split.Run();
+            lock.lock();
+            ++split.finished;
+            done_.notify_all();
+        }
+    }
+
+    std::atomic<bool> busy_{false};
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    Split* current_ = nullptr;
+    bool quit_ = false;
+    std::vector<std::jthread> threads_;
+};
+
+ThreadPool& Pool()
+{
+    static ThreadPool pool;
+    return pool;
 }
 
 }  // namespace
@@ -48,56 +156,34 @@ bool SplitsRows(int rows, std::int64_t pixels)
 void ForEachRow(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn)
 {
     const int threads = ThreadsFor(rows, pixels);
-    if (threads <= 1) {
-        for (int y = 0; y < rows; ++y)
-            rowFn(y);
-        return;
-    }
-    std::atomic<int> next{0};
-    const auto work = [&] {
-        for (int y = next.fetch_add(1); y < rows; y = next.fetch_add(1))
-            rowFn(y);
-    };
-    std::vector<std::jthread> helpers;
-    helpers.reserve(static_cast<std::size_t>(threads - 1));
-    for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(work);
-    work();
+    Split split;
+    split.rowFn = &rowFn;
+    split.rows = rows;
+    const bool shared = threads > 1 && Pool().Open(split, threads - 1);
+    split.Run();
+    if (shared)
+        Pool().Close(split);
 }
 
 bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
                       const std::function<bool()>& poll)
 {
-    const int threads = ThreadsFor(rows, pixels);
-    std::atomic<int> next{0};
-    std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::condition_variable finishedChanged;
-    int finished = 0;
-    const auto work = [&] {
-        while (!stop.load(std::memory_order_relaxed)) {
-            const int y = next.fetch_add(1);
-            if (y >= rows)
-                break;
+    Split split;
+    split.rowFn = &rowFn;
+    split.rows = rows;
+    if (!Pool().Open(split, ThreadsFor(rows, pixels))) {
+        // The pool is taken: the rows run here, with a poll between them.
+        for (int y = 0; y < rows && !poll(); ++y) {
             rowFn(y);
+            split.next.store(y + 1);
         }
-        const std::lock_guard lock(mutex);
-        ++finished;
-        finishedChanged.notify_one();
-    };
-    std::vector<std::jthread> workers;
-    workers.reserve(static_cast<std::size_t>(threads));
-    for (int t = 0; t < threads; ++t)
-        workers.emplace_back(work);
-    std::unique_lock lock(mutex);
-    while (!finishedChanged.wait_for(lock, std::chrono::milliseconds(20), [&] { return finished == threads; })) {
-        lock.unlock();
-        if (!stop.load(std::memory_order_relaxed) && poll())
-            stop.store(true, std::memory_order_relaxed);
-        lock.lock();
+        return split.next.load() >= rows;
     }
-    lock.unlock();
-    workers.clear();
+    while (!Pool().WaitFor(split, std::chrono::milliseconds(20))) {
+        if (!split.stop.load(std::memory_order_relaxed) && poll())
+            split.stop.store(true, std::memory_order_relaxed);
+    }
+    Pool().Close(split);
     // Rows taken before the stop were finished; rows never taken were not.
-    return next.load() >= rows;
+    return split.next.load() >= rows;
 }

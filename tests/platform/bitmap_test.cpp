@@ -1,6 +1,8 @@
 // Bitmap storage: sizes, rows and handing pixels between bitmaps.
 #include "platform/bitmap.h"
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "tests/test_support.h"
@@ -26,4 +28,18 @@ TEST(Bitmap, ExchangingPixelsLeavesEachBitmapItsTransparency)
     EXPECT_EQ(layer.TransparentColor(), clWhite);
     EXPECT_EQ(layer.RowStride(), 12);
     EXPECT_EQ(photo.RowStride(), 16);
+}
+
+// Storage grows without keeping old pixels but every row stays writable and
+// separate: a bitmap shrunk and grown again past its first size holds what
+// was written after the last change.
+TEST(Bitmap, GrowingAfterShrinkingGivesWholeRowsOfTheNewSize)
+{
+    TBitmap bitmap;
+    for (const auto [w, h] : {std::pair{7, 5}, std::pair{2, 3}, std::pair{1200, 900}, std::pair{3, 1}}) {
+        FillBitmap(bitmap, w, h, [w](int x, int y) { return TColor(x + y * w); });
+        EXPECT_EQ(bitmap.RowStride(), (w * 3 + 3) & ~3);
+        EXPECT_EQ(bitmap.Pixel(w - 1, h - 1), TColor(w - 1 + (h - 1) * w));
+        EXPECT_EQ(bitmap.Pixel(0, 0), TColor(0));
+    }
 }

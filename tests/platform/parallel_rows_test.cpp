@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,4 +27,48 @@ TEST(ParallelRows, PollingStopsTheRowsNotYetStarted)
     EXPECT_FALSE(finished);
     EXPECT_EQ(polls, 2);
     EXPECT_LT(done.load(), 2000);
+}
+
+// The pool serves one split at a time: a split started from the poll of a
+// polled one (the window's events pumped during a reduction) and splits from
+// two threads at once still run every row exactly once.
+TEST(ParallelRows, SplitsThatFindThePoolBusyRunEveryRowOnce)
+{
+    ScopedWorkerThreads scope(4);
+    constexpr int kRows = 300;
+    const std::int64_t big = std::int64_t{1} << 40;
+    std::vector<std::atomic<int>> outer(kRows);
+    std::vector<std::atomic<int>> inner(kRows);
+    bool nested = false;
+    const bool finished = ForEachRowPolled(
+        kRows, big,
+        [&](int y) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            ++outer[y];
+        },
+        [&] {
+            if (!nested) {
+                nested = true;
+                ForEachRow(kRows, big, [&](int y) { ++inner[y]; });
+            }
+            return false;
+        });
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(nested);
+
+    std::vector<std::atomic<int>> first(kRows);
+    std::vector<std::atomic<int>> second(kRows);
+    std::thread other([&] {
+        for (int round = 0; round < 50; ++round)
+            ForEachRow(kRows, big, [&](int y) { ++second[y]; });
+    });
+    for (int round = 0; round < 50; ++round)
+        ForEachRow(kRows, big, [&](int y) { ++first[y]; });
+    other.join();
+    for (int y = 0; y < kRows; ++y) {
+        EXPECT_EQ(outer[y].load(), 1);
+        EXPECT_EQ(inner[y].load(), 1);
+        EXPECT_EQ(first[y].load(), 50);
+        EXPECT_EQ(second[y].load(), 50);
+    }
 }
