@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "platform/parallel_rows.h"
@@ -74,17 +75,34 @@ int Luminance(int r, int g, int b)
 }
 
 // One source row weighted along x: per target column, the sums of blue,
-// green and red over its cover.
+// green and red over its cover. Reductions to more than a third cover two or
+// three cells per column, which get loops of their own.
 void WeighSourceRow(const std::uint8_t* line, const AxisCover& columns, std::uint32_t* sums)
 {
+    const std::uint32_t* weights = columns.weights.data();
     for (const Cover& cover : columns.covers) {
         const std::uint8_t* p = line + cover.first * 3;
-        const std::uint32_t* w = columns.weights.data() + cover.weights;
-        std::uint32_t b = 0, g = 0, r = 0;
-        for (int i = 0; i < cover.count; ++i, p += 3) {
-            b += w[i] * p[0];
-            g += w[i] * p[1];
-            r += w[i] * p[2];
+        const std::uint32_t* w = weights + cover.weights;
+        std::uint32_t b, g, r;
+        switch (cover.count) {
+        case 2:
+            b = w[0] * p[0] + w[1] * p[3];
+            g = w[0] * p[1] + w[1] * p[4];
+            r = w[0] * p[2] + w[1] * p[5];
+            break;
+        case 3:
+            b = w[0] * p[0] + w[1] * p[3] + w[2] * p[6];
+            g = w[0] * p[1] + w[1] * p[4] + w[2] * p[7];
+            r = w[0] * p[2] + w[1] * p[5] + w[2] * p[8];
+            break;
+        default:
+            b = g = r = 0;
+            for (int i = 0; i < cover.count; ++i, p += 3) {
+                b += w[i] * p[0];
+                g += w[i] * p[1];
+                r += w[i] * p[2];
+            }
+            break;
         }
         sums[0] = b;
         sums[1] = g;
@@ -93,35 +111,42 @@ void WeighSourceRow(const std::uint8_t* line, const AxisCover& columns, std::uin
     }
 }
 
-// Runs pixelFn(x, y) over a w x h target, work being the source pixels read.
-// A single thread checks the abort before every pixel; split across threads,
-// the workers stop before their next row once the calling thread, pumping
-// every ~20 ms, has seen the abort. Returns false when aborted.
-template <typename PixelFn>
-bool ForEachTargetPixel(int w, int h, std::int64_t work, WorkControl& control, const PixelFn& pixelFn)
+// n / d for a divisor known ahead, as a multiplication: with m = ceil(2^64 / d)
+// the high half of n * m is exactly n / d (rounded down) whenever n * d < 2^64.
+// Every divisor here is a cover's weight sum, at least 99 (a reduction covers
+// more than one whole cell per target pixel).
+struct Reciprocal {
+    std::uint64_t m = 0;
+    explicit Reciprocal(std::uint64_t d = 2) : m(~std::uint64_t{0} / d + 1) {}
+    std::uint64_t Divide(std::uint64_t n) const
+    {
+        return static_cast<std::uint64_t>((static_cast<unsigned __int128>(n) * m) >> 64);
+    }
+};
+
+// Runs rowFn(y) over the h rows of a w-wide target, work being the source
+// pixels read. A single thread checks the abort before every pixel of a row
+// (so the pumps come as often as pixel by pixel) and before the row; split
+// across threads, the workers stop before their next row once the calling
+// thread, pumping every ~20 ms, has seen the abort. Returns false when aborted.
+template <typename RowFn>
+bool ForEachTargetRow(int w, int h, std::int64_t work, WorkControl& control, const RowFn& rowFn)
 {
     if (!SplitsRows(h, work)) {
         for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
+            for (int x = 0; x < w; ++x)
                 if (control.ShouldAbort())
                     return false;
-                pixelFn(x, y);
-            }
+            rowFn(y);
         }
         return true;
     }
     if (control.ShouldAbort())
         return false;
-    return ForEachRowPolled(
-        h, work,
-        [&](int y) {
-            for (int x = 0; x < w; ++x)
-                pixelFn(x, y);
-        },
-        [&] {
-            control.PumpNow();
-            return control.AbortSet();
-        });
+    return ForEachRowPolled(h, work, rowFn, [&] {
+        control.PumpNow();
+        return control.AbortSet();
+    });
 }
 
 }  // namespace
@@ -184,61 +209,82 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
     // First pass: area-weighted mean of the covered source cells, weighed
     // along x once per source row and then along y per target row (integer
     // sums, so the same means as cell by cell). A row's sum for one target
-    // column is at most 101 cells of weight 100 times 255 (32 bits); the
-    // block's needs 64.
+    // column is at most 101 cells of weight 100 times 255 (32 bits); a
+    // block's sum is at most both weight sums times 255, which fits 32 bits
+    // for the usual reductions and needs 64 for the steepest.
     const AxisCover columns = CoverAxis(sW, tW);
     const AxisCover rows = CoverAxis(sH, tH);
+    std::uint32_t widestX = 0, widestY = 0;
+    int tallest = 1;
+    for (const Cover& c : columns.covers)
+        widestX = std::max(widestX, c.weightSum);
+    for (const Cover& c : rows.covers) {
+        widestY = std::max(widestY, c.weightSum);
+        tallest = std::max(tallest, c.count);
+    }
+    const bool narrowBlock = std::uint64_t{widestX} * widestY * 255 <= 0xFFFFFFFFu;
+    std::vector<Reciprocal> perColumn;
+    perColumn.reserve(static_cast<std::size_t>(tW));
+    for (const Cover& c : columns.covers)
+        perColumn.emplace_back(c.weightSum);
     workPlane.Resize(tW, tH);
     const std::size_t sumCount = static_cast<std::size_t>(tW) * 3;
-    // Target rows [from, to) in order; rows of source sums shared by two
-    // target rows are weighed once. pixelDone is called before each target
-    // pixel is written and may stop the work (false).
-    const auto reduceRows = [&](int from, int to, const auto& pixelDone) {
-        std::vector<std::vector<std::uint32_t>> weighed;
-        std::vector<int> weighedRows;
-        std::vector<std::uint64_t> block(static_cast<std::size_t>(tW) * 3);
+    // Target rows [from, to) in order. Weighed source rows sit in slot
+    // sy % tallest: the rows one target row needs are consecutive, so they
+    // never share a slot, and a row shared with the previous target row is
+    // found where it was left. pixelDone is called before each target pixel
+    // is written and may stop the work (false).
+    const auto reduceRows = [&](int from, int to, const auto& pixelDone, auto blockZero) {
+        using Sum = decltype(blockZero);
+        std::vector<std::uint32_t> weighed(sumCount * static_cast<std::size_t>(tallest));
+        std::vector<int> slotRow(static_cast<std::size_t>(tallest), -1);
+        std::vector<Sum> block(sumCount);
         for (int ty = from; ty < to; ++ty) {
             const Cover& cy = rows.covers[static_cast<std::size_t>(ty)];
-            std::vector<std::vector<std::uint32_t>> next(static_cast<std::size_t>(cy.count));
-            for (int j = 0; j < cy.count; ++j) {
-                const int sy = cy.first + j;
-                auto& sums = next[static_cast<std::size_t>(j)];
-                if (!weighedRows.empty() && weighedRows.back() == sy) {
-                    sums = std::move(weighed.back());
-                } else {
-                    sums.resize(sumCount);
-                    WeighSourceRow(picture.ScanLine(window.Top + sy) + window.Left * 3, columns, sums.data());
-                }
-            }
-            weighed = std::move(next);
-            weighedRows.clear();
-            for (int j = 0; j < cy.count; ++j)
-                weighedRows.push_back(cy.first + j);
-            std::fill(block.begin(), block.end(), std::uint64_t{0});
             const std::uint32_t* wy = rows.weights.data() + cy.weights;
             for (int j = 0; j < cy.count; ++j) {
-                const std::uint32_t* sums = weighed[static_cast<std::size_t>(j)].data();
-                for (std::size_t i = 0; i < block.size(); ++i)
-                    block[i] += std::uint64_t{wy[j]} * sums[i];
+                const int sy = cy.first + j;
+                const std::size_t slot = static_cast<std::size_t>(sy % tallest);
+                const std::uint32_t* sums = weighed.data() + slot * sumCount;
+                if (slotRow[slot] != sy) {
+                    slotRow[slot] = sy;
+                    WeighSourceRow(picture.ScanLine(window.Top + sy) + window.Left * 3, columns,
+                                   weighed.data() + slot * sumCount);
+                }
+                const Sum weight = wy[j];
+                if (j == 0) {
+                    for (std::size_t i = 0; i < sumCount; ++i)
+                        block[i] = weight * sums[i];
+                } else {
+                    for (std::size_t i = 0; i < sumCount; ++i)
+                        block[i] += weight * sums[i];
+                }
             }
+            // sum / (wx * wy) as (sum / wy) / wx.
+            const Reciprocal perRow(cy.weightSum);
             std::uint32_t* out = workPlane.Row(ty);
-            for (int tx = 0; tx < tW; ++tx) {
+            const Sum* sum = block.data();
+            for (int tx = 0; tx < tW; ++tx, sum += 3) {
                 if (!pixelDone())
                     return false;
                 // A weighted mean of bytes is itself at most 255.
-                const std::uint64_t weightSum
-                    = std::uint64_t{columns.covers[static_cast<std::size_t>(tx)].weightSum} * cy.weightSum;
-                const std::uint64_t* sum = block.data() + static_cast<std::size_t>(tx) * 3;
-                out[tx] = static_cast<std::uint32_t>(sum[2] / weightSum) << 16
-                    | static_cast<std::uint32_t>(sum[1] / weightSum) << 8 | static_cast<std::uint32_t>(sum[0] / weightSum);
+                const Reciprocal& perCol = perColumn[static_cast<std::size_t>(tx)];
+                const auto mean = [&](Sum n) {
+                    return static_cast<std::uint32_t>(perCol.Divide(perRow.Divide(n)));
+                };
+                out[tx] = mean(sum[2]) << 16 | mean(sum[1]) << 8 | mean(sum[0]);
             }
         }
         return true;
     };
+    const auto reduceBand = [&](int from, int to, const auto& pixelDone) {
+        return narrowBlock ? reduceRows(from, to, pixelDone, std::uint32_t{0})
+                           : reduceRows(from, to, pixelDone, std::uint64_t{0});
+    };
     bool reduced = true;
     const std::int64_t work = std::int64_t{sW} * sH;
     if (!SplitsRows(tH, work)) {
-        reduced = reduceRows(0, tH, [&] { return !control.ShouldAbort(); });
+        reduced = reduceBand(0, tH, [&] { return !control.ShouldAbort(); });
     } else if (control.ShouldAbort()) {
         reduced = false;
     } else {
@@ -246,7 +292,7 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
         const int bands = std::min(tH, WorkerThreadCount() * 4);
         reduced = ForEachRowPolled(
             bands, work,
-            [&](int band) { reduceRows(tH * band / bands, tH * (band + 1) / bands, [] { return true; }); },
+            [&](int band) { reduceBand(tH * band / bands, tH * (band + 1) / bands, [] { return true; }); },
             [&] {
                 control.PumpNow();
                 return control.AbortSet();
@@ -256,55 +302,68 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
         return -2;
 
     bitmap.SetSize(tW, tH);
-    bitmap.Fill(clWhite);
     control.PumpNow();
+    if (control.AbortSet()) {
+        bitmap.Fill(clWhite);
+        return -2;
+    }
 
     // Second pass: border pixels as they are; inside, the colour scaled to the
     // target luminance, which is the pixel's own unless sharpening pushes it
-    // away from the 1 2 1 / 2 8 2 / 1 2 1 mean of its neighbourhood.
+    // away from the 1 2 1 / 2 8 2 / 1 2 1 mean of its neighbourhood. Pixels
+    // of luminance 0 turn black either way.
     const PixelPlane& plane = workPlane;
-    const bool finished = ForEachTargetPixel(tW, tH, std::int64_t{tW} * tH * (sharpen ? 9 : 1), control, [&](int tx, int ty) {
-        const std::uint32_t centre = plane.At(tx, ty);
-        std::uint8_t* out = bitmap.ScanLine(ty) + tx * 3;
-        const int r0 = static_cast<int>(centre >> 16 & 0xFF);
-        const int g0 = static_cast<int>(centre >> 8 & 0xFF);
-        const int b0 = static_cast<int>(centre & 0xFF);
-        const bool border = tx == 0 || ty == 0 || tx == tW - 1 || ty == tH - 1;
-        if (border) {
-            out[0] = static_cast<std::uint8_t>(b0);
-            out[1] = static_cast<std::uint8_t>(g0);
-            out[2] = static_cast<std::uint8_t>(r0);
+    const auto copyPixel = [](std::uint32_t c, std::uint8_t* out) {
+        out[0] = static_cast<std::uint8_t>(c & 0xFF);
+        out[1] = static_cast<std::uint8_t>(c >> 8 & 0xFF);
+        out[2] = static_cast<std::uint8_t>(c >> 16 & 0xFF);
+    };
+    const auto secondPassRow = [&](int ty) {
+        const std::uint32_t* row = plane.Row(ty);
+        std::uint8_t* out = bitmap.ScanLine(ty);
+        if (ty == 0 || ty == tH - 1) {
+            for (int tx = 0; tx < tW; ++tx)
+                copyPixel(row[tx], out + tx * 3);
             return;
         }
-        const int l0 = Luminance(r0, g0, b0);
-        if (l0 == 0) {
-            out[0] = out[1] = out[2] = 0;
-            return;
-        }
-        if (!sharpen) {
-            // The target luminance is the pixel's own: c * l0 / l0 is c.
-            out[0] = static_cast<std::uint8_t>(b0);
-            out[1] = static_cast<std::uint8_t>(g0);
-            out[2] = static_cast<std::uint8_t>(r0);
-            return;
-        }
-        static constexpr int kernel[3][3] = {{1, 2, 1}, {2, 8, 2}, {1, 2, 1}};
-        int sumR = 0, sumG = 0, sumB = 0;
-        for (int j = 0; j < 3; ++j) {
-            const std::uint32_t* row = plane.Row(ty - 1 + j) + tx - 1;
-            for (int i = 0; i < 3; ++i) {
-                const int k = kernel[j][i];
-                sumR += k * static_cast<int>(row[i] >> 16 & 0xFF);
-                sumG += k * static_cast<int>(row[i] >> 8 & 0xFF);
-                sumB += k * static_cast<int>(row[i] & 0xFF);
+        copyPixel(row[0], out);
+        copyPixel(row[tW - 1], out + (tW - 1) * 3);
+        for (int tx = 1; tx < tW - 1; ++tx) {
+            const std::uint32_t centre = row[tx];
+            std::uint8_t* px = out + tx * 3;
+            const int r0 = static_cast<int>(centre >> 16 & 0xFF);
+            const int g0 = static_cast<int>(centre >> 8 & 0xFF);
+            const int b0 = static_cast<int>(centre & 0xFF);
+            const int l0 = Luminance(r0, g0, b0);
+            if (l0 == 0) {
+                px[0] = px[1] = px[2] = 0;
+                continue;
             }
+            if (!sharpen) {
+                // The target luminance is the pixel's own: c * l0 / l0 is c.
+                copyPixel(centre, px);
+                continue;
+            }
+            static constexpr int kernel[3][3] = {{1, 2, 1}, {2, 8, 2}, {1, 2, 1}};
+            int sumR = 0, sumG = 0, sumB = 0;
+            for (int j = 0; j < 3; ++j) {
+                const std::uint32_t* near = plane.Row(ty - 1 + j) + tx - 1;
+                for (int i = 0; i < 3; ++i) {
+                    const int k = kernel[j][i];
+                    sumR += k * static_cast<int>(near[i] >> 16 & 0xFF);
+                    sumG += k * static_cast<int>(near[i] >> 8 & 0xFF);
+                    sumB += k * static_cast<int>(near[i] & 0xFF);
+                }
+            }
+            // Sharpening pushes the luminance away from the neighbourhood's mean.
+            const int l = Luminance(sumR / 20, sumG / 20, sumB / 20);
+            const int target = l0 - (l - l0) / 2;
+            px[0] = static_cast<std::uint8_t>(std::clamp(b0 * target / l0, 0, 255));
+            px[1] = static_cast<std::uint8_t>(std::clamp(g0 * target / l0, 0, 255));
+            px[2] = static_cast<std::uint8_t>(std::clamp(r0 * target / l0, 0, 255));
         }
-        // Sharpening pushes the luminance away from the neighbourhood's mean.
-        const int l = Luminance(sumR / 20, sumG / 20, sumB / 20);
-        const int target = l0 - (l - l0) / 2;
-        out[0] = static_cast<std::uint8_t>(std::clamp(b0 * target / l0, 0, 255));
-        out[1] = static_cast<std::uint8_t>(std::clamp(g0 * target / l0, 0, 255));
-        out[2] = static_cast<std::uint8_t>(std::clamp(r0 * target / l0, 0, 255));
-    });
+    };
+    const bool finished = ForEachTargetRow(tW, tH, std::int64_t{tW} * tH * (sharpen ? 9 : 1), control,
+                                           std::function<void(int)>(secondPassRow));
     return finished ? 0 : -2;
 }

@@ -15,7 +15,8 @@
 //    0  done (bitmap has the target size), or the same size (bitmap untouched,
 //       message explains);
 //   -2  aborted through control (before the first pass ends the bitmap is
-//       unchanged; later it has the target size and is partly written);
+//       unchanged; between the passes it has the target size and is white;
+//       during the second pass it is partly written);
 //  -10  aspect ratios differ (the caller stretches keeping the aspect);
 //  -12  source over 4800, -13 target over 4800, -14 more than 1/100,
 //  -15  not a reduction (also an empty source); the message explains.

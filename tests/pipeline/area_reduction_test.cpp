@@ -176,9 +176,17 @@ TEST(ShrinkHighQuality, MatchesThePlainAlgorithm)
         bool sharpen;
     };
     for (const Case c : {Case{300, 3, 100, 1, false}, Case{7, 300, 1, 100, true}, Case{97, 61, 41, 26, true},
-                         Case{640, 480, 211, 158, false}, Case{640, 480, 211, 158, true}, Case{4800, 100, 4560, 95, true}}) {
+                         Case{640, 480, 211, 158, false}, Case{640, 480, 211, 158, true}, Case{4800, 100, 4560, 95, true},
+                         // Sums past 32 bits; dark pixels whose luminance rounds to 0.
+                         Case{2000, 1500, 40, 30, true}, Case{1000, 750, 600, 450, false}}) {
         TBitmap bitmap, expected;
-        FillBitmap(bitmap, c.sW, c.sH, Noise);
+        // Every third row dark (channels below 8) and all of the 1000-wide
+        // case; the steepest case bright, so that its sums pass 32 bits.
+        FillBitmap(bitmap, c.sW, c.sH, [&](int x, int y) {
+            if (c.sW == 2000)
+                return Noise(x, y) | 0xC0C0C0;
+            return c.sW == 1000 || y % 3 == 0 ? Noise(x, y) & 0x070707 : Noise(x, y);
+        });
         ReferenceShrink(bitmap, c.tW, c.tH, c.sharpen, expected);
         ASSERT_EQ(Shrink(bitmap, c.tW, c.tH, c.sharpen).result, 0);
         EXPECT_TRUE(SameBitmap(bitmap, expected)) << c.sW << "x" << c.sH << " -> " << c.tW << "x" << c.tH;
