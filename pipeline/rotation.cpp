@@ -27,51 +27,129 @@ Turn TurnFor(double angle)
 // From this many pixels in a side the rotation smooths with the 3 x 3 mean.
 constexpr int kSmoothingSide = 1200;
 
-// Rows of a source picture, held in locals so that byte stores elsewhere do
-// not force the compiler to reload them for every pixel.
-struct SourceRows {
+// Where the canvas' pixels are read from: the pixels of area (canvas
+// coordinates) from rows of a picture, the rest of the canvas is background,
+// and beyond the canvas is black.
+struct Lookup {
     const std::uint8_t* origin;
     std::ptrdiff_t stride;
-    int w;
-    int h;
-    const std::uint8_t* Row(int y) const { return origin + y * stride; }
+    TRect area;
+
+    void Copy(int x, int y, int w, int h, const std::uint8_t* background, std::uint8_t* out) const
+    {
+        const unsigned ax = static_cast<unsigned>(x - area.Left);
+        const unsigned ay = static_cast<unsigned>(y - area.Top);
+        if (ax < static_cast<unsigned>(area.Width()) && ay < static_cast<unsigned>(area.Height())) {
+            std::memcpy(out, origin + ay * stride + ax * 3, 3);
+        } else if (static_cast<unsigned>(x) < static_cast<unsigned>(w) && static_cast<unsigned>(y) < static_cast<unsigned>(h)) {
+            std::memcpy(out, background, 3);
+        } else {
+            out[0] = out[1] = out[2] = 0;
+        }
+    }
 };
 
-// 1 2 1 / 2 4 2 / 1 2 1 mean around (x, y); neighbours outside are left out.
-void WeightedMean(const SourceRows& src, int x, int y, std::uint8_t* out)
+void FillPixels(std::uint8_t* out, int count, const std::uint8_t* colour)
 {
-    if (x > 0 && y > 0 && x < src.w - 1 && y < src.h - 1) {
-        const std::uint8_t* above = src.Row(y - 1) + (x - 1) * 3;
-        const std::uint8_t* here = above + src.stride;
-        const std::uint8_t* below = here + src.stride;
-        for (int ch = 0; ch < 3; ++ch) {
-            const unsigned sum = above[ch] + 2u * above[ch + 3] + above[ch + 6]
-                + 2u * (here[ch] + 2u * here[ch + 3] + here[ch + 6])
-                + below[ch] + 2u * below[ch + 3] + below[ch + 6];
-            out[ch] = static_cast<std::uint8_t>(sum / 16);
+    for (int k = 0; k < count; ++k, out += 3)
+        std::memcpy(out, colour, 3);
+}
+
+TRect Intersect(const TRect& a, const TRect& b)
+{
+    const TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+                  std::min(a.Bottom, b.Bottom)};
+    return r.Right > r.Left && r.Bottom > r.Top ? r : TRect{0, 0, 0, 0};
+}
+
+// The picture's pixels on the canvas, read where they are.
+Lookup PlainLookup(const PlacedPicture& placed)
+{
+    const TBitmap& p = *placed.picture;
+    const TRect area = Intersect({placed.left, placed.top, placed.left + p.Width(), placed.top + p.Height()},
+                                 {0, 0, placed.canvasW, placed.canvasH});
+    if (area.Width() == 0)
+        return {nullptr, 0, area};
+    return {p.ScanLine(area.Top - placed.top) + (area.Left - placed.left) * 3, p.RowStride(), area};
+}
+
+// The canvas smoothed with the 1 2 1 / 2 4 2 / 1 2 1 mean (neighbours beyond
+// the canvas left out with their weights), as two passes of 1 2 1: each
+// weight is a product of a column and a row weight, so the sums and the
+// weight totals are those of the 3 x 3 mean. Away from the picture the
+// canvas is background, whose mean is itself, so only the picture and a ring
+// of one pixel around it are smoothed, into smoothing.
+Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
+{
+    const TBitmap& p = *placed.picture;
+    const int w = placed.canvasW;
+    const int h = placed.canvasH;
+    const TRect picture = Intersect({placed.left, placed.top, placed.left + p.Width(), placed.top + p.Height()},
+                                    {0, 0, w, h});
+    if (picture.Width() == 0)
+        return {nullptr, 0, picture};
+    const TRect area = Intersect({picture.Left - 1, picture.Top - 1, picture.Right + 1, picture.Bottom + 1}, {0, 0, w, h});
+    const int aw = area.Width();
+    const int ah = area.Height();
+    smoothing.SetSize(aw, ah);
+    const std::uint8_t background[3] = {static_cast<std::uint8_t>(GetBValue(placed.background)),
+                                        static_cast<std::uint8_t>(GetGValue(placed.background)),
+                                        static_cast<std::uint8_t>(GetRValue(placed.background))};
+    // Bands of rows, each keeping the 1 2 1 sums of three canvas rows.
+    constexpr int kBand = 32;
+    const int bands = (ah + kBand - 1) / kBand;
+    const std::size_t rowValues = static_cast<std::size_t>(aw) * 3;
+    ForEachRow(bands, std::int64_t{aw} * ah * 3, [&](int band) {
+        // line: canvas columns area.Left - 1 .. area.Right, zero beyond the canvas.
+        std::vector<std::uint8_t> line((static_cast<std::size_t>(aw) + 2) * 3);
+        std::vector<std::uint16_t> sums(rowValues * 3);
+        const auto rowSums = [&](int y, std::uint16_t* into) {
+            if (y < 0 || y >= h) {
+                std::fill(into, into + rowValues, std::uint16_t{0});
+                return;
+            }
+            std::uint8_t* l = line.data();
+            for (int x = area.Left - 1; x <= area.Right; ++x, l += 3) {
+                if (x < 0 || x >= w)
+                    l[0] = l[1] = l[2] = 0;
+                else if (y >= picture.Top && y < picture.Bottom && x >= picture.Left && x < picture.Right)
+                    std::memcpy(l, p.ScanLine(y - placed.top) + (x - placed.left) * 3, 3);
+                else
+                    std::memcpy(l, background, 3);
+            }
+            const std::uint8_t* c = line.data() + 3;
+            for (std::size_t v = 0; v < rowValues; ++v)
+                into[v] = static_cast<std::uint16_t>(c[v - 3] + 2 * c[v] + c[v + 3]);
+        };
+        const auto weightOf = [](int at, int size) { return 4 - (at == 0) - (at == size - 1); };
+        const int from = band * kBand;
+        const int to = std::min(ah, from + kBand);
+        std::uint16_t* above = sums.data();
+        std::uint16_t* here = above + rowValues;
+        std::uint16_t* below = here + rowValues;
+        rowSums(area.Top + from - 1, above);
+        rowSums(area.Top + from, here);
+        for (int k = from; k < to; ++k) {
+            const int y = area.Top + k;
+            rowSums(y + 1, below);
+            std::uint8_t* out = smoothing.ScanLine(k);
+            const int wy = weightOf(y, h);
+            for (int a = 0; a < aw; ++a) {
+                const int x = area.Left + a;
+                const unsigned weights = static_cast<unsigned>(weightOf(x, w) * wy);
+                for (int ch = 0; ch < 3; ++ch) {
+                    const std::size_t v = static_cast<std::size_t>(a) * 3 + ch;
+                    const unsigned sum = above[v] + 2u * here[v] + below[v];
+                    out[v] = static_cast<std::uint8_t>(weights == 16 ? sum >> 4 : sum / weights);
+                }
+            }
+            std::uint16_t* oldest = above;
+            above = here;
+            here = below;
+            below = oldest;
         }
-        return;
-    }
-    unsigned sum[3] = {0, 0, 0};
-    unsigned weights = 0;
-    for (int dy = -1; dy <= 1; ++dy) {
-        const int sy = y + dy;
-        if (sy < 0 || sy >= src.h)
-            continue;
-        for (int dx = -1; dx <= 1; ++dx) {
-            const int sx = x + dx;
-            if (sx < 0 || sx >= src.w)
-                continue;
-            const unsigned weight = (dx == 0 ? 2u : 1u) * (dy == 0 ? 2u : 1u);
-            const std::uint8_t* p = src.Row(sy) + sx * 3;
-            sum[0] += weight * p[0];
-            sum[1] += weight * p[1];
-            sum[2] += weight * p[2];
-            weights += weight;
-        }
-    }
-    for (int ch = 0; ch < 3; ++ch)
-        out[ch] = static_cast<std::uint8_t>(sum[ch] / weights);
+    });
+    return {smoothing.ScanLine(0), smoothing.RowStride(), area};
 }
 
 // Destination (j, i) reads source (colJ*j + colI*i + col0, rowJ*j + rowI*i + row0).
@@ -134,48 +212,74 @@ int RotateByAngle(const TBitmap& source, TBitmap& destination, double angle)
 {
     const int w = source.Width();
     const int h = source.Height();
-    destination.SetSize(w, h);
+    TBitmap smoothing;
+    RotateWindowByAngle({&source, 0, 0, w, h, clBlack}, angle, {0, 0, w, h}, destination, smoothing);
+    return 0;
+}
+
+void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
+                         TBitmap& smoothing)
+{
+    const int w = placed.canvasW;
+    const int h = placed.canvasH;
+    const int outW = std::max(window.Width(), 0);
+    const int outH = std::max(window.Height(), 0);
+    destination.SetSize(outW, outH);
+    if (outW == 0 || outH == 0)
+        return;
     const Turn t = TurnFor(angle);
     const int cx = w / 2;
     const int cy = h / 2;
     const bool smooth = w >= kSmoothingSide || h >= kSmoothingSide;
+    const Lookup lookup = smooth ? SmoothedLookup(placed, smoothing) : PlainLookup(placed);
+    const std::uint8_t background[3] = {static_cast<std::uint8_t>(GetBValue(placed.background)),
+                                        static_cast<std::uint8_t>(GetGValue(placed.background)),
+                                        static_cast<std::uint8_t>(GetRValue(placed.background))};
 
     // dx*c and dx*s depend only on the column, dy*s and dy*c only on the row:
     // computed once each, they are the very doubles the per-pixel formula
     // u = dx*c - dy*s, v = dx*s + dy*c would produce.
-    std::vector<double> columnC(static_cast<std::size_t>(w));
-    std::vector<double> columnS(static_cast<std::size_t>(w));
-    for (int j = 0; j < w; ++j) {
-        const double dx = j - cx;
-        columnC[j] = dx * t.c;
-        columnS[j] = dx * t.s;
+    std::vector<double> columnC(static_cast<std::size_t>(outW));
+    std::vector<double> columnS(static_cast<std::size_t>(outW));
+    for (int k = 0; k < outW; ++k) {
+        const double dx = window.Left + k - cx;
+        columnC[k] = dx * t.c;
+        columnS[k] = dx * t.s;
     }
-
-    const SourceRows src{source.ScanLine(0), source.RowStride(), w, h};
     const double* cosX = columnC.data();
     const double* sinX = columnS.data();
-    std::uint8_t* const outOrigin = destination.ScanLine(0);
-    const std::ptrdiff_t outStride = destination.RowStride();
-    ForEachRow(h, std::int64_t{w} * h * (smooth ? 9 : 1), [=](int i) {
+    // The window's columns inside the canvas; the rest is background.
+    const int inFrom = std::clamp(-window.Left, 0, outW);
+    const int inTo = std::clamp(w - window.Left, inFrom, outW);
+    ForEachRow(outH, std::int64_t{outW} * outH * 2, [&](int k) {
+        std::uint8_t* out = destination.ScanLine(k);
+        const int i = window.Top + k;
+        if (i < 0 || i >= h) {
+            FillPixels(out, outW, background);
+            return;
+        }
+        FillPixels(out, inFrom, background);
+        FillPixels(out + inTo * 3, outW - inTo, background);
         const double dy = h - i - cy;
         const double rowS = dy * t.s;
         const double rowC = dy * t.c;
-        std::uint8_t* out = outOrigin + i * outStride;
-        for (int j = 0; j < w; ++j, out += 3) {
-            const double u = cosX[j] - rowS;
-            const double v = sinX[j] + rowC;
-            const int sx = static_cast<int>(u) + cx;
-            const int sy = h - static_cast<int>(v) - cy;
-            if (sx < 0 || sy < 0 || sx >= w || sy >= h) {
-                out[0] = out[1] = out[2] = 0;
-            } else if (smooth) {
-                WeightedMean(src, sx, sy, out);
-            } else {
-                std::memcpy(out, src.Row(sy) + sx * 3, 3);
+        // The source positions of a run of pixels first, then their pixels:
+        // the first loop is plain arithmetic the compiler does several
+        // pixels at a time.
+        constexpr int kRun = 64;
+        int sx[kRun];
+        int sy[kRun];
+        for (int j0 = inFrom; j0 < inTo; j0 += kRun) {
+            const int n = std::min(kRun, inTo - j0);
+            for (int q = 0; q < n; ++q) {
+                sx[q] = static_cast<int>(cosX[j0 + q] - rowS) + cx;
+                sy[q] = h - static_cast<int>(sinX[j0 + q] + rowC) - cy;
             }
+            std::uint8_t* px = out + j0 * 3;
+            for (int q = 0; q < n; ++q, px += 3)
+                lookup.Copy(sx[q], sy[q], w, h, background, px);
         }
     });
-    return 0;
 }
 
 int RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle)

@@ -23,6 +23,27 @@ TRect RotatedRectBounds(const TRect& r, double angle);
 // Returns 0.
 int RotateByAngle(const TBitmap& source, TBitmap& destination, double angle);
 
+// A picture as it lies on a canvas of canvasW x canvasH filled with
+// background, its top-left at (left, top); the canvas clips it.
+struct PlacedPicture {
+    const TBitmap* picture;
+    int left;
+    int top;
+    int canvasW;
+    int canvasH;
+    TColor background;
+};
+
+// The window (in the canvas' coordinates, possibly reaching beyond it) of the
+// canvas turned as RotateByAngle turns a bitmap of the canvas, into
+// destination, which becomes the window's size: the same pixels without
+// making the canvas or turning what lies outside the window. Window pixels
+// beyond the canvas are background. smoothing is work storage for the 3 x 3
+// mean; its content is unspecified afterwards. destination must be neither
+// the picture nor smoothing.
+void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
+                         TBitmap& smoothing);
+
 // Quarter turns into a destination the caller has sized (width and height
 // swapped for 90 and 270): 90 clockwise, 180, 270 counter-clockwise; a
 // negative angle counts 360 more once; any other angle copies unturned.

@@ -189,3 +189,39 @@ TEST(Rotation, ThreadsGiveTheSingleThreadedResult)
         EXPECT_TRUE(SameBitmap(turnedOne, turnedMany)) << size.x;
     }
 }
+
+// Turning a window of a picture placed on a background gives the pixels of
+// making that canvas, turning all of it and cutting the window out (beyond
+// the canvas, background): small and smoothed canvases, a picture clipped by
+// the canvas and one with a ring of background, windows inside and reaching
+// out.
+TEST(RotateWindowByAngle, GivesTheWindowOfTheTurnedCanvas)
+{
+    struct Case {
+        int pictureW, pictureH, left, top, canvasW, canvasH;
+        double angle;
+        TRect window;
+    };
+    const TColor background = RGB(10, 200, 30);
+    for (const Case c : {Case{300, 200, 20, 15, 341, 229, 2.5, {5, 7, 300, 210}},
+                         Case{1300, 900, 30, 60, 1360, 1021, -7, {-40, 100, 1400, 980}},
+                         Case{1250, 700, -1, 0, 1249, 700, 0.2, {0, 0, 1249, 700}},
+                         Case{90, 1210, 10, -3, 110, 1205, 12, {50, 600, 60, 610}}}) {
+        TBitmap picture, canvas, turned, expected, window, smoothing;
+        FillBitmap(picture, c.pictureW, c.pictureH, Noise);
+        FillBitmap(canvas, c.canvasW, c.canvasH, [&](int x, int y) {
+            const int px = x - c.left;
+            const int py = y - c.top;
+            return px >= 0 && py >= 0 && px < c.pictureW && py < c.pictureH ? Noise(px, py) : background;
+        });
+        RotateByAngle(canvas, turned, c.angle);
+        FillBitmap(expected, c.window.Width(), c.window.Height(), [&](int x, int y) {
+            const int tx = c.window.Left + x;
+            const int ty = c.window.Top + y;
+            return tx >= 0 && ty >= 0 && tx < c.canvasW && ty < c.canvasH ? turned.Pixel(tx, ty) : background;
+        });
+        RotateWindowByAngle({&picture, c.left, c.top, c.canvasW, c.canvasH, background}, c.angle, c.window, window,
+                            smoothing);
+        EXPECT_TRUE(SameBitmap(window, expected)) << c.pictureW << "x" << c.pictureH;
+    }
+}
