@@ -186,8 +186,12 @@ public:
     int LoadPhoto(const std::string& path);
     int PreparePhoto(const std::string& path, bool preview);
     int CopySourcePhoto(bool preview);
+    // The preview copy of the cached photo in PreviewSourceBitmap (high
+    // quality when CheckBox4 was ticked at the load), made on first use with
+    // the load's settings.
+    const TBitmap& PreviewSource();
     // 0; -1 the reduction was aborted; -2 the crop is too large to build.
-    int FitPhotoToArea(TBitmap& source, bool preview);
+    int FitPhotoToArea(const TBitmap& source, bool preview);
     int ShowFitted(const TBitmap& graphic, int target);
     void RedrawFramePreview();
 
@@ -386,17 +390,24 @@ private:
     // Offsets, angle and zoom back to neutral, members and edits.
     void neutralPosition();
     // LoadPhoto without the copy into the photo in work: decodes, turns and
-    // caches the photo, and builds its preview copy (same results).
+    // caches the photo, and notes how its preview copy is to be made.
     int cacheSourcePhoto(const std::string& path);
-    // The preview copy of the cached photo (high quality when CheckBox4 is ticked).
-    void buildPreviewSource();
-    // The fitting's steps: the photo turned by PhotoAngle into the photo in
-    // work (unturned: the source itself); the crop window in it (none when
-    // too large to build); that window reduced or stretched into the photo
-    // area as the photo in work.
-    const TBitmap& turnByAngle(const TBitmap& source);
-    std::optional<TRect> fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview);
-    int fitWindow(const TBitmap& turned, const TRect& window, int eW, int eH);
+    struct PreviewSourceRequest {
+        bool pending = false;
+        bool highQuality = false;
+        bool sharpen = false;
+        TPoint size;
+    };
+    PreviewSourceRequest previewSource_;
+    // The fitting's steps: the crop window on the photo turned by PhotoAngle
+    // (turnedSize: the turned photo's size; none when too large to build);
+    // that window of the turned photo made into the photo in work (only the
+    // window is turned); a window reduced or stretched into the photo area
+    // as the photo in work, turned being the photo itself or the turned
+    // window (window then the whole of it).
+    std::optional<TRect> fittingWindow(int sourceWidth, int sourceHeight, TPoint turnedSize, bool preview);
+    void turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window);
+    int fitWindow(const TBitmap& turned, const TRect& window, TPoint turnedSize, int eW, int eH);
     // The window of turned, on the background colour where it reaches out,
     // into ScratchBitmap.
     void cropWindow(const TBitmap& turned, const TRect& window);

@@ -7,6 +7,7 @@
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
+#include "pipeline/area_reduction.h"
 #include "pipeline/photo_fitting.h"
 #include "pipeline/preview_scale.h"
 #include "pipeline/rotation.h"
@@ -50,26 +51,35 @@ int TForm1::cacheSourcePhoto(const std::string& path)
     } else {
         SourceBitmap->ExchangePixels(*ScratchBitmap);
     }
-    buildPreviewSource();
+    // The preview copy is made when a preview first needs it, as it would
+    // have been made now: a batch of finished photos never needs it.
+    const int S = std::max(PreviewLayout.Photowidth, PreviewLayout.Photoheight);
+    previewSource_ = {true, CheckBox4->Checked(), CheckBox2->Checked(),
+                      PreviewCopySize(SourceBitmap->Width(), SourceBitmap->Height(), S)};
     return 0;
 }
 
-void TForm1::buildPreviewSource()
+const TBitmap& TForm1::PreviewSource()
 {
-    const int S = std::max(PreviewLayout.Photowidth, PreviewLayout.Photoheight);
-    const TPoint size = PreviewCopySize(SourceBitmap->Width(), SourceBitmap->Height(), S);
-    if (CheckBox4->Checked()) {
-        PreviewSourceBitmap->Assign(*SourceBitmap);
-        if (ShrinkHighQuality(*PreviewSourceBitmap, size.x, size.y) == 0)
-            return;
+    if (!previewSource_.pending)
+        return *PreviewSourceBitmap;
+    previewSource_.pending = false;
+    const TPoint size = previewSource_.size;
+    if (previewSource_.highQuality) {
+        WorkControl control = reductionControl();
+        if (ShrinkHighQualityInto(*SourceBitmap, {0, 0, SourceBitmap->Width(), SourceBitmap->Height()},
+                                  *PreviewSourceBitmap, size.x, size.y, previewSource_.sharpen, WorkPlane, control,
+                                  ReduceMessage) == 0)
+            return *PreviewSourceBitmap;
     }
     PreviewSourceBitmap->SetSize(size.x, size.y);
     PreviewSourceBitmap->Canvas()->StretchDraw({0, 0, size.x, size.y}, *SourceBitmap);
+    return *PreviewSourceBitmap;
 }
 
 int TForm1::CopySourcePhoto(bool preview)
 {
-    const TBitmap& source = preview ? *PreviewSourceBitmap : *SourceBitmap;
+    const TBitmap& source = preview ? PreviewSource() : *SourceBitmap;
     if (source.Width() <= 10 || source.Height() <= 10)
         return -1;
     PhotoBitmap->Assign(source);
@@ -106,7 +116,7 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
             return -2;
         }
     }
-    const int fitted = FitPhotoToArea(preview ? *PreviewSourceBitmap : *SourceBitmap, preview);
+    const int fitted = FitPhotoToArea(preview ? PreviewSource() : *SourceBitmap, preview);
     if (fitted == -2) {
         Memo1->Lines().Add("切り抜き範囲が16384pxを超えるのでスキップ");
         return -2;
@@ -120,38 +130,37 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
     return 0;
 }
 
-int TForm1::FitPhotoToArea(TBitmap& source, bool preview)
+int TForm1::FitPhotoToArea(const TBitmap& source, bool preview)
 {
     const TFrameLayout& area = preview ? PreviewLayout : FrameLayout;
-    const TBitmap& turned = turnByAngle(source);
-    const std::optional<TRect> window = fittingWindow(source.Width(), source.Height(), turned, preview);
+    const int sW = source.Width();
+    const int sH = source.Height();
+    TPoint turnedSize{sW, sH};
+    if (PhotoAngle != 0.0f) {
+        const TRect bounds = RotatedRectBounds({0, 0, sW, sH}, -PhotoAngle);
+        turnedSize = {bounds.Right - bounds.Left, bounds.Bottom - bounds.Top};
+    }
+    const std::optional<TRect> window = fittingWindow(sW, sH, turnedSize, preview);
     // A crop too large to build skips the photo.
     if (!window)
         return -2;
-    return fitWindow(turned, *window, area.Photowidth, area.Photoheight);
-}
-
-const TBitmap& TForm1::turnByAngle(const TBitmap& source)
-{
     if (PhotoAngle == 0.0f)
-        return source;
-    const int sW = source.Width();
-    const int sH = source.Height();
-    const TRect bounds = RotatedRectBounds({0, 0, sW, sH}, -PhotoAngle);
-    const int rotW = bounds.Right - bounds.Left;
-    const int rotH = bounds.Bottom - bounds.Top;
-    // The photo centred on a background of the turned size, then turned
-    // into the photo in work.
-    ScratchBitmap->SetSize(rotW, rotH);
-    ScratchBitmap->Fill(BackgroundColor);
-    ScratchBitmap->Canvas()->Draw((rotW - sW) / 2, (rotH - sH) / 2, source);
-    PhotoBitmap->SetSize(rotW, rotH);
-    PhotoBitmap->Fill(BackgroundColor);
-    RotateByAngle(*ScratchBitmap, *PhotoBitmap, PhotoAngle);
-    return *PhotoBitmap;
+        return fitWindow(source, *window, turnedSize, area.Photowidth, area.Photoheight);
+    turnWindow(source, turnedSize, *window);
+    return fitWindow(*PhotoBitmap, {0, 0, window->Width(), window->Height()}, turnedSize, area.Photowidth,
+                     area.Photoheight);
 }
 
-std::optional<TRect> TForm1::fittingWindow(int sourceWidth, int sourceHeight, const TBitmap& turned, bool preview)
+void TForm1::turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window)
+{
+    // The photo centred on a background of the turned size and turned: only
+    // the window is made, into the photo in work.
+    const PlacedPicture placed{&source, (turnedSize.x - source.Width()) / 2, (turnedSize.y - source.Height()) / 2,
+                               turnedSize.x, turnedSize.y, BackgroundColor};
+    RotateWindowByAngle(placed, PhotoAngle, window, *PhotoBitmap, *ScratchBitmap);
+}
+
+std::optional<TRect> TForm1::fittingWindow(int sourceWidth, int sourceHeight, TPoint turnedSize, bool preview)
 {
     const TFrameLayout& area = preview ? PreviewLayout : FrameLayout;
     const int eW = area.Photowidth;
@@ -159,15 +168,15 @@ std::optional<TRect> TForm1::fittingWindow(int sourceWidth, int sourceHeight, co
     const TPoint offset = preview ? PreviewOffset(PhotoOffsetX, PhotoOffsetY, PreviewLayout.Photowidth,
                                                   FrameLayout.Photowidth)
                                   : FullSizeOffset(PhotoOffsetX, PhotoOffsetY, crop, eW);
-    return CropWindow(crop, CheckBox7->Checked(), PhotoZoom, offset, turned.Width(), turned.Height(),
+    return CropWindow(crop, CheckBox7->Checked(), PhotoZoom, offset, turnedSize.x, turnedSize.y,
                       static_cast<TrimAlignment>(Form3->TrimmingAlignment()));
 }
 
-int TForm1::fitWindow(const TBitmap& turned, const TRect& window, int eW, int eH)
+int TForm1::fitWindow(const TBitmap& turned, const TRect& window, TPoint turnedSize, int eW, int eH)
 {
     const int cw = window.Width();
     const int ch = window.Height();
-    if (turned.Width() < cw || turned.Height() < ch || !CheckBox3->Checked()) {
+    if (turnedSize.x < cw || turnedSize.y < ch || !CheckBox3->Checked()) {
         stretchWindow(turned, window, {0, 0, eW, eH}, eW, eH);
         return 0;
     }
@@ -211,8 +220,12 @@ void TForm1::cropWindow(const TBitmap& turned, const TRect& window)
 
 void TForm1::stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH)
 {
-    // The crop is taken out first: the turned photo may be the photo in work.
-    cropWindow(turned, window);
+    // The crop is taken out first: the turned photo may be the photo in work,
+    // and when it is the window itself, its pixels are only handed over.
+    if (&turned == PhotoBitmap && window == TRect{0, 0, turned.Width(), turned.Height()})
+        ScratchBitmap->ExchangePixels(*PhotoBitmap);
+    else
+        cropWindow(turned, window);
     PhotoBitmap->SetSize(eW, eH);
     PhotoBitmap->Fill(BackgroundColor);
     PhotoBitmap->Canvas()->StretchDraw(rect, *ScratchBitmap);
@@ -252,21 +265,16 @@ int TForm1::ShowFitted(const TBitmap& graphic, int target)
     const TImage* sizeOf = control ? control : Image1;
     const int W = sizeOf->Width();
     const int H = sizeOf->Height();
-    ScratchBitmap->SetSize(W, H);
-    ScratchBitmap->Fill(clGray);
     const TPoint drawn = FittedSize(graphic.Width(), graphic.Height(), W, H);
-    ScratchBitmap->Canvas()->StretchDraw({0, 0, drawn.x, drawn.y}, graphic);
-    if (!control)
-        return 0;
-    TBitmap& picture = control->Picture();
+    // The picture fitted on grey at the top-left corner (the thumbnail:
+    // centred), drawn straight into the control's picture.
+    TBitmap& picture = control ? control->Picture() : *ScratchBitmap;
+    const TPoint at = target == 10 ? TPoint{(W - drawn.x) / 2, (H - drawn.y) / 2} : TPoint{0, 0};
     picture.SetSize(W, H);
-    if (target == 10) {
-        picture.Fill(clGray);
-        picture.Canvas()->Draw((W - drawn.x) / 2, (H - drawn.y) / 2, *ScratchBitmap);
-    } else {
-        picture.Canvas()->Draw(0, 0, *ScratchBitmap);
-    }
-    control->PictureChanged();
+    picture.Fill(clGray);
+    picture.Canvas()->StretchDraw({at.x, at.y, at.x + drawn.x, at.y + drawn.y}, graphic);
+    if (control)
+        control->PictureChanged();
     return 0;
 }
 

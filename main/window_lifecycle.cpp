@@ -204,6 +204,7 @@ void TForm1::ResetWorkState()
     Edit1->SetText("");
     SourceBitmap->SetSize(1, 1);
     PreviewSourceBitmap->SetSize(1, 1);
+    previewSource_.pending = false;
     CachedPhotoPath.clear();
     PhotoOffsetY = 0;
     PhotoAngle = 0.0f;

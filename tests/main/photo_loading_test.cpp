@@ -128,7 +128,7 @@ TEST_F(PhotoLoadingTest, PhotosAreTurnedToTheFrameOrientation)
         const int S = std::max(Form1->PreviewLayout.Photowidth, Form1->PreviewLayout.Photoheight);
         const int sw = expected.Width();
         const int sh = expected.Height();
-        const TBitmap& preview = *Form1->PreviewSourceBitmap;
+        const TBitmap& preview = Form1->PreviewSource();
         if (sh < sw)
             EXPECT_EQ((TPoint{preview.Width(), preview.Height()}), (TPoint{S, S * sh / sw}));
         else
@@ -147,10 +147,11 @@ TEST_F(PhotoLoadingTest, TheSamePathIsServedFromTheCache)
     // the preview copy is not rebuilt.
     std::filesystem::remove(path);
     Form1->PhotoBitmap->SetSize(1, 1);
+    Form1->PreviewSource();
     Form1->PreviewSourceBitmap->Fill(clRed);
     EXPECT_EQ(Form1->LoadPhoto(path), 0);
     EXPECT_TRUE(SameBitmap(*Form1->PhotoBitmap, loaded));
-    EXPECT_EQ(CountPixels(*Form1->PreviewSourceBitmap, [](TColor c) { return c != clRed; }), 0);
+    EXPECT_EQ(CountPixels(Form1->PreviewSource(), [](TColor c) { return c != clRed; }), 0);
 
     // An empty path while a photo is cached does nothing.
     Form1->PhotoBitmap->SetSize(1, 1);
@@ -316,7 +317,7 @@ TEST_F(PhotoCropTest, OffsetsMoveTheWindowInSourcePixels)
     // its whole width.
     ASSERT_EQ(Form1->PreparePhoto("", true), 0);
     const TFrameLayout& p = Form1->PreviewLayout;
-    const TBitmap& small = *Form1->PreviewSourceBitmap;
+    const TBitmap& small = Form1->PreviewSource();
     const int cw = small.Width();
     const int ch = static_cast<int>(static_cast<float>(cw) * static_cast<float>(p.Photoheight) /
                                     static_cast<float>(p.Photowidth));

@@ -48,7 +48,7 @@ TEST_F(PreviewFittingTest, AThinPhotoStillHasAPreviewCopy)
         SCOPED_TRACE(highQuality);
         Form1->CheckBox4->SetChecked(highQuality);
         ASSERT_EQ(Form1->LoadPhoto(Photo(highQuality ? "thin_hq.jpg" : "thin.jpg", 3000, 2)), 0);
-        const TBitmap& copy = *Form1->PreviewSourceBitmap;
+        const TBitmap& copy = Form1->PreviewSource();
         EXPECT_EQ((TPoint{copy.Width(), copy.Height()}), (TPoint{685, 1}));
         TBitmap expected;
         Stretched(*Form1->SourceBitmap, 685, 1, expected);
@@ -65,7 +65,7 @@ TEST_F(PreviewFittingTest, HighQualityPreviewCopyIsTheReduction)
     ASSERT_EQ(Form1->LoadPhoto(path), 0);
     TBitmap plain;
     Stretched(*Form1->SourceBitmap, 685, 513, plain);
-    EXPECT_TRUE(SameBitmap(*Form1->PreviewSourceBitmap, plain));
+    EXPECT_TRUE(SameBitmap(Form1->PreviewSource(), plain));
 
     Form1->CheckBox4->SetChecked(true);
     Form1->CachedPhotoPath.clear();
@@ -73,7 +73,7 @@ TEST_F(PreviewFittingTest, HighQualityPreviewCopyIsTheReduction)
     TBitmap reduced;
     reduced.Assign(*Form1->SourceBitmap);
     ASSERT_EQ(Form1->ShrinkHighQuality(reduced, 685, 513), 0);
-    EXPECT_TRUE(SameBitmap(*Form1->PreviewSourceBitmap, reduced));
+    EXPECT_TRUE(SameBitmap(Form1->PreviewSource(), reduced));
     EXPECT_FALSE(SameBitmap(reduced, plain));
 }
 
