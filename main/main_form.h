@@ -21,6 +21,7 @@
 #include "platform/dialogs.h"
 #include "platform/form.h"
 #include "platform/image_control.h"
+#include "platform/jpeg_prefetch.h"
 #include "platform/range_controls.h"
 #include "platform/scroll_box.h"
 #include "platform/standard_controls.h"
@@ -374,6 +375,11 @@ private:
     // quality after a single run, as a preview after a skip).
     void showNextPhoto(const std::string& name, bool fullQuality);
     bool batchCompleted_ = false;
+    // The batch's next photos, decoded on threads of their own while the
+    // current one is worked on; taken over when the batch comes to them.
+    JpegPrefetch prefetch_;
+    // The hidden thumbnail is drawn only when it shows.
+    void showThumbnail(const TBitmap& picture);
     bool closeAfterWork_ = false;
     // What Edit1 held when the photo list was built, and the list again
     // from Edit1 when it has changed since (false when that found nothing).

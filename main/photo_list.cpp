@@ -81,7 +81,7 @@ void TForm1::startNewList()
     const std::string first = Memo2->Lines()[0];
     if (first.empty() || LoadPhoto(first) != 0)
         return;
-    ShowFitted(*PhotoBitmap, 10);
+    showThumbnail(*PhotoBitmap);
     RefreshPreview();
     BuildHistogramSet(*PhotoBitmap, 0);
     Form8->DrawHistograms(0, HistogramBefore, HistogramAfter);

@@ -1,6 +1,7 @@
 // Loading a photo (decoded once and cached), preparing it for the photo area,
 // and the two display routines of the preview.
 #include <algorithm>
+#include <optional>
 
 #include "dialogs/histogram_form.h"
 #include "dialogs/quick_text_form.h"
@@ -37,7 +38,9 @@ int TForm1::cacheSourcePhoto(const std::string& path)
     CachedPhotoPath.clear();
     // The decoded picture waits in the scratch bitmap until it is turned into
     // the cache or handed to it as it is.
-    if (DecodeJpegFile(path, *ScratchBitmap) != JpegResult::Ok)
+    // A batch may have decoded it ahead.
+    const std::optional<JpegResult> ahead = prefetch_.Take(path, *ScratchBitmap);
+    if ((ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap)) != JpegResult::Ok)
         return -2;
     CachedPhotoPath = path;
     pump();

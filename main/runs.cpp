@@ -3,6 +3,7 @@
 #include "dialogs/histogram_form.h"
 #include "main/busy_scope.h"
 #include "main/main_form.h"
+#include "platform/jpeg_prefetch.h"
 #include "platform/application.h"
 #include "platform/text_format.h"
 
@@ -48,8 +49,19 @@ void TForm1::RunBatch()
     if (PhotoIndex != 0 && Application->MessageBox("最初の写真から処理しますか？", MessageCaption, MB_YESNO) == IDYES)
         PhotoIndex = 0;
 
+    // Photos decoded ahead and never used are dropped when the run ends.
+    struct DropDecodesAhead {
+        JpegPrefetch& prefetch;
+        ~DropDecodesAhead() { prefetch.DropAll(); }
+    } dropAtEnd{prefetch_};
     for (int i = PhotoIndex; i < count; ++i) {
         const std::string name = Memo2->Lines()[PhotoIndex];
+        // This photo and the next are decoded on other cores: the one while
+        // this one is finished, this one (the first) while the next starts.
+        if (name != CachedPhotoPath)
+            prefetch_.Ahead(name);
+        if (PhotoIndex + 1 < count)
+            prefetch_.Ahead(Memo2->Lines()[PhotoIndex + 1]);
         Memo1->Lines().Add(name);
         pump();
         if (AbortRequested) {
@@ -77,7 +89,7 @@ void TForm1::RunBatch()
             continue;
         }
         ++saved;
-        ShowFitted(*OutputBitmap, 10);
+        showThumbnail(*OutputBitmap);
         StatusBar1->Panels(1).SetText(name);
         const int pct = (i * 100 + 100) / count;
         ProgressBar1->SetPosition(pct);
@@ -98,6 +110,12 @@ void TForm1::RunBatch()
     StatusBar1->Repaint();
 }
 
+void TForm1::showThumbnail(const TBitmap& picture)
+{
+    if (Image10->Visible())
+        ShowFitted(picture, 10);
+}
+
 void TForm1::finishList(bool resetCorrections)
 {
     Application->MessageBox("完了しました。", MessageCaption, MB_OK);
@@ -114,7 +132,7 @@ void TForm1::showNextPhoto(const std::string& name, bool fullQuality)
 {
     if (name.empty() || LoadPhoto(name) != 0)
         return;
-    ShowFitted(*PhotoBitmap, 10);
+    showThumbnail(*PhotoBitmap);
     if (fullQuality)
         ComposeAndSave("", false, true);
     else

@@ -469,3 +469,55 @@ TEST_F(RunsTest, BatchRefusesWithoutItsSettings)
     refused("写真フォルダにJPEGファイルが存在しません。");
     refused("これ以上写真画像はありません。");
 }
+
+// The batch decodes the next photo while it finishes the current one. When
+// finishing the current one replaces the next photo's file (the output
+// folder lies in the photo folder), the next photo is read as it is then,
+// as without decoding ahead: here no longer too small to work on.
+TEST_F(RunsTest, APhotoReplacedByTheBatchIsReadAsItIsWhenItsTurnComes)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg"});
+    std::filesystem::create_directory(photos + "/sub");
+    WriteTestJpeg(photos + "/sub/a.jpg", 300, 200);
+    Form1->CheckBox1->SetChecked(true);
+    Form1->WMDropFiles({photos}, true);
+    Form1->Edit2->SetText(photos + "/sub");
+
+    dialogs->Message("既に同名のファイルが存在します。", IDYES);
+    dialogs->Message("作業が終了しました。保存ファイル数:   2 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/sub/a.jpg"}));
+    EXPECT_EQ(SavedSize(photos + "/sub/a.jpg"), (TPoint{Form1->FrameLayout.Framewidth, Form1->FrameLayout.Frameheight}));
+}
+
+// Decoding ahead changes nothing the operator sees: the log, the boxes and
+// the counts of a batch with a missing photo, a broken one, a small one and
+// a save that fails come in the order of photo after photo, and the failed
+// save is reported before the next photo is begun.
+TEST_F(RunsTest, DecodingAheadKeepsTheOrderOfTheLogAndTheQuestions)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "c.jpg", "e.jpg", "f.jpg"});
+    WriteFileBytes(photos + "/b.jpg", "not a photo");
+    WriteTestJpeg(photos + "/d.jpg", 200, 100);
+    Form1->WMDropFiles({photos}, true);
+    std::filesystem::remove(photos + "/c.jpg");
+    SetFileWriteFaultForTesting([](const std::string& target) { return target.find("/TA2024/e.jpg") != std::string::npos; });
+
+    dialogs->Message("JPEGファイルを読み込めませんでした。中断しますか？\n\n" + photos + "/b.jpg", IDNO);
+    dialogs->Message("JPEGファイルが存在しません。中断しますか？\n\n" + photos + "/c.jpg", IDNO);
+    dialogs->Message("保存先フォルダを作成出来ません。", IDOK);
+    dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:1 スキップ:3", IDOK);
+    Form1->BitBtn12->Click();
+    const std::vector<std::string> log = ProcessingLog();
+    ASSERT_EQ(log.size(), 9u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 8),
+              (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg", "JPEGファイルを読み込めません",
+                                        photos + "/c.jpg", "JPEGファイルが存在しません", photos + "/d.jpg",
+                                        "320px×240px以下なのでスキップ", photos + "/e.jpg"}));
+    EXPECT_EQ(log[8].rfind("保存出来ません: ", 0), 0u) << log[8];
+    EXPECT_EQ(Form1->PhotoIndex, 4);
+    const std::vector<std::string> order = {"読み込めませんでした", "存在しません", "保存先フォルダ", "作業を中断"};
+    ASSERT_EQ(recorder->shown.size(), order.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        EXPECT_NE(recorder->shown[k].text.find(order[k]), std::string::npos) << recorder->shown[k].text;
+}

@@ -1,0 +1,43 @@
+// Decoding photos ahead on threads of their own, so that a batch's next
+// photo is ready when the current one is finished. A decode reads only its
+// file and writes only a picture owned here; the caller takes the picture
+// over (without copying) when it comes to that photo. A photo whose file has
+// changed since its decode started (a save of the batch may replace it) is
+// not handed over: the caller decodes it afresh.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/jpeg_codec.h"
+
+class TBitmap;
+
+class JpegPrefetch {
+public:
+    JpegPrefetch();
+    // Waits for the decodes still running.
+    ~JpegPrefetch();
+    JpegPrefetch(const JpegPrefetch&) = delete;
+    JpegPrefetch& operator=(const JpegPrefetch&) = delete;
+
+    // Starts decoding path unless it is being decoded already. At most
+    // kAhead decodes are kept; starting another drops the oldest.
+    void Ahead(const std::string& path);
+    // The decode of path, when one was started and its file is unchanged:
+    // waits for it, exchanges its picture with out and returns its result
+    // (out as DecodeJpegFile would leave it). Otherwise nothing, and out is
+    // untouched.
+    std::optional<JpegResult> Take(const std::string& path, TBitmap& out);
+    // Waits for every decode and forgets them, freeing their storage.
+    void DropAll();
+
+    static constexpr int kAhead = 2;
+
+private:
+    struct Decode;
+    std::vector<std::unique_ptr<Decode>> running_;
+    std::vector<std::unique_ptr<Decode>> spare_;
+};
