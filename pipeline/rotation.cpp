@@ -35,12 +35,19 @@ struct Lookup {
     std::ptrdiff_t stride;
     TRect area;
 
+    bool Inside(int x, int y) const
+    {
+        return static_cast<unsigned>(x - area.Left) < static_cast<unsigned>(area.Width()) &&
+               static_cast<unsigned>(y - area.Top) < static_cast<unsigned>(area.Height());
+    }
+    const std::uint8_t* At(int x, int y) const
+    {
+        return origin + static_cast<std::ptrdiff_t>(y - area.Top) * stride + (x - area.Left) * 3;
+    }
     void Copy(int x, int y, int w, int h, const std::uint8_t* background, std::uint8_t* out) const
     {
-        const unsigned ax = static_cast<unsigned>(x - area.Left);
-        const unsigned ay = static_cast<unsigned>(y - area.Top);
-        if (ax < static_cast<unsigned>(area.Width()) && ay < static_cast<unsigned>(area.Height())) {
-            std::memcpy(out, origin + ay * stride + ax * 3, 3);
+        if (Inside(x, y)) {
+            std::memcpy(out, At(x, y), 3);
         } else if (static_cast<unsigned>(x) < static_cast<unsigned>(w) && static_cast<unsigned>(y) < static_cast<unsigned>(h)) {
             std::memcpy(out, background, 3);
         } else {
@@ -108,18 +115,36 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
                 std::fill(into, into + rowValues, std::uint16_t{0});
                 return;
             }
+            // The canvas row in runs: nothing beyond the canvas, background,
+            // the picture's pixels (on its rows), background.
+            const bool pictureRow = y >= picture.Top && y < picture.Bottom;
+            const int left = area.Left - 1;
+            const int right = area.Right + 1;
+            const auto run = [&](int from, int to) { return std::max(std::min(to, right) - std::max(from, left), 0); };
             std::uint8_t* l = line.data();
-            for (int x = area.Left - 1; x <= area.Right; ++x, l += 3) {
-                if (x < 0 || x >= w)
-                    l[0] = l[1] = l[2] = 0;
-                else if (y >= picture.Top && y < picture.Bottom && x >= picture.Left && x < picture.Right)
-                    std::memcpy(l, p.ScanLine(y - placed.top) + (x - placed.left) * 3, 3);
-                else
-                    std::memcpy(l, background, 3);
+            const auto zeros = [&](int n) {
+                std::memset(l, 0, static_cast<std::size_t>(n) * 3);
+                l += n * 3;
+            };
+            const auto blank = [&](int n) {
+                FillPixels(l, n, background);
+                l += n * 3;
+            };
+            zeros(run(left, 0));
+            if (pictureRow) {
+                blank(run(0, picture.Left));
+                const int n = run(picture.Left, picture.Right);
+                const int first = std::max(picture.Left, left);
+                std::memcpy(l, p.ScanLine(y - placed.top) + (first - placed.left) * 3, static_cast<std::size_t>(n) * 3);
+                l += n * 3;
+                blank(run(picture.Right, w));
+            } else {
+                blank(run(0, w));
             }
-            const std::uint8_t* c = line.data() + 3;
+            zeros(run(w, right));
+            const std::uint8_t* c = line.data();
             for (std::size_t v = 0; v < rowValues; ++v)
-                into[v] = static_cast<std::uint16_t>(c[v - 3] + 2 * c[v] + c[v + 3]);
+                into[v] = static_cast<std::uint16_t>(c[v] + 2 * c[v + 3] + c[v + 6]);
         };
         const auto weightOf = [](int at, int size) { return 4 - (at == 0) - (at == size - 1); };
         const int from = band * kBand;
@@ -129,20 +154,32 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
         std::uint16_t* below = here + rowValues;
         rowSums(area.Top + from - 1, above);
         rowSums(area.Top + from, here);
+        // Columns at the canvas' left and right edges have other weights.
+        const int inFrom = area.Left == 0 ? 1 : 0;
+        const int inTo = std::max(area.Right == w ? aw - 1 : aw, inFrom);
         for (int k = from; k < to; ++k) {
             const int y = area.Top + k;
             rowSums(y + 1, below);
             std::uint8_t* out = smoothing.ScanLine(k);
             const int wy = weightOf(y, h);
-            for (int a = 0; a < aw; ++a) {
-                const int x = area.Left + a;
-                const unsigned weights = static_cast<unsigned>(weightOf(x, w) * wy);
-                for (int ch = 0; ch < 3; ++ch) {
-                    const std::size_t v = static_cast<std::size_t>(a) * 3 + ch;
+            const auto columns = [&](int a0, int a1, unsigned weights) {
+                for (std::size_t v = static_cast<std::size_t>(a0) * 3; v < static_cast<std::size_t>(a1) * 3; ++v) {
                     const unsigned sum = above[v] + 2u * here[v] + below[v];
-                    out[v] = static_cast<std::uint8_t>(weights == 16 ? sum >> 4 : sum / weights);
+                    out[v] = static_cast<std::uint8_t>(sum / weights);
                 }
+            };
+            if (wy == 4) {
+                // Inside: the weights total 16; sums of at most 4080 fit 16 bits.
+                for (std::size_t v = static_cast<std::size_t>(inFrom) * 3; v < static_cast<std::size_t>(inTo) * 3; ++v)
+                    out[v] = static_cast<std::uint8_t>(
+                        static_cast<std::uint16_t>(above[v] + 2 * here[v] + below[v]) >> 4);
+            } else {
+                columns(inFrom, inTo, static_cast<unsigned>(4 * wy));
             }
+            if (inFrom == 1)
+                columns(0, 1, static_cast<unsigned>(weightOf(area.Left, w) * wy));
+            if (inTo < aw)
+                columns(inTo, aw, static_cast<unsigned>(weightOf(area.Right - 1, w) * wy));
             std::uint16_t* oldest = above;
             above = here;
             here = below;
@@ -275,9 +312,22 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
                 sx[q] = static_cast<int>(cosX[j0 + q] - rowS) + cx;
                 sy[q] = h - static_cast<int>(sinX[j0 + q] + rowC) - cy;
             }
+            // Each of the four bounds holds on a prefix or a suffix of the
+            // run (positions move one way along a row), so the pixels read
+            // from the area form one stretch, copied without the tests.
+            int a = 0;
+            int b = n;
+            while (a < b && !lookup.Inside(sx[a], sy[a]))
+                ++a;
+            while (b > a && !lookup.Inside(sx[b - 1], sy[b - 1]))
+                --b;
             std::uint8_t* px = out + j0 * 3;
-            for (int q = 0; q < n; ++q, px += 3)
-                lookup.Copy(sx[q], sy[q], w, h, background, px);
+            for (int q = 0; q < a; ++q)
+                lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
+            for (int q = a; q < b; ++q)
+                std::memcpy(px + q * 3, lookup.At(sx[q], sy[q]), 3);
+            for (int q = b; q < n; ++q)
+                lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
         }
     });
 }
