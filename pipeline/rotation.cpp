@@ -288,46 +288,59 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
     // The window's columns inside the canvas; the rest is background.
     const int inFrom = std::clamp(-window.Left, 0, outW);
     const int inTo = std::clamp(w - window.Left, inFrom, outW);
-    ForEachRow(outH, std::int64_t{outW} * outH * 2, [&](int k) {
-        std::uint8_t* out = destination.ScanLine(k);
-        const int i = window.Top + k;
-        if (i < 0 || i >= h) {
-            FillPixels(out, outW, background);
-            return;
+    // Bands of rows walked in tiles of a band's rows by a run of columns:
+    // the source pixels one tile reads lie close together, so they stay in
+    // cache from one row of the tile to the next.
+    constexpr int kBand = 32;
+    constexpr int kRun = 128;
+    const int bands = (outH + kBand - 1) / kBand;
+    ForEachRow(bands, std::int64_t{outW} * outH * 2, [&](int band) {
+        const int kFrom = band * kBand;
+        const int kTo = std::min(outH, kFrom + kBand);
+        for (int k = kFrom; k < kTo; ++k) {
+            std::uint8_t* out = destination.ScanLine(k);
+            const int i = window.Top + k;
+            if (i < 0 || i >= h) {
+                FillPixels(out, outW, background);
+                continue;
+            }
+            FillPixels(out, inFrom, background);
+            FillPixels(out + inTo * 3, outW - inTo, background);
         }
-        FillPixels(out, inFrom, background);
-        FillPixels(out + inTo * 3, outW - inTo, background);
-        const double dy = h - i - cy;
-        const double rowS = dy * t.s;
-        const double rowC = dy * t.c;
+        const int iFrom = std::max(window.Top + kFrom, 0);
+        const int iTo = std::min(window.Top + kTo, h);
         // The source positions of a run of pixels first, then their pixels:
         // the first loop is plain arithmetic the compiler does several
         // pixels at a time.
-        constexpr int kRun = 64;
         int sx[kRun];
         int sy[kRun];
         for (int j0 = inFrom; j0 < inTo; j0 += kRun) {
             const int n = std::min(kRun, inTo - j0);
-            for (int q = 0; q < n; ++q) {
-                sx[q] = static_cast<int>(cosX[j0 + q] - rowS) + cx;
-                sy[q] = h - static_cast<int>(sinX[j0 + q] + rowC) - cy;
+            for (int i = iFrom; i < iTo; ++i) {
+                const double dy = h - i - cy;
+                const double rowS = dy * t.s;
+                const double rowC = dy * t.c;
+                for (int q = 0; q < n; ++q) {
+                    sx[q] = static_cast<int>(cosX[j0 + q] - rowS) + cx;
+                    sy[q] = h - static_cast<int>(sinX[j0 + q] + rowC) - cy;
+                }
+                // Each of the four bounds holds on a prefix or a suffix of the
+                // run (positions move one way along a row), so the pixels read
+                // from the area form one stretch, copied without the tests.
+                int a = 0;
+                int b = n;
+                while (a < b && !lookup.Inside(sx[a], sy[a]))
+                    ++a;
+                while (b > a && !lookup.Inside(sx[b - 1], sy[b - 1]))
+                    --b;
+                std::uint8_t* px = destination.ScanLine(i - window.Top) + j0 * 3;
+                for (int q = 0; q < a; ++q)
+                    lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
+                for (int q = a; q < b; ++q)
+                    std::memcpy(px + q * 3, lookup.At(sx[q], sy[q]), 3);
+                for (int q = b; q < n; ++q)
+                    lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
             }
-            // Each of the four bounds holds on a prefix or a suffix of the
-            // run (positions move one way along a row), so the pixels read
-            // from the area form one stretch, copied without the tests.
-            int a = 0;
-            int b = n;
-            while (a < b && !lookup.Inside(sx[a], sy[a]))
-                ++a;
-            while (b > a && !lookup.Inside(sx[b - 1], sy[b - 1]))
-                --b;
-            std::uint8_t* px = out + j0 * 3;
-            for (int q = 0; q < a; ++q)
-                lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
-            for (int q = a; q < b; ++q)
-                std::memcpy(px + q * 3, lookup.At(sx[q], sy[q]), 3);
-            for (int q = b; q < n; ++q)
-                lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
         }
     });
 }
