@@ -407,10 +407,10 @@ private:
     PreviewSourceRequest previewSource_;
     // The fitting's steps: the crop window on the photo turned by PhotoAngle
     // (turnedSize: the turned photo's size; none when too large to build);
-    // that window of the turned photo made into the photo in work (only the
+    // that window of the turned photo made into ScratchBitmap (only the
     // window is turned); a window reduced or stretched into the photo area
     // as the photo in work, turned being the photo itself or the turned
-    // window (window then the whole of it).
+    // window in ScratchBitmap (window then the whole of it).
     std::optional<TRect> fittingWindow(int sourceWidth, int sourceHeight, TPoint turnedSize, bool preview);
     void turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window);
     int fitWindow(const TBitmap& turned, const TRect& window, TPoint turnedSize, int eW, int eH);

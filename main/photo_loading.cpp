@@ -150,17 +150,19 @@ int TForm1::FitPhotoToArea(const TBitmap& source, bool preview)
     if (PhotoAngle == 0.0f)
         return fitWindow(source, *window, turnedSize, area.Photowidth, area.Photoheight);
     turnWindow(source, turnedSize, *window);
-    return fitWindow(*PhotoBitmap, {0, 0, window->Width(), window->Height()}, turnedSize, area.Photowidth,
+    return fitWindow(*ScratchBitmap, {0, 0, window->Width(), window->Height()}, turnedSize, area.Photowidth,
                      area.Photoheight);
 }
 
 void TForm1::turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window)
 {
     // The photo centred on a background of the turned size and turned: only
-    // the window is made, into the photo in work.
+    // the window is made, into the fitting's intermediate. The photo in work,
+    // replaced by the fitting next, holds the smoothing meanwhile; so each
+    // keeps storage of its own size from photo to photo.
     const PlacedPicture placed{&source, (turnedSize.x - source.Width()) / 2, (turnedSize.y - source.Height()) / 2,
                                turnedSize.x, turnedSize.y, BackgroundColor};
-    RotateWindowByAngle(placed, PhotoAngle, window, *PhotoBitmap, *ScratchBitmap);
+    RotateWindowByAngle(placed, PhotoAngle, window, *ScratchBitmap, *PhotoBitmap);
 }
 
 std::optional<TRect> TForm1::fittingWindow(int sourceWidth, int sourceHeight, TPoint turnedSize, bool preview)
@@ -223,11 +225,9 @@ void TForm1::cropWindow(const TBitmap& turned, const TRect& window)
 
 void TForm1::stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH)
 {
-    // The crop is taken out first: the turned photo may be the photo in work,
-    // and when it is the window itself, its pixels are only handed over.
-    if (&turned == PhotoBitmap && window == TRect{0, 0, turned.Width(), turned.Height()})
-        ScratchBitmap->ExchangePixels(*PhotoBitmap);
-    else
+    // The crop is taken out first: the turned photo may be the photo in work.
+    // A turned window is in the intermediate already.
+    if (&turned != ScratchBitmap)
         cropWindow(turned, window);
     PhotoBitmap->SetSize(eW, eH);
     PhotoBitmap->Fill(BackgroundColor);
