@@ -15,6 +15,7 @@
 namespace {
 
 std::atomic<int> configuredThreads{0};
+thread_local bool insidePoolThread = false;
 
 // Handing rows to the pool costs about as much as touching this many pixels
 // a few times over, so each thread gets at least this much work.
@@ -61,15 +62,19 @@ public:
     }
 
     // Lets helpers pool threads join split (starting threads up to that
-    // count). Only one split runs at a time: a caller that finds the pool
-    // busy (another thread's split, or a split re-entered from the poll of
-    // a polled one) gets false and runs its rows itself.
+    // count). One split runs at a time: a caller on another thread waits for
+    // the running split to end. A split started from inside a split (by its
+    // caller, say from the poll of a polled one, or by a row on a pool
+    // thread) gets false and runs its rows itself, as waiting could never end.
     bool Open(Split& split, int helpers)
     {
-        bool idle = false;
-        if (!busy_.compare_exchange_strong(idle, true))
+        if (insidePoolThread)
             return false;
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        if (owner_ == std::this_thread::get_id())
+            return false;
+        free_.wait(lock, [&] { return owner_ == std::thread::id(); });
+        owner_ = std::this_thread::get_id();
         while (static_cast<int>(threads_.size()) < helpers)
             threads_.emplace_back([this] { Serve(); });
         split.wanted = helpers;
@@ -84,8 +89,8 @@ public:
         std::unique_lock lock(mutex_);
         current_ = nullptr;
         done_.wait(lock, [&] { return split.finished == split.joined; });
-        lock.unlock();
-        busy_.store(false);
+        owner_ = std::thread::id();
+        free_.notify_one();
     }
 
     // Waits up to timeout for every row taken to be done (or the split to
@@ -102,6 +107,7 @@ public:
 private:
     void Serve()
     {
+        insidePoolThread = true;
         std::unique_lock lock(mutex_);
         for (;;) {
             wake_.wait(lock, [&] { return quit_ || (current_ && current_->joined < current_->wanted); });
@@ -117,7 +123,9 @@ private:
         }
     }
 
-    std::atomic<bool> busy_{false};
+    // The thread whose split runs, or none.
+    std::thread::id owner_;
+    std::condition_variable free_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable done_;
@@ -172,12 +180,18 @@ bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(in
     split.rowFn = &rowFn;
     split.rows = rows;
     if (!Pool().Open(split, ThreadsFor(rows, pixels))) {
-        // The pool is taken: the rows run here, with a poll between them.
-        for (int y = 0; y < rows && !poll(); ++y) {
+        // Started from inside a split: the rows run here, polled about every
+        // 20 ms between them.
+        auto nextPoll = std::chrono::steady_clock::now();
+        for (int y = 0; y < rows; ++y) {
+            if (std::chrono::steady_clock::now() >= nextPoll) {
+                if (poll())
+                    return false;
+                nextPoll = std::chrono::steady_clock::now() + std::chrono::milliseconds(20);
+            }
             rowFn(y);
-            split.next.store(y + 1);
         }
-        return split.next.load() >= rows;
+        return true;
     }
     while (!Pool().WaitFor(split, std::chrono::milliseconds(20))) {
         if (!split.stop.load(std::memory_order_relaxed) && poll())

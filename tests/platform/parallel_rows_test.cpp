@@ -30,8 +30,9 @@ TEST(ParallelRows, PollingStopsTheRowsNotYetStarted)
 }
 
 // The pool serves one split at a time: a split started from the poll of a
-// polled one (the window's events pumped during a reduction) and splits from
-// two threads at once still run every row exactly once.
+// polled one (the window's events pumped during a reduction), splits from
+// two threads at once (a decode ahead turning its photo upright) and splits
+// started from rows still run every row exactly once.
 TEST(ParallelRows, SplitsThatFindThePoolBusyRunEveryRowOnce)
 {
     ScopedWorkerThreads scope(4);
@@ -65,7 +66,13 @@ TEST(ParallelRows, SplitsThatFindThePoolBusyRunEveryRowOnce)
     for (int round = 0; round < 50; ++round)
         ForEachRow(kRows, big, [&](int y) { ++first[y]; });
     other.join();
+
+    // Rows that split work of their own, on the pool's threads and on the
+    // caller's: those splits run on the thread that asks.
+    std::vector<std::atomic<int>> nestedRows(kRows);
+    ForEachRow(kRows, big, [&](int y) { ForEachRow(4, big, [&](int) { ++nestedRows[y]; }); });
     for (int y = 0; y < kRows; ++y) {
+        EXPECT_EQ(nestedRows[y].load(), 4);
         EXPECT_EQ(outer[y].load(), 1);
         EXPECT_EQ(inner[y].load(), 1);
         EXPECT_EQ(first[y].load(), 50);
