@@ -36,7 +36,7 @@ TEST(Bitmap, ExchangingPixelsLeavesEachBitmapItsTransparency)
 TEST(Bitmap, GrowingAfterShrinkingGivesWholeRowsOfTheNewSize)
 {
     TBitmap bitmap;
-    for (const auto [w, h] : {std::pair{7, 5}, std::pair{2, 3}, std::pair{1200, 900}, std::pair{3, 1}}) {
+    for (const auto& [w, h] : {std::pair{7, 5}, std::pair{2, 3}, std::pair{1200, 900}, std::pair{3, 1}}) {
         FillBitmap(bitmap, w, h, [w](int x, int y) { return TColor(x + y * w); });
         EXPECT_EQ(bitmap.RowStride(), (w * 3 + 3) & ~3);
         EXPECT_EQ(bitmap.Pixel(w - 1, h - 1), TColor(w - 1 + (h - 1) * w));
