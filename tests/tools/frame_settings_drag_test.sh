@@ -98,18 +98,37 @@ centre() { item rect "$1" | awk '{ print $1 + int($3 / 2), $2 + int($4 / 2) }'; 
 wait_for 30 xdotool search --onlyvisible --name "^フレーム設定$" || fail "the probe shows no frame settings window"
 ask
 [ "$(item field Edit21)" = 750 ] && [ "$(item field Edit23)" = 940 ] || fail "frame001.ini was not loaded"
-read -r x y <<< "$(centre BitBtn6)"
-xdotool mousemove "$x" "$y" click 1
+# The window manager may still be placing the window when it first shows:
+# a control is clicked once its place has held still for a moment, and again
+# if the click found nothing (it landed before the window settled).
+settled() {
+    ask
+    local before
+    before="$(item rect "$1")"
+    sleep 0.3
+    ask
+    [ -n "$before" ] && [ "$(item rect "$1")" = "$before" ]
+}
+click_until() {
+    local name="$1" done_when="$2"
+    for _ in 1 2 3; do
+        wait_for 20 settled "$name" || fail "$name does not hold still"
+        read -r x y <<< "$(centre "$name")"
+        xdotool mousemove "$x" "$y" click 1
+        wait_for 15 "$done_when" && return 0
+    done
+    return 1
+}
 form4_shown() { ask; [ "$(item visible Form4)" = 1 ]; }
-wait_for 30 form4_shown || fail "文字列設定 did not open the text placement window"
+click_until BitBtn6 form4_shown || fail "文字列設定 did not open the text placement window"
 wait_for 30 xdotool search --onlyvisible --name "^文字列設定$" || fail "the text placement window is not on screen"
 
+selected() { ask; [ "$(item selected Image3)" = 1 ]; }
+click_until Image3 selected || fail "a click did not select the title"
 ask
 read -r left0 top0 _ _ <<< "$(item rect Image3)"
 read -r x y <<< "$(centre Image3)"
-xdotool mousemove "$x" "$y" click 1
-selected() { ask; [ "$(item selected Image3)" = 1 ]; }
-wait_for 20 selected || fail "a click did not select the title"
+xdotool mousemove "$x" "$y"
 xdotool mousedown 1
 for _ in 1 2 3 4 5 6; do
     xdotool mousemove_relative -- 10 -5
