@@ -4,12 +4,9 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "frame_editor/frame_settings_form.h"
-#include "frame_editor/text_placement_form.h"
-#include "dialogs/multiline_input_form.h"
-#include "main/application_forms.h"
 #include "dialogs/preference_values.h"
 #include "dialogs/process_memory_report.h"
+#include "main/application_forms.h"
 #include "main/main_form.h"
 #include "platform/application.h"
 #include "platform/control_builders.h"

@@ -3,8 +3,8 @@
 #include "dialogs/histogram_form.h"
 #include "main/busy_scope.h"
 #include "main/main_form.h"
-#include "platform/jpeg_prefetch.h"
 #include "platform/application.h"
+#include "platform/jpeg_prefetch.h"
 #include "platform/text_format.h"
 
 void TForm1::BitBtn12Click()
