@@ -21,8 +21,8 @@ struct FileIdentity {
     unsigned long long inode = 0;
     auto operator<=>(const FileIdentity&) const = default;
 };
-// The identity of the file a path leads to (links followed); none when
-// nothing is there.
+// The identity of the file a path leads to (links followed); none when no
+// file is there (nothing, or a folder), as for FileExists.
 std::optional<FileIdentity> IdentityOf(const std::string& path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::string& path);
