@@ -86,25 +86,48 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
 
 int TForm1::saveComposed(const std::string& sourcePath)
 {
-    std::string out = BuildOutputPath(Edit2->Text(), sourcePath);
-    int saved = 0;
-    if (!OverwriteConfirmed && FileExists(out)) {
-        if (Application->MessageBox("既に同名のファイルが存在します。\n上書きして宜しいですか？", MessageCaption,
-                                    MB_YESNO | MB_DEFBUTTON2) == IDYES) {
-            saved = SaveJpeg(out, *OutputBitmap);
-            OverwriteConfirmed = true;
-        } else {
-            out = AskJpegSavePath(out);
+    OverwriteCheck::Target target = overwriteCheck_.Examine(BuildOutputPath(Edit2->Text(), sourcePath), sourcePath);
+    if (!mayReplace(target, true)) {
+        do {
+            const std::string chosen = AskJpegSavePath(target.path);
             // Nothing chosen: the photo counts as skipped, not as saved.
-            if (out.empty())
+            if (chosen.empty())
                 return -2;
-            saved = SaveJpeg(out, *OutputBitmap);
-        }
-    } else {
-        saved = SaveJpeg(out, *OutputBitmap);
+            target = overwriteCheck_.Examine(chosen, sourcePath);
+        } while (!mayReplace(target, false));
     }
     // A failed save is an error of the run, not a saved photo.
-    return saved == 0 ? 0 : -4;
+    if (SaveJpeg(target.path, *OutputBitmap) != 0)
+        return -4;
+    overwriteCheck_.Saved(target);
+    return 0;
+}
+
+bool TForm1::mayReplace(const OverwriteCheck::Target& target, bool proposed)
+{
+    auto ask = [&](const std::string& question) {
+        return Application->MessageBox(question, MessageCaption, MB_YESNO | MB_DEFBUTTON2) == IDYES;
+    };
+    switch (target.kind) {
+    case OverwriteCheck::Kind::NewFile:
+        return true;
+    case OverwriteCheck::Kind::ExistingFile:
+        // A file named in the save dialog was chosen there.
+        if (!proposed || OverwriteConfirmed)
+            return true;
+        if (!ask("既に同名のファイルが存在します。\n上書きして宜しいですか？"))
+            return false;
+        OverwriteConfirmed = true;
+        return true;
+    case OverwriteCheck::Kind::SourcePhoto:
+        return ask(Format("保存先のファイルは元の写真です。\n元の写真を上書きして宜しいですか？\n\n%s",
+                          target.path.c_str()));
+    case OverwriteCheck::Kind::OtherPicture:
+        return ask(Format("同じ名前のファイルをこの作業で既に保存しました。\n上書きして宜しいですか？\n\n"
+                          "保存先: %s\n先の写真: %s\nこの写真: %s",
+                          target.path.c_str(), target.earlierSource.c_str(), target.source.c_str()));
+    }
+    return false;
 }
 
 int TForm1::SaveJpeg(const std::string& path, const TBitmap& bitmap)

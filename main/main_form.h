@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "main/overwrite_check.h"
 #include "pipeline/frame_layout.h"
 #include "pipeline/frame_text.h"
 #include "pipeline/histogram.h"
@@ -368,6 +369,13 @@ private:
     // Saves the composed picture for a source photo: 0 saved, -2 the
     // operator chose no file, -4 the save failed.
     int saveComposed(const std::string& sourcePath);
+    // Whether the picture may be written to target: no question needed, or
+    // the one its kind asks answered Yes. A file from before the run that
+    // the operator chose in the save dialog (not proposed) is not asked
+    // about again; a photo of the list or another photo's picture always is.
+    bool mayReplace(const OverwriteCheck::Target& target, bool proposed);
+    // The photos of the list and the pictures saved since it was built.
+    OverwriteCheck overwriteCheck_;
     // The end of the list after a single run or a skip: the message and a
     // fresh start (the single run also resets corrections and histograms).
     void finishList(bool resetCorrections);

@@ -73,8 +73,10 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, bool inClient)
 
 void TForm1::startNewList()
 {
-    // A new list: an earlier Yes to overwriting was given for the old one.
+    // A new list: an earlier Yes to overwriting was given for the old one,
+    // and a new run begins over its photos.
     OverwriteConfirmed = false;
+    overwriteCheck_.BeginRun(Memo2->Lines().Lines());
     ProgressBar1->SetPosition(0);
     ResetCorrections();
     PhotoIndex = 0;

@@ -1,5 +1,7 @@
 // Finishing photos: the batch with its progress, counts and abort, the single
 // run, the skip, the high-quality preview and the preview refresh.
+#include <cstdint>
+
 #include "dialogs/histogram_form.h"
 #include "main/busy_scope.h"
 #include "main/main_form.h"
@@ -41,7 +43,9 @@ void TForm1::RunBatch()
 
     ProgressBar1->SetVisible(true);
     AbortRequested = false;
-    int saved = 0;
+    // Saved files are counted as they are left: a picture written over by a
+    // later photo of the batch counts once.
+    const std::uint64_t savesBefore = overwriteCheck_.Mark();
     int errors = 0;
     int skips = 0;
     Memo1->Lines().Clear();
@@ -88,7 +92,6 @@ void TForm1::RunBatch()
             ++errors;
             continue;
         }
-        ++saved;
         showThumbnail(*OutputBitmap);
         StatusBar1->Panels(1).SetText(name);
         const int pct = (i * 100 + 100) / count;
@@ -98,6 +101,7 @@ void TForm1::RunBatch()
         StatusBar1->Repaint();
     }
 
+    const int saved = overwriteCheck_.FilesSavedSince(savesBefore);
     std::string summary;
     if (AbortRequested) {
         summary = Format("作業を中断しました。保存ファイル数 %4d エラー:%d スキップ:%d", saved, errors, skips);

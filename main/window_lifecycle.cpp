@@ -219,6 +219,7 @@ void TForm1::ResetWorkState()
     DisableRunButtons();
     ProgressBar1->SetPosition(0);
     OverwriteConfirmed = false;
+    overwriteCheck_.BeginRun({});
     Busy = false;
 }
 

@@ -92,6 +92,14 @@ bool FileExists(const std::string& path)
     return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
+std::optional<FileIdentity> IdentityOf(const std::string& path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return std::nullopt;
+    return FileIdentity{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino)};
+}
+
 bool DirectoryExists(const std::string& path)
 {
     return IsFolder(path);

@@ -4,6 +4,7 @@
 // settings file or picture.
 #pragma once
 
+#include <compare>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,17 @@
 // True for an existing file that is not a folder (links are followed).
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+
+// What tells one file from another whatever the spelling of its path (links,
+// "..", a folder reached through a link): its device and inode.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+// The identity of the file a path leads to (links followed); none when no
+// file is there (nothing, or a folder), as for FileExists.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::string& path);
 // Changes the process's current folder.

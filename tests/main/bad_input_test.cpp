@@ -385,8 +385,8 @@ TEST_F(BadInputTest, FailedOverwriteOfTheSourcePhotoKeepsItWhole)
     ASSERT_EQ(Form1->Edit2->Text(), photos + "/");
     SetFileWriteFaultForTesting([&](const std::string& target) { return target == photo; });
 
-    dialogs->Message("既に同名のファイルが存在します。\n上書きして宜しいですか？", IDYES, "Plovis",
-                     MB_YESNO | MB_DEFBUTTON2);
+    dialogs->Message("保存先のファイルは元の写真です。\n元の写真を上書きして宜しいですか？\n\n" + photo, IDYES,
+                     "Plovis", MB_YESNO | MB_DEFBUTTON2);
     dialogs->Message("保存先フォルダを作成出来ません。", IDOK, "Plovis", MB_OK);
     dialogs->Message("作業を中断しました。保存ファイル数    0 エラー:1 スキップ:0", IDOK, "Plovis", MB_OK);
     RunBatch(photos, photos, {"a.jpg"});

@@ -473,7 +473,8 @@ TEST_F(RunsTest, BatchRefusesWithoutItsSettings)
 // The batch decodes the next photo while it finishes the current one. When
 // finishing the current one replaces the next photo's file (the output
 // folder lies in the photo folder), the next photo is read as it is then,
-// as without decoding ahead: here no longer too small to work on.
+// as without decoding ahead: here no longer too small to work on. Its
+// picture then replaces the first one's: one file left.
 TEST_F(RunsTest, APhotoReplacedByTheBatchIsReadAsItIsWhenItsTurnComes)
 {
     const std::string photos = MakePhotoFolder("2024", {"a.jpg"});
@@ -483,8 +484,9 @@ TEST_F(RunsTest, APhotoReplacedByTheBatchIsReadAsItIsWhenItsTurnComes)
     Form1->WMDropFiles({photos}, true);
     Form1->Edit2->SetText(photos + "/sub");
 
-    dialogs->Message("既に同名のファイルが存在します。", IDYES);
-    dialogs->Message("作業が終了しました。保存ファイル数:   2 エラー:0 スキップ:0", IDOK);
+    dialogs->Message("元の写真を上書きして宜しいですか？\n\n" + photos + "/sub/a.jpg", IDYES);
+    dialogs->Message("この作業で既に保存しました。", IDYES);
+    dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
     Form1->BitBtn12->Click();
     EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/sub/a.jpg"}));
     EXPECT_EQ(SavedSize(photos + "/sub/a.jpg"), (TPoint{Form1->FrameLayout.Framewidth, Form1->FrameLayout.Frameheight}));
