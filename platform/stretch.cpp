@@ -157,7 +157,7 @@ void StretchKeyedBitmap(const TBitmap& source, TBitmap& target, const TRect& des
     // Half a one-pixel line across the shorter side of a target pixel's area,
     // doubled, in the units of a column weight times a row weight.
     const std::uint64_t needed = std::min(std::uint64_t{columns.total} * rows.perPixel,
-                                        std::uint64_t{rows.total} * columns.perPixel);
+                                          std::uint64_t{rows.total} * columns.perPixel);
     ForEachRow(plan.y1 - plan.y0, plan.visible + plan.covered, [&](int r) {
         // The ink of each target pixel's area and its heaviest ink pixel.
         std::vector<std::uint64_t> ink(static_cast<std::size_t>(outW), 0);

@@ -5,6 +5,8 @@
 // プレビュー更新, as the operator does, and saves the main
 // window as <font>_layout<n>.png in OUT_DIR, with the text images enlarged
 // four times (each pixel a 4 x 4 block) beside it as <font>_layout<n>_x4.png.
+// Run it in an X session with a window manager (Xvfb and openbox, as
+// scripts/window-tests.sh starts them), so the window has its real frame.
 // Usage: title_screens OUT_DIR
 #include <QApplication>
 #include <QImage>
