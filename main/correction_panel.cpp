@@ -317,8 +317,10 @@ void TForm1::Edit7Change()
 
 void TForm1::Edit8Change()
 {
-    // A zoom of 0 or less, or one that is not finite, is no zoom.
-    if (!ParseZoomText(Edit8->Text(), PhotoZoom))
+    // A zoom of 0 or less, or one that is not finite, is no zoom, and passes
+    // silently, as does a number still being typed ("0" and "0." on the way to
+    // "0.8", "-", "."): only a text that no typing can make a number is refused.
+    if (!ParseZoomText(Edit8->Text(), PhotoZoom) && !IsNumberOrItsBeginning(Edit8->Text()))
         refuseEditText("拡大率が有効な値ではありません。");
 }
 

@@ -7,6 +7,7 @@
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
+#include "pipeline/correction_steps.h"
 #include "pipeline/preview_drag.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
@@ -168,15 +169,13 @@ void TForm1::ApplyDragStep(TShiftState shift, int x, int y)
     const bool doubled = (shift & ssShift) != 0;
     if (SpeedButton9->Down()) {
         const float zoom = zoomFromEdit8();
-        int dx = MoveDragDistance(x - DragLast.x, FrameLayout.Framewidth, Image1->Width(), zoom);
-        int dy = MoveDragDistance(y - DragLast.y, FrameLayout.Frameheight, Image1->Height(), zoom);
+        const long long factor = doubled ? 2 : 1;
+        const long long dx = MoveDragDistance(x - DragLast.x, FrameLayout.Framewidth, Image1->Width(), zoom);
+        const long long dy = MoveDragDistance(y - DragLast.y, FrameLayout.Frameheight, Image1->Height(), zoom);
         DragLast = {x, y};
-        if (doubled) {
-            dx *= 2;
-            dy *= 2;
-        }
-        PhotoOffsetX -= dx;
-        PhotoOffsetY -= dy;
+        // Held within int: a tiny typed zoom moves by billions.
+        PhotoOffsetX = MoveOffset(PhotoOffsetX, -factor * dx);
+        PhotoOffsetY = MoveOffset(PhotoOffsetY, -factor * dy);
         Edit5->SetText(Format("%d", PhotoOffsetX));
         Edit6->SetText(Format("%d", PhotoOffsetY));
     }
@@ -219,9 +218,9 @@ void TForm1::TrackRotateLine(int x, int y)
     });
     const RotateLine line = RotateLineAngle(DragStart, {x, y});
     PendingRotation = line.angle;
-    std::string text = FloatToStrFixed(line.angle, 6);
+    std::string text = PrintfFixed(line.angle, 6);
     if (!line.vertical)
-        text += " dx=" + FloatToStrFixed(line.dx, 6);
+        text += " dx=" + PrintfFixed(line.dx, 6);
     StatusBar1->Panels(1).SetText(text);
 }
 
@@ -301,12 +300,12 @@ void TForm1::releaseZoomRectangle(int x, int y)
     if (r.applied) {
         PhotoZoom = r.zoom;
         Edit8->SetText(ZoomText(PhotoZoom));
-        PhotoOffsetX -= r.offsetXChange;
-        PhotoOffsetY -= r.offsetYChange;
+        PhotoOffsetX = MoveOffset(PhotoOffsetX, -r.offsetXChange);
+        PhotoOffsetY = MoveOffset(PhotoOffsetY, -r.offsetYChange);
         Edit5->SetText(Format("%d", PhotoOffsetX));
         Edit6->SetText(Format("%d", PhotoOffsetY));
         StatusBar1->Panels(2).SetText(PointText(DragStart.x, DragStart.y) + "-" + PointText(r.end.x, r.end.y)
-                                      + Format("/ 幅%d高%d zoom", r.width, r.height) + FloatToStrFixed(PhotoZoom, 6));
+                                      + Format("/ 幅%d高%d zoom", r.width, r.height) + PrintfFixed(PhotoZoom, 6));
     }
     clearOverlay(Image2->Width(), Image2->Height());
 }

@@ -59,6 +59,9 @@ void TForm1::drawScaledTextPreview(TImage& image, const TFont& font, const std::
     TBitmap& picture = image.Picture();
     picture.Fill(clWhite);
     picture.Canvas()->StretchDraw({0, 0, width, height}, *TextBitmap);
+    // The image shows its bottom-left pixel's colour as see-through: ink
+    // there (an underline, a low line) would show the white and hide the text.
+    picture.SetPixel(0, height - 1, clWhite);
     image.PictureChanged();
 }
 

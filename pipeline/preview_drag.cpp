@@ -15,20 +15,17 @@ constexpr double kDegreesPerRadian = 180 / 3.141592;
 // A line whose run is this many times its rise or more counts as level.
 constexpr double kLevelTolerance = 10000;
 
-// Truncation toward zero that holds the result within int (NaN gives 0).
-int TruncateToInt(double value)
+// Truncation toward zero that holds the result within [low, high] (NaN
+// gives 0).
+template <typename Int>
+Int TruncateWithin(double value, Int low, Int high)
 {
     if (std::isnan(value))
         return 0;
-    return static_cast<int>(std::clamp<double>(std::trunc(value), std::numeric_limits<int>::min(),
-                                               std::numeric_limits<int>::max()));
+    return static_cast<Int>(std::clamp<double>(std::trunc(value), static_cast<double>(low), static_cast<double>(high)));
 }
 
-int SaturatingInt(long long value)
-{
-    return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
-                                                  std::numeric_limits<int>::max()));
-}
+constexpr long long kMoveDistanceLimit = 1LL << 62;
 
 // Step shared by the drag and the release: a pointer below the area goes up
 // to its bottom edge and slides along the aspect line from start.
@@ -52,12 +49,12 @@ int AspectHeight(const PreviewArea& a, int w, int h)
 
 }  // namespace
 
-int MoveDragDistance(int previewDelta, int frameSize, int previewSize, float zoom)
+long long MoveDragDistance(int previewDelta, int frameSize, int previewSize, float zoom)
 {
     if (previewSize <= 0)
         return 0;
-    const int frame = previewDelta * frameSize / previewSize;
-    return TruncateToInt(static_cast<float>(frame) / zoom);
+    const long long frame = static_cast<long long>(previewDelta) * frameSize / previewSize;
+    return TruncateWithin(static_cast<float>(frame) / zoom, -kMoveDistanceLimit, kMoveDistanceLimit);
 }
 
 RotateLine RotateLineAngle(TPoint start, TPoint end)
@@ -146,7 +143,8 @@ ZoomRelease ReleaseZoomRectangle(const PreviewArea& a, TPoint start, TPoint poin
     r.height = AspectHeight(a, r.width, p.y - start.y);
     if (r.width <= 0)
         return r;
-    const int zoomBefore = TruncateToInt(zoom * 1000.0f);
+    const int zoomBefore = TruncateWithin(zoom * 1000.0f, std::numeric_limits<int>::min(),
+                                          std::numeric_limits<int>::max());
     r.applied = true;
     r.zoom = TruncateToThousandth(static_cast<float>(a.width) * zoom / static_cast<float>(r.width));
     if (zoomBefore == 0)
@@ -156,8 +154,10 @@ ZoomRelease ReleaseZoomRectangle(const PreviewArea& a, TPoint start, TPoint poin
     const long long ky = photoHeight * 1000LL / zoomBefore;
     const int cx = r.width / 2 + start.x - a.left;
     const int cy = r.height / 2 + start.y - a.top;
-    r.offsetXChange = SaturatingInt((a.width / 2 - cx) * kx / a.width);
-    r.offsetYChange = SaturatingInt((a.height / 2 - cy) * ky / a.height);
+    // At most the preview's size times a frame side times 1000: far within
+    // 64 bits.
+    r.offsetXChange = (a.width / 2 - cx) * kx / a.width;
+    r.offsetYChange = (a.height / 2 - cy) * ky / a.height;
     return r;
 }
 

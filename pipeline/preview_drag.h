@@ -9,9 +9,11 @@
 
 // A pointer movement of previewDelta preview pixels as frame pixels:
 // previewDelta x frameSize / previewSize (integers), then divided by the zoom
-// in float and truncated, held within int (a tiny typed zoom gives huge
-// moves). A preview without size moves nothing.
-int MoveDragDistance(int previewDelta, int frameSize, int previewSize, float zoom);
+// in float and truncated. A tiny typed zoom gives huge moves: the distance is
+// held within +-2^62, so that doubling it and adding it to an offset cannot
+// overflow, and a move held there takes any offset to an end of int. A
+// preview without size moves nothing.
+long long MoveDragDistance(int previewDelta, int frameSize, int previewSize, float zoom);
 
 // The angle of a line from start to end on screen, counter-clockwise from the
 // rightward horizontal in -180..180, with 3.141592 for pi. A line within
@@ -57,9 +59,9 @@ ZoomRectangle TrackZoomRectangle(const PreviewArea& area, TPoint start, TPoint p
 // without size; the offsets stay when the zoom before was below 0.001.
 struct ZoomRelease {
     bool applied = false;
-    float zoom = 0.0f;      // truncated to 0.001, unlimited
-    int offsetXChange = 0;  // to subtract from the offsets
-    int offsetYChange = 0;
+    float zoom = 0.0f;            // truncated to 0.001, unlimited
+    long long offsetXChange = 0;  // to subtract from the offsets
+    long long offsetYChange = 0;
     TPoint end;
     int width = 0;
     int height = 0;

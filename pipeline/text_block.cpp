@@ -184,6 +184,8 @@ void RenderTextPreviewLayer(TBitmap& layer, const std::string& text, const TextB
     const TextBlockLayout layout = LayOutTextBlock(canvas, text, style);
     layer.SetSize(layout.placement.width, layout.placement.height);
     layer.Fill(clWhite);
+    // White is the see-through colour, wherever the text reaches.
     layer.Transparent = true;
+    layer.SetTransparentColor(clWhite);
     DrawLines(canvas, text, layout, layout.placement.start, Variant::preview);
 }

@@ -45,5 +45,5 @@ void DrawTextBlock(TBitmap& textLayer, TBitmap& target, int x, int y, const std:
                    const TextBlockStyle& style, PixelPlane& scratch);
 
 // The preview of text: layer becomes the block's bounding box, white (and
-// transparent) with the text drawn in; no smoothing.
+// transparent with the fixed key white) with the text drawn in; no smoothing.
 void RenderTextPreviewLayer(TBitmap& layer, const std::string& text, const TextBlockStyle& style);

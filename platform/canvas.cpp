@@ -147,7 +147,10 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& source)
         Draw(dest.Left, dest.Top, source);
         return;
     }
-    StretchBitmap(source, bitmap_, dest, source.Transparent ? StretchFilter::Nearest : StretchFilter::Average);
+    if (source.Transparent)
+        StretchKeyedBitmap(source, bitmap_, dest, source.TransparentColor());
+    else
+        StretchBitmap(source, bitmap_, dest);
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TBitmap& source, const TRect& sourceRect)

@@ -1,7 +1,7 @@
 // Drawing on a TBitmap with the semantics the program relies on: fills and
 // copies exclude right and bottom, StretchDraw averages areas when it shrinks
 // (Qt's smooth scaling is bilinear and would differ) unless the source is
-// transparent (nearest pixel, so that only key and ink colours arrive), Draw
+// transparent (only key and ink colours arrive, and thin strokes stay), Draw
 // honours the source's transparent colour, and text is drawn without
 // anti-aliasing so that every glyph pixel carries exactly the font colour.
 #pragma once

@@ -159,6 +159,31 @@ bool TryStrToFloat(const std::string& text, double& value)
     return true;
 }
 
+bool IsNumberOrItsBeginning(const std::string& text)
+{
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i;
+        return i - from;
+    };
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    std::size_t mantissa = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E') && mantissa > 0) {
+        ++i;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            ++i;
+        digits();
+    }
+    return i == text.size();
+}
+
 std::string FloatToStrGeneral(double value)
 {
     if (!std::isfinite(value))
@@ -185,9 +210,15 @@ std::string FloatToStrGeneral(double value)
     return text;
 }
 
-std::string FloatToStrFixed(double value, int decimals)
+std::string PrintfFixed(double value, int decimals)
 {
-    return FixedText(value, 15, std::max(decimals, 0));
+    // A double has at most 309 digits before the point and a few hundred
+    // after, for the decimals anyone asks of it.
+    std::string text(512 + static_cast<std::size_t>(std::clamp(decimals, 0, 1000)), '\0');
+    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed,
+                                            std::clamp(decimals, 0, 1000));
+    text.resize(error == std::errc() ? static_cast<std::size_t>(end - text.data()) : 0);
+    return text;
 }
 
 std::string ZoomText(float zoom)

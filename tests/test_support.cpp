@@ -72,3 +72,11 @@ int CountPixels(const TBitmap& bitmap, const std::function<bool(TColor)>& match)
             count += match(bitmap.Pixel(x, y)) ? 1 : 0;
     return count;
 }
+
+int RunsDown(const TBitmap& bitmap, int x, TColor background)
+{
+    int runs = 0;
+    for (int y = 0; y < bitmap.Height(); ++y)
+        runs += bitmap.Pixel(x, y) != background && (y == 0 || bitmap.Pixel(x, y - 1) == background) ? 1 : 0;
+    return runs;
+}

@@ -43,3 +43,6 @@ public:
 // Bounds of the pixels for which match(colour) holds (empty when none), and their number.
 TRect PixelBounds(const TBitmap& bitmap, const std::function<bool(TColor)>& match);
 int CountPixels(const TBitmap& bitmap, const std::function<bool(TColor)>& match);
+// Separate runs of pixels other than background down column x: the strokes
+// a line down a text image crosses.
+int RunsDown(const TBitmap& bitmap, int x, TColor background);

@@ -1,19 +1,23 @@
 #include "tests/window_events.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/control.h"
 #include "platform/form.h"
 
 namespace {
@@ -49,6 +53,20 @@ void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& pat
     QGuiApplication::sendEvent(window, &move);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QGuiApplication::sendEvent(window, &drop);
+}
+
+void TypeKeys(TControl& control, const std::string& keys)
+{
+    for (const char c : keys) {
+        // Qt's key codes of printable ASCII are the characters, upper case.
+        const bool backspace = c == '\b';
+        const int key = backspace ? Qt::Key_Backspace : std::toupper(static_cast<unsigned char>(c));
+        const QString text = backspace ? QString() : QString(QChar(c));
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(control.Widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(control.Widget(), &release);
+    }
 }
 
 void MoveWindowAsOperator(TForm& form, int left, int top)

@@ -10,6 +10,7 @@
 
 #include "platform/graphics_types.h"
 
+class TControl;
 class TForm;
 
 // A pointer move without buttons to (x, y) of the form's client area.
@@ -17,6 +18,10 @@ void SendPointerMove(TForm& form, int x, int y);
 // Files dragged in from outside and dropped at (x, y) of the form's client
 // area: drag enter, drag move and drop, each with the files' URLs.
 void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& paths);
+
+// Keys typed into control as the keyboard sends them, one press and release
+// a character; "\b" is the backspace key. Letters, digits and ASCII signs.
+void TypeKeys(TControl& control, const std::string& keys);
 
 // The window moved or resized by the operator (its title bar, its border)
 // to these outer bounds; the events arrive while the window system takes

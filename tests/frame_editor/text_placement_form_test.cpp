@@ -1,5 +1,6 @@
 // The text placement window: its answers about the three texts, the title's
-// redraw and placement, and the write-back of a dragged text's place.
+// redraw, placement and thin strokes, and the write-back of a dragged text's
+// place.
 #include "frame_editor/text_placement_form.h"
 
 #include <gtest/gtest.h>
@@ -239,4 +240,21 @@ TEST_F(TextPlacementViewTest, MultiLineInputStoresTheJoinedText)
     EXPECT_EQ(Form4->Edit9->Text(), "令和8年\\n\\n3月15日");
     EXPECT_EQ(Form4->ResizeControl->Control(), Form4->Image4);
     EXPECT_TRUE(Form3->Modified);
+}
+
+TEST_F(TextPlacementViewTest, ThinStrokesOfTheTitleShowAtTheFrameScale)
+{
+    // A 3000-pixel frame in the 750-pixel picture: a quarter of the size.
+    Form3->Edit2->SetText("3000");
+    dialogs->Font([](TFont& font) {
+        font.SetName("ＭＳ 明朝");
+        return true;
+    });
+    Form4->Button5->Click();
+    Form4->Edit4->UserEdited("三");
+    const TBitmap& title = Form4->Image3->Picture();
+    ASSERT_GT(title.Width(), 0);
+    EXPECT_EQ(RunsDown(title, title.Width() / 2, clWhite), 3);
+    EXPECT_EQ(CountPixels(title, [](TColor c) { return c == clWhite || c == clBlack; }),
+              title.Width() * title.Height());
 }

@@ -1,6 +1,7 @@
 // The correction panel through the main window: its controls as designed,
 // what each bar, step button and edit writes, the two guard disciplines, the
-// reset, the zoom edit's refusals and the panel switch.
+// reset, the zoom edit's refusals (and the numbers it takes while they are
+// typed) and the panel switch.
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "dialogs/preferences_form.h"
 #include "platform/file_system.h"
 #include "tests/main/app_test_support.h"
+#include "tests/window_events.h"
 
 namespace {
 
@@ -290,15 +292,39 @@ TEST_F(CorrectionPanelTest, EditsRefuseTextsThatAreNoValue)
     Form1->Edit7->SetText("-12.25");
     EXPECT_EQ(Form1->PhotoAngle, -12.25f);
 
-    // A zoom that is not a finite number above 0 is refused like no number.
+    // A number that is no zoom keeps the zoom without a word; a text that is
+    // no number is refused.
     Form1->Edit8->UserEdited("1.25");
-    for (const char* text : {"0", "-1", "nan", "1e999"}) {
-        dialogs->Message("拡大率が有効な値ではありません。", IDOK, "Plovis", MB_OK);
+    for (const char* text : {"0", "-1", "1e999", "0."}) {
         Form1->Edit8->UserEdited(text);
         EXPECT_EQ(Form1->PhotoZoom, 1.25f) << text;
     }
+    dialogs->Message("拡大率が有効な値ではありません。", IDOK, "Plovis", MB_OK);
+    Form1->Edit8->UserEdited("nan");
+    EXPECT_EQ(Form1->PhotoZoom, 1.25f);
     Form1->Edit8->UserEdited("1e9");
     EXPECT_EQ(Form1->PhotoZoom, 1e9f);
+    EXPECT_TRUE(dialogs->AllUsed());
+}
+
+TEST_F(CorrectionPanelTest, TypingAZoomKeyByKeyShowsNoBoxOnItsWay)
+{
+    // The operator clears the zoom edit and types 0.8, the way to zoom out;
+    // a box on the way ("", "0", "0.") would fail the test.
+    TypeKeys(*Form1->Edit8, "\b0.8");
+    EXPECT_EQ(Form1->Edit8->Text(), "0.8");
+    EXPECT_EQ(Form1->PhotoZoom, 0.8f);
+    EXPECT_FALSE(Rerendered());
+    // "-" and "-1" are a number on its way and a number that is no zoom.
+    TypeKeys(*Form1->Edit8, "\b\b\b-1");
+    EXPECT_EQ(Form1->PhotoZoom, 0.8f);
+    TypeKeys(*Form1->Edit8, "\b\b.5");
+    EXPECT_EQ(Form1->PhotoZoom, 0.5f);
+    // No typing can make a number of this: the edit's message, zoom kept.
+    dialogs->Message("拡大率が有効な値ではありません。", IDOK, "Plovis", MB_OK);
+    TypeKeys(*Form1->Edit8, "x");
+    EXPECT_EQ(Form1->Edit8->Text(), ".5x");
+    EXPECT_EQ(Form1->PhotoZoom, 0.5f);
     EXPECT_TRUE(dialogs->AllUsed());
 }
 

@@ -1,5 +1,6 @@
-// The frame preview's title image and the one re-application of the layout
-// that a resize makes while the default frame settings file exists.
+// The frame preview's title image, its thin strokes at every layout's scale,
+// and the one re-application of the layout that a resize makes while the
+// default frame settings file exists.
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -36,6 +37,51 @@ TEST_F(FramePreviewTest, TitleImageSitsAtTheTitlePlaceLessTheScrolling)
     Form1->RedrawFramePreview();
     EXPECT_GT(Form1->Image3->Width(), 0);
     EXPECT_EQ(Form1->Image3->Left(), 342 - Form1->Image3->Width() / 2 - 40);
+}
+
+TEST_F(FramePreviewTest, ThinStrokesOfAMinchoTitleShowInEveryLayout)
+{
+    ShowMainWindowWithKnownPreview();
+    // The operator clicks the title, picks the font and types the title.
+    dialogs->Modal([](TForm&) {
+        Form7->ComboBox1->UserEdited("ＭＳ 明朝");
+        Form7->Edit4->UserEdited("三");
+        Form7->BitBtn14->Click();
+    });
+    Form1->Image3->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 5, 5);
+    Form1->Image3->DispatchMouseUp(TMouseButton::mbLeft, 0, 5, 5, true);
+    ASSERT_TRUE(dialogs->AllUsed());
+
+    // Layouts 0, 2 and 5 preview at 685/1500, 336/1051 and 669/2126 of the
+    // output, layout 7 at 344/1536: the three strokes stay three, in black
+    // on the see-through white alone.
+    for (const int layout : {0, 2, 5, 7}) {
+        Form1->ComboBox1->SetItemIndex(layout);
+        Form1->ComboBox1->UserChose(layout);
+        ASSERT_EQ(Form1->PresetIndex, layout);
+        const TBitmap& title = Form1->Image3->Picture();
+        ASSERT_GT(title.Width(), 0);
+        EXPECT_EQ(RunsDown(title, title.Width() / 2, clWhite), 3) << "layout " << layout;
+        EXPECT_EQ(CountPixels(title, [](TColor c) { return c == clWhite || c == clBlack; }),
+                  title.Width() * title.Height())
+            << "layout " << layout;
+    }
+
+    // Underlined in the text placement window's font dialog, the title still
+    // shows its ink, not the white around it: the image's see-through colour
+    // is its bottom-left pixel, where the underline begins.
+    dialogs->Font([](TFont& font) {
+        font.SetStyle(fsUnderline);
+        return true;
+    });
+    Form4->Button5->Click();
+    for (const int layout : {0, 5}) {
+        Form1->ComboBox1->SetItemIndex(layout);
+        Form1->ComboBox1->UserChose(layout);
+        const TBitmap& title = Form1->Image3->Picture();
+        EXPECT_EQ(title.Pixel(0, title.Height() - 1), clWhite) << "layout " << layout;
+        EXPECT_GT(CountPixels(title, [](TColor c) { return c == clBlack; }), 0);
+    }
 }
 
 TEST_F(FramePreviewTest, FirstResizeReappliesTheLayoutWhenFrame001Exists)

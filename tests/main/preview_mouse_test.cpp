@@ -1,6 +1,8 @@
 // The mouse on the preview: the read-out in the status bar, the move, rotate
 // and zoom modes with their overlay, and the title click that opens the quick
 // text dialog. Events go through the controls' dispatch, as the window's.
+#include <climits>
+
 #include <gtest/gtest.h>
 
 #include "controls/resize_control.h"
@@ -90,6 +92,41 @@ TEST_F(PreviewMouseTest, MoveDragWithAZoomThatIsNoNumberTakesOne)
     EXPECT_EQ(Form1->Edit8->Text(), "1");
     EXPECT_FLOAT_EQ(Form1->PhotoZoom, 1.0f);
     EXPECT_EQ(Form1->PhotoOffsetX, -18);
+}
+
+TEST_F(PreviewMouseTest, ExtremeTypedZoomsHoldTheOffsetsAtTheEndsOfInt)
+{
+    // 10 pixels at a zoom of 1e-9 are 1.8e10 frame pixels, doubled by Shift.
+    Form1->SpeedButton9->Click();
+    Form1->FrameLayout.Framewidth = 1800;
+    Form1->Image1->SetWidth(993);
+    Form1->Edit8->UserEdited("1e-9");
+    Form1->Image1->DispatchMouseDown(TMouseButton::mbLeft, ssLeft | ssShift, 100, 100);
+    Form1->Image1->DispatchMouseMove(ssLeft | ssShift, 110, 100);
+    EXPECT_EQ(Form1->PhotoOffsetX, INT_MIN);
+    EXPECT_EQ(Form1->Edit5->Text(), "-2147483648");
+    Form1->Image1->DispatchMouseMove(ssLeft, 100, 100);
+    EXPECT_EQ(Form1->PhotoOffsetX, INT_MAX);
+    Form1->Image1->DispatchMouseUp(TMouseButton::mbLeft, 0, 100, 100, true);
+
+    // A zoom rectangle right of and below the centre (342, 211) of the 685 x
+    // 422 photo area moves the photo up and left of offsets at the top end.
+    Form1->SpeedButton11->Click();
+    Form1->Edit8->UserEdited("1");
+    Form1->Edit6->UserEdited("2147483647");
+    ASSERT_EQ(Form1->PhotoOffsetY, INT_MAX);
+    Drag(Form1->Image2, {342, 211}, {685, 422});
+    EXPECT_EQ(Form1->PhotoOffsetX, INT_MAX);
+    EXPECT_EQ(Form1->PhotoOffsetY, INT_MAX);
+    EXPECT_EQ(Form1->Edit6->Text(), "2147483647");
+
+    // The status shows the new zoom with every digit, as "%f" writes it:
+    // 685 x 1e15 / 343, shown and so in force with 4 digits, is the float
+    // 1996999939325952 (15 digits would end "…9325950").
+    Form1->Edit8->UserEdited("1e15");
+    Drag(Form1->Image2, {342, 211}, {685, 422});
+    EXPECT_EQ(Form1->Edit8->Text(), "1997000000000000.00000");
+    EXPECT_EQ(Status(2), "(342,211)-(685,422)/ 幅343高211 zoom1996999939325952.000000");
 }
 
 TEST_F(PreviewMouseTest, RotateLineIsDrawnInRedAndLevelsThePhoto)

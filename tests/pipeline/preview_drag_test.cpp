@@ -26,7 +26,9 @@ TEST(PreviewDrag, MoveIsMeasuredInFramePixelsOverTheZoom)
     // Integer division first: 1 pixel is 1 frame pixel, not 1.8.
     EXPECT_EQ(MoveDragDistance(1, 1800, 993, 1.0f), 1);
     EXPECT_EQ(MoveDragDistance(10, 1800, 0, 1.0f), 0);
-    EXPECT_EQ(MoveDragDistance(10, 1800, 993, 1e-30f), 2147483647) << "held within int";
+    // Held where doubling it and adding an offset stay within 64 bits.
+    EXPECT_EQ(MoveDragDistance(10, 1800, 993, 1e-9f), 18000001024LL);  // 18 / 1e-9 in float
+    EXPECT_EQ(MoveDragDistance(-10, 1800, 993, 1e-30f), -(1LL << 62));
 }
 
 TEST(PreviewDrag, RotateLineAngleInEveryQuadrant)

@@ -16,6 +16,15 @@ TColor Grey(int level)
     return RGB(level, level, level);
 }
 
+// A white 120 x 120 picture with black lines one pixel wide across it at
+// these rows, from column 10 to 109.
+void DrawLines(TBitmap& picture, std::initializer_list<int> rows)
+{
+    FillBitmap(picture, 120, 120, [&](int x, int y) {
+        return x >= 10 && x < 110 && std::find(rows.begin(), rows.end(), y) != rows.end() ? clBlack : clWhite;
+    });
+}
+
 }  // namespace
 
 TEST(StretchBitmap, ShrinkingAFlatAreaKeepsItsColour)
@@ -128,31 +137,78 @@ TEST(StretchBitmap, ThreadsGiveTheSingleThreadedResult)
     }
 }
 
-TEST(StretchBitmap, PicturesWithAKeyColourTakeTheNearestPixel)
+TEST(StretchBitmap, PicturesWithAKeyColourKeepOnlyKeyAndInk)
 {
-    // White key with black ink in single-pixel strokes: shrunk 3:1, 2:1 or
-    // by an odd ratio, only white and black arrive, where averaging gives grey.
+    // White key with red ink in single-pixel strokes: shrunk 3:1, 2:1 or by
+    // an odd ratio, only white and red arrive, where averaging gives pink.
     TBitmap source, target;
-    FillBitmap(source, 90, 60, [](int x, int y) { return x % 3 == 1 || y % 4 == 0 ? clBlack : clWhite; });
+    FillBitmap(source, 90, 60, [](int x, int y) { return x % 3 == 1 || y % 4 == 0 ? clRed : clWhite; });
     source.Transparent = true;
-    auto onlyKeyAndInk = [](TColor c) { return c == clWhite || c == clBlack; };
+    source.SetTransparentColor(clWhite);
+    auto onlyKeyAndInk = [](TColor c) { return c == clWhite || c == clRed; };
     for (const TRect dest : {Rect(0, 0, 30, 20), Rect(0, 0, 45, 30), Rect(0, 0, 41, 27), Rect(-5, 3, 200, 30)}) {
         target.SetSize(60, 40);
-        target.Fill(clRed);
+        target.Fill(clBlack);
         target.Canvas()->StretchDraw(dest, source);
         const TRect drawn{std::max(dest.Left, 0), std::max(dest.Top, 0), std::min(dest.Right, 60),
                           std::min(dest.Bottom, 40)};
         EXPECT_EQ(CountPixels(target, onlyKeyAndInk), drawn.Width() * drawn.Height()) << dest.Right;
     }
-    // Nearest means the source pixel under the target pixel's centre.
-    target.SetSize(30, 20);
-    target.Canvas()->StretchDraw(Rect(0, 0, 30, 20), source);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 30; ++x)
-            ASSERT_EQ(target.Pixel(x, y), source.Pixel(3 * x + 1, 3 * y + 1)) << x << "," << y;
+    // Enlarged both ways, each target pixel is the source pixel under its centre.
+    target.SetSize(180, 120);
+    target.Canvas()->StretchDraw(Rect(0, 0, 180, 120), source);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 180; ++x)
+            ASSERT_EQ(target.Pixel(x, y), source.Pixel(x / 2, y / 2)) << x << "," << y;
 
     // The same picture without a key colour is averaged.
     source.Transparent = false;
     target.Canvas()->StretchDraw(Rect(0, 0, 30, 20), source);
     EXPECT_GT(CountPixels(target, [&](TColor c) { return !onlyKeyAndInk(c); }), 0);
+}
+
+TEST(StretchKeyedBitmap, StrokesOnePixelWideShowAtEveryShrink)
+{
+    // From 1.3:1 down to 7:1, a line at any row of the source: some target
+    // row shows it whole, and the turned picture the same for a column.
+    TBitmap source, turned, target, across;
+    for (const int size : {92, 60, 32, 27, 17}) {
+        const int first = (10 * size + 119) / 120;
+        const int last = 110 * size / 120;  // exclusive
+        for (int row = 40; row < 48; ++row) {
+            DrawLines(source, {row});
+            FillBitmap(turned, 120, 120, [&](int x, int y) { return source.Pixel(y, x); });
+            target.SetSize(size, size);
+            StretchKeyedBitmap(source, target, Rect(0, 0, size, size), clWhite);
+            across.SetSize(size, size);
+            StretchKeyedBitmap(turned, across, Rect(0, 0, size, size), clWhite);
+            int whole = 0, wholeDown = 0;
+            for (int t = 0; t < size; ++t) {
+                bool line = true, lineDown = true;
+                for (int c = first; c < last; ++c) {
+                    line = line && target.Pixel(c, t) == clBlack;
+                    lineDown = lineDown && across.Pixel(t, c) == clBlack;
+                }
+                whole += line;
+                wholeDown += lineDown;
+            }
+            EXPECT_GE(whole, 1) << size << " row " << row;
+            EXPECT_GE(wholeDown, 1) << size << " column " << row;
+        }
+    }
+}
+
+TEST(StretchKeyedBitmap, StrokesTwoTargetPixelsApartStayApart)
+{
+    // Three lines as far apart as two target pixels, at every phase.
+    TBitmap source, target;
+    for (const int size : {60, 32, 27, 17}) {
+        const int gap = (2 * 120 + size - 1) / size;
+        for (int row = 20; row < 20 + gap; ++row) {
+            DrawLines(source, {row, row + gap + 1, row + 2 * gap + 2});
+            target.SetSize(size, size);
+            StretchKeyedBitmap(source, target, Rect(0, 0, size, size), clWhite);
+            EXPECT_EQ(RunsDown(target, size / 2, clWhite), 3) << size << " row " << row;
+        }
+    }
 }

@@ -40,6 +40,16 @@ TEST(TextFormat, TryStrToFloatNeedsTheWholeText)
         EXPECT_FALSE(TryStrToFloat(text, value)) << text;
 }
 
+TEST(TextFormat, NumbersAndTheirBeginningsAreToldFromOtherText)
+{
+    for (const char* text : {"", "-", "+", ".", "-.", "0", "0.", "0.8", ".8", "1e", "1E-", "2.5e+", "2.5e+3", "1e999",
+                             "-1", "007"})
+        EXPECT_TRUE(IsNumberOrItsBeginning(text)) << text;
+    for (const char* text : {"x", "1..", "-e", ".e5", "e", "1e5.", "1e--", "1 ", " 1", "1,5", "nan", "inf", "0x1",
+                             "1-", "--1"})
+        EXPECT_FALSE(IsNumberOrItsBeginning(text)) << text;
+}
+
 TEST(TextFormat, FloatToStrGeneralUses15SignificantDigits)
 {
     EXPECT_EQ(FloatToStrGeneral(static_cast<double>(0.02f)), "0.0199999995529652");
@@ -67,12 +77,20 @@ TEST(TextFormat, FixedNotationRoundsHalfUp)
     EXPECT_EQ(ZoomText(9999.6f), "10000.00000");
     // 1/64 is exactly 0.015625: the tie at 4 digits goes up.
     EXPECT_EQ(ZoomText(0.015625f), "0.01563");
-    EXPECT_EQ(FloatToStrFixed(2.5, 0), "3");
+}
+
+TEST(TextFormat, PrintfFixedWritesEveryDigitAsCDoes)
+{
+    // The exact value rounded to nearest, a tie to even, as glibc's "%f".
+    EXPECT_EQ(PrintfFixed(2.5, 0), "2");
+    EXPECT_EQ(PrintfFixed(3.5, 0), "4");
     // -1.005 is stored as -1.00499999999999989...: no double rounding up.
-    EXPECT_EQ(FloatToStrFixed(-1.005, 2), "-1.00");
-    EXPECT_EQ(FloatToStrFixed(-0.001, 2), "0.00");
-    EXPECT_EQ(FloatToStrFixed(0.006, 2), "0.01");
-    EXPECT_EQ(FloatToStrFixed(1234.5, 3), "1234.500");
+    EXPECT_EQ(PrintfFixed(-1.005, 2), "-1.00");
+    EXPECT_EQ(PrintfFixed(-0.001, 2), "-0.00");
+    EXPECT_EQ(PrintfFixed(0.006, 2), "0.01");
+    EXPECT_EQ(PrintfFixed(1234.5, 3), "1234.500");
+    EXPECT_EQ(PrintfFixed(static_cast<double>(134.999f), 6), "134.998993");
+    EXPECT_EQ(PrintfFixed(static_cast<double>(2e33f), 6), "1999999988991454572855985770070016.000000");
 }
 
 TEST(TextFormat, TrimAndFormat)

@@ -265,7 +265,8 @@ void CheckMoveDrag()
     Xdo({"mousedown", "1"});
     Check(WaitFor([] { return Form1->Dragging; }, 5000), "the drag starts");
     PointAt(*Form1->Image1, from.x + 40, from.y);
-    const int expected = -MoveDragDistance(40, Form1->FrameLayout.Framewidth, Form1->Image1->Width(), 1.0f);
+    const int expected =
+        static_cast<int>(-MoveDragDistance(40, Form1->FrameLayout.Framewidth, Form1->Image1->Width(), 1.0f));
     Check(WaitFor([&] { return Form1->PhotoOffsetX == expected && !Form1->Busy; }, 10000),
           Format("the photo moves by %d, not %d", expected, Form1->PhotoOffsetX));
     Screenshot("move_drag.png");
