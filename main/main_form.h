@@ -4,6 +4,7 @@
 // the window's commands read its controls and call the pipeline.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -212,6 +213,11 @@ public:
     void DrawTextPreview(TImage& image, const TFont& font, const std::string& text, int angle);
     // The image that shows a text of that kind on the preview.
     TImage* TextImage(TFrameTextKind kind) const;
+    // The top-left corner in frame pixels where the composition draws text
+    // (of that kind): where its image sits on the preview, scaled to the
+    // output; for an image still where the window put it, exactly the
+    // layout place it stands for.
+    TPoint TextOutputPlace(TFrameTextKind kind, const TFrameText& text);
 
     // --- The frame settings editor's drawings ------------------------------
     // The frame image of a geometry (white, photo area black) in PhotoBitmap,
@@ -359,6 +365,15 @@ private:
     // The title preview into Image3 and the date preview into Image4, at
     // their layout places (the previews of an empty photo list).
     void drawTextPreviews();
+    // Puts the image of a text at layoutPlace (frame pixels: X the block's
+    // horizontal centre, Y its top) on the preview, and notes both places.
+    void placeTextImage(TFrameTextKind kind, TPoint layoutPlace);
+    struct TextImagePlace {
+        bool placed = false;
+        TPoint preview;  // the image's place on the unscrolled preview
+        TPoint layout;   // the layout place it stands for
+    };
+    std::array<TextImagePlace, std::size(kFrameTextKinds)> textImagePlaces_;
     // A text image made ready for a text preview: see-through white.
     void blankTextImage(TImage& image);
     // The text block laid out at full size into TextBitmap and shrunk into

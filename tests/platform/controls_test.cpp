@@ -255,6 +255,23 @@ TEST(ScrollBox, ChildPositionsAreRelativeToTheScrolledOrigin)
     EXPECT_EQ(child.Top(), 60);
 }
 
+TEST(ScrollBox, PointerMovesBesideItsChildrenReachTheBox)
+{
+    TestForm form;
+    TScrollBox box(&form);
+    box.SetBounds(10, 20, 204, 154);
+    TButton child(&box);
+    child.SetBounds(0, 0, 50, 40);
+    std::vector<TPoint> moves;
+    box.OnMouseMove = [&](TShiftState, int x, int y) { moves.push_back({x, y}); };
+    form.Show();
+    // Right of and below the child, inside the box's 2-pixel border.
+    SendPointerMove(form, 10 + 2 + 150, 20 + 2 + 30);
+    SendPointerMove(form, 10 + 2 + 20, 20 + 2 + 100);
+    EXPECT_EQ(moves, (std::vector<TPoint>{{150, 30}, {20, 100}}));
+    form.Hide();
+}
+
 TEST(ControlTree, ReparentingKeepsThePositionNumbersAndAParentlessControlStaysOffScreen)
 {
     TestForm form;
