@@ -258,6 +258,8 @@ public:
     void FormMouseMove(TShiftState shift, int x, int y);
     void ScrollBox1MouseMove(TShiftState shift, int x, int y);
     void Edit2MouseMove(TShiftState shift, int x, int y);
+    // Enter takes the typed photo path as a drop of it would.
+    void Edit1KeyUp(unsigned short& key, TShiftState shift);
 
     // --- Corrections --------------------------------------------------------
     void ResetCorrections();
@@ -400,6 +402,10 @@ private:
     // from Edit1 when it has changed since (false when that found nothing).
     std::string photoListSource_;
     bool followEdit1();
+    // A new photo list from the first of items, a folder or one photo
+    // (dropped or typed; the photo field and the proposed output folder set
+    // as for a drop), or, without items, from the photo field as it stands.
+    void takePhotoPaths(const std::vector<std::string>& items);
     // After a new photo list: progress and corrections back to the start,
     // the first photo loaded and shown.
     void startNewList();

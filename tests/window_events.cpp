@@ -8,12 +8,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/control.h"
 #include "platform/form.h"
 
 namespace {
@@ -49,6 +51,15 @@ void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& pat
     QGuiApplication::sendEvent(window, &move);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QGuiApplication::sendEvent(window, &drop);
+}
+
+void SendKey(TControl& control, int qtKey)
+{
+    const auto key = static_cast<Qt::Key>(qtKey);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(control.Widget(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(control.Widget(), &release);
 }
 
 void MoveWindowAsOperator(TForm& form, int left, int top)

@@ -60,6 +60,18 @@ TEST(Edit, TextFromCodeRunsOnChangeOnlyWhenItDiffers)
     EXPECT_EQ(edit.Text(), "Ａ");
 }
 
+TEST(Edit, KeyReleasesReachOnKeyUpWithEitherEnterAsReturn)
+{
+    TestForm form;
+    TEdit edit(&form);
+    std::vector<unsigned short> keys;
+    edit.OnKeyUp = [&](unsigned short& key, TShiftState) { keys.push_back(key); };
+    SendKey(edit, Qt::Key_A);
+    SendKey(edit, Qt::Key_Return);
+    SendKey(edit, Qt::Key_Enter);
+    EXPECT_EQ(keys, (std::vector<unsigned short>{'A', VK_RETURN, VK_RETURN}));
+}
+
 TEST(CheckBox, OnClickRunsOnChangesFromCodeToo)
 {
     TestForm form;
