@@ -364,8 +364,8 @@ private:
     // A plain click on the title: the quick text dialog with the three texts.
     void openQuickText();
     void placeWindow(int left, int top, int width, int height);
-    // The title preview into Image3 and the date preview into Image4, at
-    // their layout places (the previews of an empty photo list).
+    // The title preview into Image3 and the date preview into Image4 (the
+    // previews of an empty photo list); the frame preview has placed them.
     void drawTextPreviews();
     // Puts the image of a text at layoutPlace (frame pixels: X the block's
     // horizontal centre, Y its top) on the preview, and notes both places.
