@@ -6,7 +6,6 @@
 #include "pipeline/frame_image.h"
 #include "pipeline/jpeg_saving.h"
 #include "pipeline/output_path.h"
-#include "pipeline/preview_scale.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
 #include "platform/file_path.h"
@@ -62,17 +61,12 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
 
     int status = 0;
     if (!preview) {
-        // A text is drawn where its image sits on the preview, scaled to
-        // the output.
         for (TFrameTextKind kind : kFrameTextKinds) {
-            const TImage& image = *TextImage(kind);
-            const int px = image.Left() + ScrollBox1->HorzScrollBar.Position();
-            const int py = image.Top() + ScrollBox1->VertScrollBar.Position();
-            const int x = PreviewToFrame(px, PreviewLayout.Framewidth, FrameLayout.Framewidth);
-            const int y = PreviewToFrame(py, PreviewLayout.Framewidth, FrameLayout.Framewidth);
             const TFrameText text = Form4->FrameText(kind);
-            if (!Trim(text.Text).empty())
-                DrawTextBlock(x, y, *OutputBitmap, text.Font, text.Text, text.Angle);
+            if (Trim(text.Text).empty())
+                continue;
+            const TPoint at = TextOutputPlace(kind, text);
+            DrawTextBlock(at.x, at.y, *OutputBitmap, text.Font, text.Text, text.Angle);
         }
         if (!path.empty())
             status = saveComposed(path);

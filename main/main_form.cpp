@@ -183,6 +183,7 @@ void TForm1::bindHandlers()
     BitBtn14->OnClick = [this] { BitBtn14Click(); };
     ComboBox1->OnChange = [this] { ComboBox1Change(); };
     Edit2->OnChange = [this] { Edit2Change(); };
+    Edit1->OnKeyUp = [this](unsigned short& key, TShiftState shift) { Edit1KeyUp(key, shift); };
     BitBtn5->OnClick = [this] { BitBtn5Click(); };
     BitBtn6->OnClick = [this] { BitBtn6Click(); };
     BitBtn1->OnClick = [this] { BitBtn1Click(); };

@@ -4,6 +4,7 @@
 // the window's commands read its controls and call the pipeline.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -213,6 +214,11 @@ public:
     void DrawTextPreview(TImage& image, const TFont& font, const std::string& text, int angle);
     // The image that shows a text of that kind on the preview.
     TImage* TextImage(TFrameTextKind kind) const;
+    // The top-left corner in frame pixels where the composition draws text
+    // (of that kind): where its image sits on the preview, scaled to the
+    // output; for an image still where the window put it, exactly the
+    // layout place it stands for.
+    TPoint TextOutputPlace(TFrameTextKind kind, const TFrameText& text);
 
     // --- The frame settings editor's drawings ------------------------------
     // The frame image of a geometry (white, photo area black) in PhotoBitmap,
@@ -253,6 +259,8 @@ public:
     void FormMouseMove(TShiftState shift, int x, int y);
     void ScrollBox1MouseMove(TShiftState shift, int x, int y);
     void Edit2MouseMove(TShiftState shift, int x, int y);
+    // Enter takes the typed photo path as a drop of it would.
+    void Edit1KeyUp(unsigned short& key, TShiftState shift);
 
     // --- Corrections --------------------------------------------------------
     void ResetCorrections();
@@ -357,9 +365,18 @@ private:
     // A plain click on the title: the quick text dialog with the three texts.
     void openQuickText();
     void placeWindow(int left, int top, int width, int height);
-    // The title preview into Image3 and the date preview into Image4, at
-    // their layout places (the previews of an empty photo list).
+    // The title preview into Image3 and the date preview into Image4 (the
+    // previews of an empty photo list); the frame preview has placed them.
     void drawTextPreviews();
+    // Puts the image of a text at layoutPlace (frame pixels: X the block's
+    // horizontal centre, Y its top) on the preview, and notes both places.
+    void placeTextImage(TFrameTextKind kind, TPoint layoutPlace);
+    struct TextImagePlace {
+        bool placed = false;
+        TPoint preview;  // the image's place on the unscrolled preview
+        TPoint layout;   // the layout place it stands for
+    };
+    std::array<TextImagePlace, std::size(kFrameTextKinds)> textImagePlaces_;
     // A text image made ready for a text preview: see-through white.
     void blankTextImage(TImage& image);
     // The text block laid out at full size into TextBitmap and shrunk into
@@ -393,6 +410,10 @@ private:
     // from Edit1 when it has changed since (false when that found nothing).
     std::string photoListSource_;
     bool followEdit1();
+    // A new photo list from the first of items, a folder or one photo
+    // (dropped or typed; the photo field and the proposed output folder set
+    // as for a drop), or, without items, from the photo field as it stands.
+    void takePhotoPaths(const std::vector<std::string>& items);
     // After a new photo list: progress and corrections back to the start,
     // the first photo loaded and shown.
     void startNewList();

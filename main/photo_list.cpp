@@ -34,19 +34,38 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, bool inClient)
     // the list or the output folder under the running batch.
     if (Busy)
         return;
-    bool singleFile = false;
-    if (!paths.empty() && inClient) {
+    const bool dropped = !paths.empty() && inClient;
+    const bool onOutputField = LastMouseX >= Edit2->Left() && LastMouseX <= Edit2->Left() + Edit2->Width() &&
+                               LastMouseY >= Edit2->Top() && LastMouseY <= Edit2->Top() + Edit2->Height();
+    if (dropped && onOutputField) {
         const std::string& item = paths.front();
-        const bool onOutputField = LastMouseX >= Edit2->Left() && LastMouseX <= Edit2->Left() + Edit2->Width() &&
-                                   LastMouseY >= Edit2->Top() && LastMouseY <= Edit2->Top() + Edit2->Height();
         ScanDroppedItems(paths);
-        if (onOutputField) {
-            std::string folder = DirectoryExists(item) ? item : ExcludeTrailingPathDelimiter(ExtractFilePath(item));
-            if (EndsWithBackslash(folder) != 1)
-                folder += "/";
-            Edit2->SetText(folder);
-            return;
-        }
+        std::string folder = DirectoryExists(item) ? item : ExcludeTrailingPathDelimiter(ExtractFilePath(item));
+        if (EndsWithBackslash(folder) != 1)
+            folder += "/";
+        Edit2->SetText(folder);
+        return;
+    }
+    takePhotoPaths(dropped ? paths : std::vector<std::string>{});
+}
+
+void TForm1::Edit1KeyUp(unsigned short& key, TShiftState)
+{
+    if (key != VK_RETURN || Busy)
+        return;
+    const std::string typed = Edit1->Text();
+    // A path that names nothing is searched as a folder, which then says
+    // that it holds no photos.
+    takePhotoPaths(DirectoryExists(typed) || FileExists(typed) ? std::vector<std::string>{typed}
+                                                               : std::vector<std::string>{});
+}
+
+void TForm1::takePhotoPaths(const std::vector<std::string>& items)
+{
+    bool singleFile = false;
+    if (!items.empty()) {
+        const std::string& item = items.front();
+        ScanDroppedItems(items);
         const bool isFolder = DirectoryExists(item);
         Edit1->SetText(item);
         if (isFolder) {

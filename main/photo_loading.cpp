@@ -2,6 +2,7 @@
 // and the two display routines of the preview.
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "dialogs/histogram_form.h"
 #include "dialogs/quick_text_form.h"
@@ -10,7 +11,6 @@
 #include "main/main_form.h"
 #include "pipeline/area_reduction.h"
 #include "pipeline/photo_fitting.h"
-#include "pipeline/preview_scale.h"
 #include "pipeline/rotation.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
@@ -297,9 +297,16 @@ void TForm1::RedrawFramePreview()
     DrawTextPreview(*Image3, title.Font, title.Text.empty() ? "[　　]" : title.Text, title.Angle);
     if (FrameLayout.Framewidth <= 0)
         return;
-    const int top = FrameToPreviewPlace(FrameLayout.FontPositionY + Form7->TitleAdjustment(), PreviewLayout.Framewidth,
-                                        FrameLayout.Framewidth);
-    const int left = FrameToPreviewPlace(FrameLayout.FontPositionX, PreviewLayout.Framewidth, FrameLayout.Framewidth);
-    Image3->SetBounds(left - Image3->Width() / 2 - ScrollBox1->HorzScrollBar.Position(),
-                      top - ScrollBox1->VertScrollBar.Position(), Image3->Width(), Image3->Height());
+    placeTextImage(TFrameTextKind::Title,
+                   {FrameLayout.FontPositionX, FrameLayout.FontPositionY + Form7->TitleAdjustment()});
+    // The date and the other text stand at their own layout places (no
+    // adjustment), so that the preview shows them where they print.
+    const std::pair<TFrameTextKind, TPoint> others[] = {
+        {TFrameTextKind::Date, {FrameLayout.DatePositionX, FrameLayout.DatePositionY}},
+        {TFrameTextKind::Other, {FrameLayout.OtherPositionX, FrameLayout.OtherPositionY}}};
+    for (const auto& [kind, place] : others) {
+        const TFrameText text = Form4->FrameText(kind);
+        DrawTextPreview(*TextImage(kind), text.Font, text.Text, text.Angle);
+        placeTextImage(kind, place);
+    }
 }

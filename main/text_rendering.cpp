@@ -65,6 +65,36 @@ void TForm1::drawScaledTextPreview(TImage& image, const TFont& font, const std::
     image.PictureChanged();
 }
 
+void TForm1::placeTextImage(TFrameTextKind kind, TPoint layoutPlace)
+{
+    TImage& image = *TextImage(kind);
+    const TPoint preview{
+        FrameToPreviewPlace(layoutPlace.x, PreviewLayout.Framewidth, FrameLayout.Framewidth) - image.Width() / 2,
+        FrameToPreviewPlace(layoutPlace.y, PreviewLayout.Framewidth, FrameLayout.Framewidth)};
+    image.SetBounds(preview.x - ScrollBox1->HorzScrollBar.Position(), preview.y - ScrollBox1->VertScrollBar.Position(),
+                    image.Width(), image.Height());
+    textImagePlaces_[static_cast<std::size_t>(kind)] = {true, preview, layoutPlace};
+}
+
+TPoint TForm1::TextOutputPlace(TFrameTextKind kind, const TFrameText& text)
+{
+    const TImage& image = *TextImage(kind);
+    const TPoint preview{image.Left() + ScrollBox1->HorzScrollBar.Position(),
+                         image.Top() + ScrollBox1->VertScrollBar.Position()};
+    // Scaling the preview place back loses up to a frame pixel per preview
+    // pixel, differently at every preview scale, so the printed place would
+    // follow the window's size; an image where the window put it stands
+    // for the layout place itself, centred for the text as it is now.
+    const TextImagePlace& placed = textImagePlaces_[static_cast<std::size_t>(kind)];
+    if (placed.placed && placed.preview == preview) {
+        const int width =
+            LayOutTextBlock(*TextBitmap->Canvas(), text.Text, StyleOf(text.Font, text.Angle, LineSpacing)).placement.width;
+        return {placed.layout.x - width / 2, placed.layout.y};
+    }
+    return {PreviewToFrame(preview.x, PreviewLayout.Framewidth, FrameLayout.Framewidth),
+            PreviewToFrame(preview.y, PreviewLayout.Framewidth, FrameLayout.Framewidth)};
+}
+
 TImage* TForm1::TextImage(TFrameTextKind kind) const
 {
     switch (kind) {

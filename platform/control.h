@@ -27,6 +27,8 @@ using TNotifyEvent = std::function<void()>;
 using TMouseEvent = std::function<void(TMouseButton, TShiftState, int, int)>;
 using TMouseMoveEvent = std::function<void(TShiftState, int, int)>;
 using TKeyEvent = std::function<void(unsigned short& key, TShiftState)>;
+// The key code of Enter (either Return key) in key events.
+constexpr unsigned short VK_RETURN = 13;
 
 class TControl : public TComponent {
 public:

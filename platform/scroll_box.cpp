@@ -26,7 +26,29 @@ void TScrollBar::SetPosition(int position)
     bar->setValue(position);
 }
 
-TScrollBox::TScrollBox(TWinControl* parent) : TWinControl(parent, new QScrollArea)
+namespace {
+
+// The content is only as large as the children; the rest of the client area
+// is the bare viewport, whose pointer moves Qt hands to the scroll area.
+// They reach the box as moves over the content do, in its coordinates.
+class ScrollAreaView : public QScrollArea {
+public:
+    explicit ScrollAreaView(TControl* owner) : owner_(owner) { viewport()->setMouseTracking(true); }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        const QPoint p = widget()->mapFrom(viewport(), event->position().toPoint());
+        owner_->DispatchMouseMove(qtview::ShiftOf(event), p.x(), p.y());
+    }
+
+private:
+    TControl* owner_;
+};
+
+}  // namespace
+
+TScrollBox::TScrollBox(TWinControl* parent) : TWinControl(parent, new ScrollAreaView(this))
 {
     area_ = static_cast<QScrollArea*>(widget_);
     area_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -42,7 +42,7 @@ protected:
     {
         QLineEdit::keyReleaseEvent(event);
         unsigned short key = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
-                                 ? 13
+                                 ? VK_RETURN
                                  : static_cast<unsigned short>(event->key() & 0xFFFF);
         edit_->UserKeyUp(key, 0);
     }

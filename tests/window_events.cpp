@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <thread>
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -55,17 +54,24 @@ void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& pat
     QGuiApplication::sendEvent(window, &drop);
 }
 
+void SendKey(TControl& control, int qtKey, const std::string& text)
+{
+    const auto key = static_cast<Qt::Key>(qtKey);
+    const QString typed = QString::fromStdString(text);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed);
+    QCoreApplication::sendEvent(control.Widget(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
+    QCoreApplication::sendEvent(control.Widget(), &release);
+}
+
 void TypeKeys(TControl& control, const std::string& keys)
 {
     for (const char c : keys) {
         // Qt's key codes of printable ASCII are the characters, upper case.
-        const bool backspace = c == '\b';
-        const int key = backspace ? Qt::Key_Backspace : std::toupper(static_cast<unsigned char>(c));
-        const QString text = backspace ? QString() : QString(QChar(c));
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(control.Widget(), &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(control.Widget(), &release);
+        if (c == '\b')
+            SendKey(control, Qt::Key_Backspace);
+        else
+            SendKey(control, std::toupper(static_cast<unsigned char>(c)), std::string(1, c));
     }
 }
 

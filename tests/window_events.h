@@ -19,6 +19,10 @@ void SendPointerMove(TForm& form, int x, int y);
 // area: drag enter, drag move and drop, each with the files' URLs.
 void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& paths);
 
+// A key pressed and released on a control, as the keyboard delivers it to
+// the control with the focus (Qt's key code, e.g. Qt::Key_Return), with the
+// text it types.
+void SendKey(TControl& control, int qtKey, const std::string& text = {});
 // Keys typed into control as the keyboard sends them, one press and release
 // a character; "\b" is the backspace key. Letters, digits and ASCII signs.
 void TypeKeys(TControl& control, const std::string& keys);

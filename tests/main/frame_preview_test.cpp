@@ -1,6 +1,6 @@
-// The frame preview's title image, its thin strokes at every layout's scale,
-// and the one re-application of the layout that a resize makes while the
-// default frame settings file exists.
+// The frame preview's text images, the title's thin strokes at every
+// layout's scale, and the one re-application of the layout that a resize
+// makes while the default frame settings file exists.
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 
 class FramePreviewTest : public AppTest {};
 
-TEST_F(FramePreviewTest, TitleImageSitsAtTheTitlePlaceLessTheScrolling)
+TEST_F(FramePreviewTest, TextImagesSitAtTheirLayoutPlacesLessTheScrolling)
 {
     ShowMainWindowWithKnownPreview();
     // A scroll box smaller than the 685 x 480 preview, scrolled.
@@ -21,16 +21,29 @@ TEST_F(FramePreviewTest, TitleImageSitsAtTheTitlePlaceLessTheScrolling)
     Form1->ScrollBox1->VertScrollBar.SetPosition(30);
     ASSERT_EQ(Form1->ScrollBox1->HorzScrollBar.Position(), 40);
     ASSERT_EQ(Form1->ScrollBox1->VertScrollBar.Position(), 30);
-    Form4->Edit4->SetText("卒業記念");
+    Form4->Edit9->UserEdited("2026.12.08");
+    Form4->Edit7->UserEdited("3年B組");
+    Form7->Edit4->UserEdited("卒業記念");
     Form7->TrackBar2->SetPosition(25);
+    Form7->BitBtn4->Click();
 
-    Form1->RedrawFramePreview();
     // f = 685 / 1500 as a float; the title (750, 950) moved down by 25 - 20:
-    // left trunc(750 f) = 342 less half the image, top trunc(955 f) = 436.
-    const int width = Form1->Image3->Width();
-    EXPECT_GT(width, 0);
-    EXPECT_EQ(Form1->Image3->Left(), 342 - width / 2 - 40);
-    EXPECT_EQ(Form1->Image3->Top(), 436 - 30);
+    // left trunc(750 f) = 342 less half the image, top trunc(955 f) = 436;
+    // the date (1255, 957) and the other text (120, 950) without the
+    // adjustment: (573, 437) and (54, 433).
+    struct Expected {
+        TImage* image;
+        int left;
+        int top;
+    };
+    for (const Expected& e : {Expected{Form1->Image3, 342, 436}, Expected{Form1->Image4, 573, 437},
+                              Expected{Form1->Image5, 54, 433}}) {
+        const int width = e.image->Width();
+        EXPECT_GT(width, 0);
+        EXPECT_EQ(e.image->Left(), e.left - width / 2 - 40);
+        EXPECT_EQ(e.image->Top(), e.top - 30);
+        EXPECT_GT(CountPixels(e.image->Picture(), [](TColor c) { return c == clBlack; }), 20) << "the text shows";
+    }
 
     // An empty title shows the placeholder in its place.
     Form4->Edit4->SetText("");

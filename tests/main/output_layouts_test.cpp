@@ -1,13 +1,15 @@
-// Every built-in layout composed from a real photo with the title, date and
-// other texts placed where the layout puts them, and the saved file checked:
-// frame size, 300 dpi, a white frame outside the photo and texts, and ink in
-// each text's box.
+// Every built-in layout saved from a real photo by the single run, with the
+// title, date and other texts set as the operator sets them, and the saved
+// file checked: frame size, 300 dpi, a white frame outside the photo and
+// texts, and each text's ink at its layout place; and the same picture
+// whatever the size of the window (the preview's scale).
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "dialogs/quick_text_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "pipeline/frame_layout.h"
 #include "platform/jpeg_codec.h"
@@ -15,24 +17,29 @@
 
 namespace {
 
-// Puts a text image with its horizontal centre at cx and its top at top
-// (full-size pixels) on the preview, sized by the text preview.
-void PlaceText(TImage& image, TEdit& font, const std::string& text, int cx, int top)
+constexpr char kTitle[] = "卒業記念写真";
+constexpr char kDate[] = "2026.12.08";
+constexpr char kOther[] = "3年B組";
+
+bool Dark(const std::uint8_t* pixel)
 {
-    Form1->DrawTextPreview(image, font.Font(), text, 0);
-    const double f = static_cast<double>(Form1->PreviewLayout.Framewidth) / Form1->FrameLayout.Framewidth;
-    image.SetBounds(static_cast<int>(cx * f) - image.Width() / 2, static_cast<int>(top * f), image.Width(),
-                    image.Height());
+    return std::max({pixel[0], pixel[1], pixel[2]}) < 100;
 }
 
-// The image's box on the preview scaled to the output, as the composition
-// maps a text's place.
-TRect OutputBox(const TImage& image)
+// The bounds of the dark pixels within area (empty when there are none).
+TRect InkIn(const TBitmap& bitmap, const TRect& area)
 {
-    const double k = static_cast<double>(Form1->FrameLayout.Framewidth) / Form1->PreviewLayout.Framewidth;
-    auto scale = [k](int v) { return static_cast<int>(static_cast<float>(v * k)); };
-    return {scale(image.Left()), scale(image.Top()), scale(image.Left() + image.Width()),
-            scale(image.Top() + image.Height())};
+    TRect ink{area.Right, area.Bottom, area.Left, area.Top};
+    for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, bitmap.Height()); ++y) {
+        const std::uint8_t* row = bitmap.ScanLine(y);
+        for (int x = std::max(area.Left, 0); x < std::min(area.Right, bitmap.Width()); ++x) {
+            if (!Dark(row + x * 3))
+                continue;
+            ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
+                   std::max(ink.Bottom, y + 1)};
+        }
+    }
+    return ink;
 }
 
 bool Inside(const TRect& r, int margin, int x, int y)
@@ -40,90 +47,131 @@ bool Inside(const TRect& r, int margin, int x, int y)
     return x >= r.Left - margin && x < r.Right + margin && y >= r.Top - margin && y < r.Bottom + margin;
 }
 
-// The darkest channel maximum in a box: below 100 means a dark pixel is there.
-int DarkestIn(const TBitmap& bitmap, const TRect& box)
-{
-    int darkest = 255;
-    for (int y = std::max(box.Top, 0); y < std::min(box.Bottom, bitmap.Height()); ++y) {
-        const std::uint8_t* row = bitmap.ScanLine(y);
-        for (int x = std::max(box.Left, 0); x < std::min(box.Right, bitmap.Width()); ++x)
-            darkest = std::min<int>(darkest, std::max({row[x * 3], row[x * 3 + 1], row[x * 3 + 2]}));
-    }
-    return darkest;
-}
+struct TextPlace {
+    const char* name;
+    int x;  // horizontal centre
+    int y;  // top
+};
 
-int WhiteIn(const TBitmap& bitmap, const TRect& box)
+std::vector<TextPlace> PlacesOf(const TFrameLayout& l)
 {
-    int white = 0;
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        const std::uint8_t* row = bitmap.ScanLine(y);
-        for (int x = box.Left; x < box.Right; ++x)
-            white += row[x * 3] == 255 && row[x * 3 + 1] == 255 && row[x * 3 + 2] == 255;
-    }
-    return white;
+    return {{"title", l.FontPositionX, l.FontPositionY},
+            {"date", l.DatePositionX, l.DatePositionY},
+            {"other", l.OtherPositionX, l.OtherPositionY}};
 }
 
 }  // namespace
 
-class OutputLayoutsTest : public AppTest {};
+class OutputLayoutsTest : public AppTest {
+protected:
+    // The date and the other text typed into the text placement window's
+    // fields, the title into the quick text dialog opened by a click on the
+    // title on the preview.
+    void SetTextsAsTheOperatorDoes()
+    {
+        Form4->Edit9->UserEdited(kDate);
+        Form4->Edit7->UserEdited(kOther);
+        dialogs->Modal([](TForm&) {
+            Form7->Edit4->UserEdited(kTitle);
+            Form7->BitBtn14->Click();
+        });
+        Form1->Image3->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 5, 5);
+        Form1->Image3->DispatchMouseUp(TMouseButton::mbLeft, 0, 5, 5, true);
+        ASSERT_EQ(Form4->FrameText(TFrameTextKind::Title).Text, kTitle);
+    }
 
-TEST_F(OutputLayoutsTest, EveryLayoutSavesAFramedPhotoWithItsTexts)
+    // The photo dropped on the window, layout n chosen, then "１枚実行" into
+    // outFolder; returns the saved file.
+    std::string SaveWithLayout(const std::string& photo, int n, const std::string& outFolder)
+    {
+        Form1->Edit2->SetText(outFolder + "/");
+        Form1->WMDropFiles({photo}, true);
+        Form1->ComboBox1->UserChose(n);
+        dialogs->Message("完了しました。", IDOK);
+        Form1->BitBtn3->Click();
+        return outFolder + "/IMG_0001.JPG";
+    }
+};
+
+TEST_F(OutputLayoutsTest, EveryLayoutSavesAFramedPhotoWithItsTextsAtTheirPlaces)
 {
     ShowMainWindowWithKnownPreview();
-    const std::string photo = folder.File("IMG_0001.JPG");
-    WriteTestJpeg(photo, 1200, 900);
-    Form1->Edit1->SetText(folder.Path());
-    Form4->Edit4->SetText("卒業記念写真");
-    Form4->Edit9->SetText("2026.12.08");
-    Form4->Edit7->SetText("3年B組");
+    const std::string photo = Photo("IMG_0001.JPG", 1200, 900);
+    SetTextsAsTheOperatorDoes();
 
     for (int n = 0; n < kPresetCount; ++n) {
         SCOPED_TRACE(FramePreset(n).name);
-        Form1->ApplyFrameLayout(n);
-        // A new layout may turn the photo: decode it afresh, as the layout
-        // refresh does.
-        Form1->CachedPhotoPath.clear();
-        const TFrameLayout& l = Form1->FrameLayout;
-        PlaceText(*Form1->Image3, *Form4->Edit22, Form4->Edit4->Text(), l.FontPositionX, l.FontPositionY);
-        PlaceText(*Form1->Image4, *Form4->Edit10, Form4->Edit9->Text(), l.DatePositionX, l.DatePositionY);
-        PlaceText(*Form1->Image5, *Form4->Edit12, Form4->Edit7->Text(), l.OtherPositionX, l.OtherPositionY);
-        const std::string outFolder = folder.File("layout" + std::to_string(n));
-        Form1->Edit2->SetText(outFolder);
-        ASSERT_EQ(Form1->ComposeAndSave(photo, false, false), 0);
-
-        const std::string saved = outFolder + "/IMG_0001.JPG";
+        const std::string saved = SaveWithLayout(photo, n, folder.File("layout" + std::to_string(n)));
+        const TFrameLayout& l = FramePreset(n).layout;
         EXPECT_EQ(ReadFileBytes(saved).substr(13, 5), std::string("\x01\x01\x2C\x01\x2C", 5));
         TBitmap out;
         ASSERT_EQ(DecodeJpegFile(saved, out), JpegResult::Ok);
         ASSERT_EQ(out.Width(), l.Framewidth);
         ASSERT_EQ(out.Height(), l.Frameheight);
 
-        const std::vector<TRect> texts = {OutputBox(*Form1->Image3), OutputBox(*Form1->Image4),
-                                          OutputBox(*Form1->Image5)};
-        for (const TRect& box : texts)
-            EXPECT_LT(DarkestIn(out, box), 100) << box.Left << "," << box.Top;
+        // Each text's ink, looked for below the photo and no nearer to
+        // another text's centre than to its own: centred on its X, its top
+        // just below its Y (the font's leading).
+        const std::vector<TextPlace> places = PlacesOf(l);
+        const int bandTop = l.Topheight + l.Photoheight + 8;
+        std::vector<TRect> texts;
+        for (const TextPlace& p : places) {
+            SCOPED_TRACE(p.name);
+            int reach = l.Framewidth;
+            for (const TextPlace& q : places)
+                if (q.x != p.x)
+                    reach = std::min(reach, std::abs(q.x - p.x) / 2);
+            const TRect ink = InkIn(out, {p.x - reach, bandTop, p.x + reach, l.Frameheight});
+            ASSERT_LT(ink.Left, ink.Right) << "no ink";
+            EXPECT_NEAR((ink.Left + ink.Right) / 2, p.x, 6);
+            EXPECT_GE(ink.Top, p.y);
+            EXPECT_LE(ink.Top, p.y + 12);
+            texts.push_back(ink);
+        }
 
-        // The frame around the photo and away from the texts is white; the
-        // margins keep JPEG ringing near edges out of the count.
+        // The frame around the photo and away from the texts is white, and
+        // the photo covers its whole area; the margins keep JPEG ringing
+        // near edges out of the count.
         const TRect photoArea{l.Leftwidth, l.Topheight, l.Leftwidth + l.Photowidth, l.Topheight + l.Photoheight};
         constexpr int kMargin = 24;
         int checked = 0;
         int grey = 0;
+        int whiteInPhoto = 0;
         for (int y = 0; y < out.Height(); y += 3) {
             const std::uint8_t* row = out.ScanLine(y);
             for (int x = 0; x < out.Width(); x += 3) {
+                const int lightest = std::min({row[x * 3], row[x * 3 + 1], row[x * 3 + 2]});
+                if (Inside(photoArea, -kMargin, x, y))
+                    whiteInPhoto += lightest >= 250;
                 if (Inside(photoArea, kMargin, x, y) ||
                     std::any_of(texts.begin(), texts.end(),
                                 [&](const TRect& r) { return Inside(r, kMargin, x, y); }))
                     continue;
                 ++checked;
-                if (std::min({row[x * 3], row[x * 3 + 1], row[x * 3 + 2]}) < 245)
-                    ++grey;
+                grey += lightest < 245;
             }
         }
         EXPECT_GT(checked, 1000);
         EXPECT_EQ(grey, 0);
-        // The photo covers its whole area (checked before encoding).
-        EXPECT_EQ(WhiteIn(*Form1->OutputBitmap, photoArea), 0);
+        EXPECT_EQ(whiteInPhoto, 0);
     }
+}
+
+TEST_F(OutputLayoutsTest, SavedPictureIsTheSameWhateverTheWindowSize)
+{
+    ShowMainWindow();
+    const std::string photo = Photo("IMG_0001.JPG", 1200, 900);
+    SetTextsAsTheOperatorDoes();
+
+    std::vector<std::string> pictures;
+    std::vector<int> previewWidths;
+    for (const TPoint size : {TPoint{980, 760}, TPoint{1560, 990}}) {
+        Form1->SetBounds(Form1->Left(), Form1->Top(), size.x, size.y);
+        const std::string out = folder.File("window" + std::to_string(size.x));
+        pictures.push_back(ReadFileBytes(SaveWithLayout(photo, 0, out)));
+        previewWidths.push_back(Form1->PreviewLayout.Framewidth);
+    }
+    ASSERT_NE(previewWidths[0], previewWidths[1]) << "two preview scales";
+    ASSERT_FALSE(pictures[0].empty());
+    EXPECT_TRUE(pictures[0] == pictures[1]) << "the saved pictures differ";
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <Qt>
 #include <gtest/gtest.h>
 
 #include "platform/application.h"
@@ -191,6 +192,57 @@ TEST_F(PhotoListTest, RealDropsLandWhereTheyAreDroppedWhereverThePointerLastWas)
     EXPECT_EQ(Form1->Edit2->Text(), earlier + "/");
     EXPECT_EQ(Form1->Edit1->Text(), photos);
     EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/a.jpg"}));
+}
+
+TEST_F(PhotoListTest, EnterInThePhotoFieldTakesTheTypedPathAsADropWould)
+{
+    const std::string pics = MakePhotoFolder("pics/2024");
+    WriteTestJpeg(pics + "/b.jpg", 400, 300);
+    const std::string single = MakePhotoFolder("single") + "/a.jpg";
+    auto type = [](const std::string& text, int key) {
+        Form1->Edit1->UserEdited(text);
+        SendKey(*Form1->Edit1, key);
+    };
+    MouseAwayFromOutputField();
+    // A fresh start leaves the runs disabled.
+    dialogs->Message("新規作成して宜しいですか？", IDYES);
+    Form1->BitBtn5->Click();
+    ASSERT_FALSE(Form1->BitBtn12->Enabled());
+
+    // Typing alone, or another key, builds nothing.
+    type(pics, Qt::Key_Space);
+    EXPECT_TRUE(PhotoList().empty());
+    EXPECT_FALSE(Form1->BitBtn12->Enabled());
+
+    // A folder: its photos, the proposed output folder, the counts, the
+    // first photo shown, the runs enabled.
+    type(pics, Qt::Key_Return);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{pics + "/a.jpg", pics + "/b.jpg"}));
+    EXPECT_EQ(Form1->Edit2->Text(), folder.File("pics/TA2024"));
+    EXPECT_EQ(StatusText(0), "サブフォルダ数 0  全ファイル数 2   JPEGファイル数 2");
+    EXPECT_EQ(StatusText(1), pics + "/a.jpg");
+    EXPECT_TRUE(Form1->BitBtn11->Visible());
+    EXPECT_TRUE(RunButtonsEnabled());
+    EXPECT_FALSE(Form1->Busy);
+
+    // One photo: the whole list, without the skip button; the output folder
+    // chosen before stays.
+    type(single, Qt::Key_Enter);
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{single}));
+    EXPECT_FALSE(Form1->BitBtn11->Visible());
+    EXPECT_EQ(Form1->Edit2->Text(), folder.File("pics/TA2024"));
+    EXPECT_EQ(StatusText(1), single);
+
+    // A path that names nothing is searched as a folder and says so.
+    dialogs->Message("写真フォルダにJPEGファイルが存在しません。", IDOK, "Plovis", MB_OK);
+    type(folder.File("nowhere"), Qt::Key_Return);
+    EXPECT_TRUE(PhotoList().empty());
+
+    // The runs follow: a batch over the typed folder saves its photos.
+    type(pics, Qt::Key_Return);
+    dialogs->Message("作業が終了しました。保存ファイル数:   2", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_TRUE(std::filesystem::exists(folder.File("pics/TA2024/b.jpg")));
 }
 
 TEST_F(PhotoListTest, ScanListsJpegNamesSortedAndSearchesSubFoldersOnlyWhenTicked)

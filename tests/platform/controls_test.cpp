@@ -60,6 +60,18 @@ TEST(Edit, TextFromCodeRunsOnChangeOnlyWhenItDiffers)
     EXPECT_EQ(edit.Text(), "Ａ");
 }
 
+TEST(Edit, KeyReleasesReachOnKeyUpWithEitherEnterAsReturn)
+{
+    TestForm form;
+    TEdit edit(&form);
+    std::vector<unsigned short> keys;
+    edit.OnKeyUp = [&](unsigned short& key, TShiftState) { keys.push_back(key); };
+    SendKey(edit, Qt::Key_A);
+    SendKey(edit, Qt::Key_Return);
+    SendKey(edit, Qt::Key_Enter);
+    EXPECT_EQ(keys, (std::vector<unsigned short>{'A', VK_RETURN, VK_RETURN}));
+}
+
 TEST(CheckBox, OnClickRunsOnChangesFromCodeToo)
 {
     TestForm form;
@@ -253,6 +265,23 @@ TEST(ScrollBox, ChildPositionsAreRelativeToTheScrolledOrigin)
     child.SetTop(10);  // 10 below the scrolled origin: 60 in the content
     box.VertScrollBar.SetPosition(0);
     EXPECT_EQ(child.Top(), 60);
+}
+
+TEST(ScrollBox, PointerMovesBesideItsChildrenReachTheBox)
+{
+    TestForm form;
+    TScrollBox box(&form);
+    box.SetBounds(10, 20, 204, 154);
+    TButton child(&box);
+    child.SetBounds(0, 0, 50, 40);
+    std::vector<TPoint> moves;
+    box.OnMouseMove = [&](TShiftState, int x, int y) { moves.push_back({x, y}); };
+    form.Show();
+    // Right of and below the child, inside the box's 2-pixel border.
+    SendPointerMove(form, 10 + 2 + 150, 20 + 2 + 30);
+    SendPointerMove(form, 10 + 2 + 20, 20 + 2 + 100);
+    EXPECT_EQ(moves, (std::vector<TPoint>{{150, 30}, {20, 100}}));
+    form.Hide();
 }
 
 TEST(ControlTree, ReparentingKeepsThePositionNumbersAndAParentlessControlStaysOffScreen)

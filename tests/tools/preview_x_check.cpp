@@ -30,7 +30,6 @@
 #include "main/application_forms.h"
 #include "main/main_form.h"
 #include "pipeline/preview_drag.h"
-#include "pipeline/preview_scale.h"
 #include "platform/application.h"
 #include "platform/jpeg_codec.h"
 #include "platform/text_format.h"
@@ -278,11 +277,6 @@ void CheckMoveDrag()
 // The single run saves the photo with the new title where the preview shows it.
 void CheckSavedTitle(const std::string& saved)
 {
-    const TImage& image = *Form1->Image3;
-    const int x = PreviewToFrame(image.Left() + Form1->ScrollBox1->HorzScrollBar.Position(),
-                                 Form1->PreviewLayout.Framewidth, Form1->FrameLayout.Framewidth);
-    const int y = PreviewToFrame(image.Top() + Form1->ScrollBox1->VertScrollBar.Position(),
-                                 Form1->PreviewLayout.Framewidth, Form1->FrameLayout.Framewidth);
     ClickOn(*Form1->BitBtn3);
     Check(WaitFor([&] { return std::filesystem::exists(saved) && Form1->PhotoIndex == 1 && !Form1->Busy; }, 60000),
           "the single run saves " + saved);
@@ -290,12 +284,16 @@ void CheckSavedTitle(const std::string& saved)
     TBitmap picture;
     Check(DecodeJpegFile(saved, picture) == JpegResult::Ok, "the saved picture reads back");
     const TFrameText title = Form4->FrameText(TFrameTextKind::Title);
-    // Where each title would put ink, on a white frame.
+    // Where each title would put ink, on a white frame, at the place the
+    // title image on the preview gives it.
     auto inkOf = [&](const std::string& text) {
         auto layer = std::make_unique<TBitmap>();
         layer->SetSize(picture.Width(), picture.Height());
         layer->Fill(clWhite);
-        Form1->DrawTextBlock(x, y, *layer, title.Font, text, title.Angle);
+        TFrameText drawn = title;
+        drawn.Text = text;
+        const TPoint at = Form1->TextOutputPlace(TFrameTextKind::Title, drawn);
+        Form1->DrawTextBlock(at.x, at.y, *layer, title.Font, text, title.Angle);
         return layer;
     };
     const auto fresh = inkOf(kNewTitle);
