@@ -89,6 +89,11 @@ public:
     // Y mm, Y pixels (each write marks the settings modified).
     void WriteTextPosition(TFrameTextKind kind, int xMm, int xPixels, int yMm, int yPixels);
 
+    // Shows the window, loading path at its show in place of the main
+    // window's frame settings path (which the main window's first relayout
+    // has used up when the program opens this window at its start).
+    void ShowWithFile(const std::string& path);
+
     // Handlers.
     void FormShow();
     void FormCloseQuery(bool& canClose);
@@ -149,6 +154,8 @@ private:
     void applyToMainWindow();
 
     MeasureFields fields_[kFrameMeasureCount] = {};
+    // The file the next showing loads, when its opener names one.
+    std::string fileToShow_;
 };
 
 extern TForm3* Form3;

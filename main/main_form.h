@@ -155,6 +155,11 @@ public:
     void FormShow();
     void FormCanResize(int& newWidth, int& newHeight, bool& resize);
     void FormResize();
+    // What the first resize after the first show does besides placing the
+    // controls, when FrameFilePath names an existing file: the built-in
+    // layout applied again for the window's size, the preview redrawn. It
+    // happens once (applying a layout empties FrameFilePath).
+    void RelayoutForFrameFile();
     // A close asked for during long work stops the work as an abort does
     // and closes the window once the work has unwound.
     void FormCloseQuery(bool& canClose);
