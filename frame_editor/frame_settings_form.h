@@ -119,10 +119,10 @@ public:
     // True when text holds no byte outside "0".."9" (also when empty).
     static bool IsDigitsOnly(const std::string& text);
     // Loads a frame settings file into this window, the text placement window
-    // and the quick text dialog's mirrors. An empty path or a missing file
-    // changes nothing; a file that fails its checks changes nothing and says
-    // why.
-    void LoadFrameSettings(const std::string& path);
+    // and the quick text dialog's mirrors; true when it was taken. An empty
+    // path or a missing file changes nothing; a file that fails its checks
+    // changes nothing and says why.
+    bool LoadFrameSettings(const std::string& path);
 
 private:
     struct MeasureFields {

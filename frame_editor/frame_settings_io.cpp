@@ -27,27 +27,29 @@ std::string TForm3::SelectFrameFile()
 void TForm3::BitBtn3Click()
 {
     const std::string path = SelectFrameFile();
-    if (path.empty())
+    // A refused file leaves the flags too: the edits it did not replace are
+    // still unsaved, and the frame image still to be drawn again.
+    if (path.empty() || !LoadFrameSettings(path))
         return;
-    LoadFrameSettings(path);
     Modified = false;
     GeometryModified = false;
     OfferApply = true;
 }
 
-void TForm3::LoadFrameSettings(const std::string& path)
+bool TForm3::LoadFrameSettings(const std::string& path)
 {
     if (path.empty() || !FileExists(path))
-        return;
+        return false;
     // Read and checked whole before anything takes a value, so that a file
     // that is refused leaves the windows as they were.
     const TFrameSettings settings = ReadFrameSettings(path);
     const std::string message = CheckFrameSettings(settings, path);
     if (!message.empty()) {
         Application->MessageBox(message, "", MB_OK);
-        return;
+        return false;
     }
     takeSettings(settings, path);
+    return true;
 }
 
 void TForm3::takeSettings(const TFrameSettings& settings, const std::string& path)

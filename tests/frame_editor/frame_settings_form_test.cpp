@@ -224,6 +224,35 @@ TEST_F(FrameSettingsFormTest, RefusedFileChangesNothing)
     EXPECT_EQ(FieldTexts(), before);
 }
 
+TEST_F(FrameSettingsFormTest, RefusedLoadKeepsTheFlagsOfTheEditsItDidNotReplace)
+{
+    Form3->Show();
+    const std::string path = WriteFrameFile("a.ini");
+    dialogs->File({path});
+    Form3->BitBtn3->Click();
+    WriteFileBytes(folder.File("Frame/a.bmp"), "old");
+    Form3->Edit12->SetText("1400");
+    Form3->Edit10->SetText("65");
+    std::string text = kFrameFile;
+    text.replace(text.find("Photowidth=1430"), 15, "Photowidth=1400");
+    const std::string bad = WriteFrameFile("bad.ini", text);
+
+    dialogs->File({bad});
+    dialogs->Message("枠サイズ設定（横）と写真幅+余白設定の値が合致しません。", IDOK, "");
+    Form3->BitBtn3->Click();
+    EXPECT_TRUE(Form3->Modified);
+    EXPECT_TRUE(Form3->GeometryModified);
+    EXPECT_TRUE(Form3->OfferApply);
+    dialogs->Message("設定を保存して閉じますか？", IDCANCEL, Form1->MessageCaption, MB_YESNOCANCEL);
+    Form3->Close();
+    ASSERT_TRUE(Form3->Visible());
+
+    // The changed geometry is still drawn into the frame image.
+    dialogs->Message("上書き保存しました。", IDOK, "");
+    Form3->BitBtn1->Click();
+    EXPECT_EQ(ReadFileBytes(folder.File("Frame/a.bmp")).substr(0, 2), "BM");
+}
+
 TEST_F(FrameSettingsFormTest, WideFrameLoadsButIsNotSaved)
 {
     std::string text = kFrameFile;
