@@ -150,6 +150,10 @@ private:
     bool writeSettings(const std::string& path);
     // Draws and writes the frame image; false after saying why not.
     bool writeFrameImage(const std::string& path);
+    // The frame image named by the settings just saved at settingsPath,
+    // beside them: written when redraw asks for it (unless an existing one
+    // is to be kept) and whenever it is missing; false after saying why not.
+    bool saveFrameImageBeside(const std::string& settingsPath, bool redraw);
     // Applies the main window's built-in layout again (after the question).
     void applyToMainWindow();
 

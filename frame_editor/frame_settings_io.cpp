@@ -115,6 +115,16 @@ bool TForm3::writeFrameImage(const std::string& path)
     return true;
 }
 
+bool TForm3::saveFrameImageBeside(const std::string& settingsPath, bool redraw)
+{
+    const std::string imagePath = ExtractFilePath(settingsPath) + FrameImagePath;
+    // A missing image is always written: the settings just saved name it,
+    // and their reader refuses a file whose image does not exist.
+    if (FileExists(imagePath) && (!redraw || CheckBox1->Checked()))
+        return true;
+    return writeFrameImage(imagePath);
+}
+
 std::string TForm3::askSavePath()
 {
     SaveDialog1.Title = "設定の保存";
@@ -146,14 +156,9 @@ bool TForm3::saveAsNew()
     if (!ValidateFrameSettings())
         return false;
     const std::string path = askSavePath();
-    if (path.empty() || !writeSettings(path))
+    if (path.empty() || !writeSettings(path) ||
+        !saveFrameImageBeside(path, path != Form1->FrameFilePath || GeometryModified))
         return false;
-    if (path != Form1->FrameFilePath || GeometryModified) {
-        const std::string imagePath = ExtractFilePath(path) + FrameImagePath;
-        const bool keep = FileExists(imagePath) && CheckBox1->Checked();
-        if (!keep && !writeFrameImage(imagePath))
-            return false;
-    }
     SettingsFilePath = path;
     Application->MessageBox("保存しました。", "", MB_OK);
     Modified = false;
@@ -174,10 +179,7 @@ void TForm3::BitBtn1Click()
         BitBtn10Click();
         return;
     }
-    if (!writeSettings(SettingsFilePath))
-        return;
-    if (GeometryModified && !CheckBox1->Checked() &&
-        !writeFrameImage(ExtractFilePath(SettingsFilePath) + FrameImagePath))
+    if (!writeSettings(SettingsFilePath) || !saveFrameImageBeside(SettingsFilePath, GeometryModified))
         return;
     Application->MessageBox("上書き保存しました。", "", MB_OK);
     Modified = false;
