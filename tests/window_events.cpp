@@ -8,12 +8,14 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/control.h"
 #include "platform/form.h"
 
 namespace {
@@ -49,6 +51,23 @@ void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& pat
     QGuiApplication::sendEvent(window, &move);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QGuiApplication::sendEvent(window, &drop);
+}
+
+void PressKey(TControl& control, int key, const std::string& text)
+{
+    const QString typed = QString::fromStdString(text);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed);
+    QCoreApplication::sendEvent(control.Widget(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
+    QCoreApplication::sendEvent(control.Widget(), &release);
+}
+
+void TypeText(TControl& control, const std::string& text)
+{
+    for (const QChar ch : QString::fromStdString(text)) {
+        const bool plain = ch.unicode() < 128 && ch.isLetterOrNumber();
+        PressKey(control, plain ? ch.toUpper().unicode() : Qt::Key_unknown, QString(ch).toStdString());
+    }
 }
 
 void MoveWindowAsOperator(TForm& form, int left, int top)

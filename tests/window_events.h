@@ -10,6 +10,7 @@
 
 #include "platform/graphics_types.h"
 
+class TControl;
 class TForm;
 
 // A pointer move without buttons to (x, y) of the form's client area.
@@ -17,6 +18,12 @@ void SendPointerMove(TForm& form, int x, int y);
 // Files dragged in from outside and dropped at (x, y) of the form's client
 // area: drag enter, drag move and drop, each with the files' URLs.
 void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& paths);
+
+// A key pressed and released in a control as the keyboard delivers it: a Qt
+// key code and the text it types ("" for none).
+void PressKey(TControl& control, int key, const std::string& text = "");
+// Each character of text typed in a control on a key of its own.
+void TypeText(TControl& control, const std::string& text);
 
 // The window moved or resized by the operator (its title bar, its border)
 // to these outer bounds; the events arrive while the window system takes
