@@ -13,11 +13,19 @@ constexpr int kLineSpacingPreference = 5;
 
 }  // namespace
 
+void TForm3::ShowWithFile(const std::string& path)
+{
+    fileToShow_ = path;
+    Show();
+    fileToShow_.clear();
+}
+
 void TForm3::FormShow()
 {
     CentreOver(*Form1);
-    if (!Form1->FrameFilePath.empty())
-        LoadFrameSettings(Form1->FrameFilePath);
+    const std::string path = fileToShow_.empty() ? Form1->FrameFilePath : fileToShow_;
+    if (!path.empty())
+        LoadFrameSettings(path);
     Modified = false;
     OfferApply = false;
     GeometryModified = false;

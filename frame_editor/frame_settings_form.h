@@ -89,6 +89,11 @@ public:
     // Y mm, Y pixels (each write marks the settings modified).
     void WriteTextPosition(TFrameTextKind kind, int xMm, int xPixels, int yMm, int yPixels);
 
+    // Shows the window, loading path at its show in place of the main
+    // window's frame settings path (which the main window's first relayout
+    // has used up when the program opens this window at its start).
+    void ShowWithFile(const std::string& path);
+
     // Handlers.
     void FormShow();
     void FormCloseQuery(bool& canClose);
@@ -114,10 +119,10 @@ public:
     // True when text holds no byte outside "0".."9" (also when empty).
     static bool IsDigitsOnly(const std::string& text);
     // Loads a frame settings file into this window, the text placement window
-    // and the quick text dialog's mirrors. An empty path or a missing file
-    // changes nothing; a file that fails its checks changes nothing and says
-    // why.
-    void LoadFrameSettings(const std::string& path);
+    // and the quick text dialog's mirrors; true when it was taken. An empty
+    // path or a missing file changes nothing; a file that fails its checks
+    // changes nothing and says why.
+    bool LoadFrameSettings(const std::string& path);
 
 private:
     struct MeasureFields {
@@ -145,10 +150,16 @@ private:
     bool writeSettings(const std::string& path);
     // Draws and writes the frame image; false after saying why not.
     bool writeFrameImage(const std::string& path);
+    // The frame image named by the settings just saved at settingsPath,
+    // beside them: written when redraw asks for it (unless an existing one
+    // is to be kept) and whenever it is missing; false after saying why not.
+    bool saveFrameImageBeside(const std::string& settingsPath, bool redraw);
     // Applies the main window's built-in layout again (after the question).
     void applyToMainWindow();
 
     MeasureFields fields_[kFrameMeasureCount] = {};
+    // The file the next showing loads, when its opener names one.
+    std::string fileToShow_;
 };
 
 extern TForm3* Form3;

@@ -27,27 +27,29 @@ std::string TForm3::SelectFrameFile()
 void TForm3::BitBtn3Click()
 {
     const std::string path = SelectFrameFile();
-    if (path.empty())
+    // A refused file leaves the flags too: the edits it did not replace are
+    // still unsaved, and the frame image still to be drawn again.
+    if (path.empty() || !LoadFrameSettings(path))
         return;
-    LoadFrameSettings(path);
     Modified = false;
     GeometryModified = false;
     OfferApply = true;
 }
 
-void TForm3::LoadFrameSettings(const std::string& path)
+bool TForm3::LoadFrameSettings(const std::string& path)
 {
     if (path.empty() || !FileExists(path))
-        return;
+        return false;
     // Read and checked whole before anything takes a value, so that a file
     // that is refused leaves the windows as they were.
     const TFrameSettings settings = ReadFrameSettings(path);
     const std::string message = CheckFrameSettings(settings, path);
     if (!message.empty()) {
         Application->MessageBox(message, "", MB_OK);
-        return;
+        return false;
     }
     takeSettings(settings, path);
+    return true;
 }
 
 void TForm3::takeSettings(const TFrameSettings& settings, const std::string& path)
@@ -113,6 +115,16 @@ bool TForm3::writeFrameImage(const std::string& path)
     return true;
 }
 
+bool TForm3::saveFrameImageBeside(const std::string& settingsPath, bool redraw)
+{
+    const std::string imagePath = ExtractFilePath(settingsPath) + FrameImagePath;
+    // A missing image is always written: the settings just saved name it,
+    // and their reader refuses a file whose image does not exist.
+    if (FileExists(imagePath) && (!redraw || CheckBox1->Checked()))
+        return true;
+    return writeFrameImage(imagePath);
+}
+
 std::string TForm3::askSavePath()
 {
     SaveDialog1.Title = "設定の保存";
@@ -144,14 +156,9 @@ bool TForm3::saveAsNew()
     if (!ValidateFrameSettings())
         return false;
     const std::string path = askSavePath();
-    if (path.empty() || !writeSettings(path))
+    if (path.empty() || !writeSettings(path) ||
+        !saveFrameImageBeside(path, path != Form1->FrameFilePath || GeometryModified))
         return false;
-    if (path != Form1->FrameFilePath || GeometryModified) {
-        const std::string imagePath = ExtractFilePath(path) + FrameImagePath;
-        const bool keep = FileExists(imagePath) && CheckBox1->Checked();
-        if (!keep && !writeFrameImage(imagePath))
-            return false;
-    }
     SettingsFilePath = path;
     Application->MessageBox("保存しました。", "", MB_OK);
     Modified = false;
@@ -172,10 +179,7 @@ void TForm3::BitBtn1Click()
         BitBtn10Click();
         return;
     }
-    if (!writeSettings(SettingsFilePath))
-        return;
-    if (GeometryModified && !CheckBox1->Checked() &&
-        !writeFrameImage(ExtractFilePath(SettingsFilePath) + FrameImagePath))
+    if (!writeSettings(SettingsFilePath) || !saveFrameImageBeside(SettingsFilePath, GeometryModified))
         return;
     Application->MessageBox("上書き保存しました。", "", MB_OK);
     Modified = false;

@@ -11,6 +11,7 @@
 
 #include "pipeline/frame_layout.h"
 #include "pipeline/frame_text.h"
+#include "pipeline/preview_scale.h"
 #include "platform/dialogs.h"
 #include "platform/form.h"
 #include "platform/image_control.h"
@@ -91,6 +92,8 @@ public:
     void SetLineSpacingPercent(int percent) { TrackBar5->SetPosition(percent); }
     // The width of the frame picture on screen.
     int FramePictureWidth() const { return Image1->Width(); }
+    // The client area of the preview that shows the frame and the texts.
+    PictureSize PreviewAreaSize() const { return {ScrollBox1->ClientWidth(), ScrollBox1->ClientHeight()}; }
     // Sizes the window and the frame picture for a layout (pixels), draws the
     // picture and the title, and places the three text images at their
     // places; an other-text place not given is derived from the title's.

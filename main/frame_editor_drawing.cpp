@@ -59,5 +59,6 @@ void TForm1::DrawEditorTextPreview(TImage& image, const TFont& font, const std::
         return;
     }
     blankTextImage(image);
-    drawScaledTextPreview(image, font, text, angle, lineSpacing, previewWidth, fw);
+    // Never larger than the area that shows it, however narrow the frame.
+    drawScaledTextPreview(image, font, text, angle, lineSpacing, previewWidth, fw, Form4->PreviewAreaSize());
 }

@@ -18,6 +18,7 @@
 #include "pipeline/histogram.h"
 #include "pipeline/pixel_plane.h"
 #include "pipeline/preview_drag.h"
+#include "pipeline/preview_scale.h"
 #include "pipeline/work_control.h"
 #include "platform/bitmap.h"
 #include "platform/dialogs.h"
@@ -157,6 +158,11 @@ public:
     void FormShow();
     void FormCanResize(int& newWidth, int& newHeight, bool& resize);
     void FormResize();
+    // What the first resize after the first show does besides placing the
+    // controls, when FrameFilePath names an existing file: the built-in
+    // layout applied again for the window's size, the preview redrawn. It
+    // happens once (applying a layout empties FrameFilePath).
+    void RelayoutForFrameFile();
     // A close asked for during long work stops the work as an abort does
     // and closes the window once the work has unwound.
     void FormCloseQuery(bool& canClose);
@@ -380,9 +386,11 @@ private:
     // A text image made ready for a text preview: see-through white.
     void blankTextImage(TImage& image);
     // The text block laid out at full size into TextBitmap and shrunk into
-    // image by previewWidth / frameWidth, both sides by the width ratio.
+    // image by previewWidth / frameWidth, both sides by the width ratio;
+    // held within limit when one is given (PreviewSizeWithin).
     void drawScaledTextPreview(TImage& image, const TFont& font, const std::string& text, int angle,
-                               float lineSpacing, int previewWidth, int frameWidth);
+                               float lineSpacing, int previewWidth, int frameWidth,
+                               std::optional<PictureSize> limit);
     // Saves the composed picture for a source photo: 0 saved, -2 the
     // operator chose no file, -4 the save failed.
     int saveComposed(const std::string& sourcePath);

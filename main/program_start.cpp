@@ -17,18 +17,29 @@ std::optional<TStartMode> ParseCommandLine(int argc, const char* const* argv)
     return std::nullopt;
 }
 
+void ShowStartWindows(TStartMode mode)
+{
+    Form1->Show();
+    if (mode != TStartMode::FrameSettings)
+        return;
+    // The frame settings window opens over the main window, modeless, on the
+    // frame settings file the main window named at its first show. The main
+    // window's first relayout applies its built-in layout again, resetting
+    // the fonts, angles, flags and alignment: it runs here, before the file
+    // is loaded, and so never after, whenever the window system's first
+    // resize comes.
+    const std::string frameFile = Form1->FrameFilePath;
+    Form1->RelayoutForFrameFile();
+    Form3->ShowWithFile(frameFile);
+}
+
 int RunProgram(TStartMode mode)
 {
     int status = 1;
     Application->Guard([&] {
         if (!CreateApplicationForms())
             return;
-        if (mode == TStartMode::FrameSettings) {
-            // The main window first, as at every start; the frame settings
-            // window then opens over it, modeless.
-            Form1->Show();
-            Form3->Show();
-        }
+        ShowStartWindows(mode);
         Application->Run();
         status = 0;
     });

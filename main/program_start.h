@@ -13,6 +13,10 @@ inline constexpr char kUsageLine[] = "usage: plovis [--frame-settings]";
 // they are not a valid command line.
 std::optional<TStartMode> ParseCommandLine(int argc, const char* const* argv);
 
+// Shows the created windows for the mode: the main window, and for
+// FrameSettings then the frame settings window over it.
+void ShowStartWindows(TStartMode mode);
+
 // Creates the windows, shows them for the mode, runs the message loop until
 // the main window closes and releases them; the program's exit status.
 int RunProgram(TStartMode mode);

@@ -35,7 +35,10 @@ void TForm1::DrawTextPreview(TImage& image, const TFont& font, const std::string
         Application->MessageBox("フレームサイズが０です。(タイトルプレビュー)", "", MB_OK);
         return;
     }
-    drawScaledTextPreview(image, font, text, angle, LineSpacing, PreviewLayout.Framewidth, FrameLayout.Framewidth);
+    // No limit: the preview is never much wider than a built-in frame, and
+    // the composition places the text by its image.
+    drawScaledTextPreview(image, font, text, angle, LineSpacing, PreviewLayout.Framewidth, FrameLayout.Framewidth,
+                          std::nullopt);
 }
 
 void TForm1::blankTextImage(TImage& image)
@@ -48,12 +51,16 @@ void TForm1::blankTextImage(TImage& image)
 }
 
 void TForm1::drawScaledTextPreview(TImage& image, const TFont& font, const std::string& text, int angle,
-                                   float lineSpacing, int previewWidth, int frameWidth)
+                                   float lineSpacing, int previewWidth, int frameWidth,
+                                   std::optional<PictureSize> limit)
 {
     RenderTextPreviewLayer(*TextBitmap, text, StyleOf(font, angle, lineSpacing));
     // Both sides scale by the width ratio of preview and output.
-    const int width = FrameToPreviewSize(TextBitmap->Width(), previewWidth, frameWidth);
-    const int height = FrameToPreviewSize(TextBitmap->Height(), previewWidth, frameWidth);
+    const int w = TextBitmap->Width();
+    const int h = TextBitmap->Height();
+    const auto [width, height] = limit ? PreviewSizeWithin(w, h, previewWidth, frameWidth, *limit)
+                                       : PictureSize{FrameToPreviewSize(w, previewWidth, frameWidth),
+                                                     FrameToPreviewSize(h, previewWidth, frameWidth)};
     image.ClearPicture();
     image.SetBounds(image.Left(), image.Top(), width, height);
     TBitmap& picture = image.Picture();

@@ -128,15 +128,20 @@ void TForm1::FormResize()
     Image1->SetBounds(0, 0, Image1->Width(), Image1->Height());
     StatusBar1->Repaint();
     Invalidate();
-    if (!FrameFilePath.empty() && FileExists(FrameFilePath)) {
-        BusyScope busy(*this);
-        ApplyFrameLayout(PresetIndex);
-        RedrawFramePreview();
-        redrawPreviewContent();
-    }
+    RelayoutForFrameFile();
     StatusBar1->SetBounds(0, ch - StatusBar1->Height(), cw, StatusBar1->Height());
     StatusBar1->Repaint();
     Repaint();
+}
+
+void TForm1::RelayoutForFrameFile()
+{
+    if (FrameFilePath.empty() || !FileExists(FrameFilePath))
+        return;
+    BusyScope busy(*this);
+    ApplyFrameLayout(PresetIndex);
+    RedrawFramePreview();
+    redrawPreviewContent();
 }
 
 void TForm1::FormCloseQuery(bool& canClose)

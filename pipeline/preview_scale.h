@@ -17,3 +17,17 @@ int FrameToPreviewSize(int v, int previewWidth, int frameWidth);
 // previewWidth / frameWidth held as float, v x ratio rounded to float,
 // truncated.
 int FrameToPreviewPlace(int v, int previewWidth, int frameWidth);
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
+};
+
+// A text picture of width x height frame pixels as shown on the preview:
+// each side as FrameToPreviewSize gives it, unless that is larger than
+// limit (the preview area that shows it) on either side; then the largest
+// size of the picture's aspect within limit, each side truncated. Shown
+// larger than its area the picture shows nothing more, and a frame a few
+// pixels wide would ask for gigabytes.
+PictureSize PreviewSizeWithin(int width, int height, int previewWidth, int frameWidth, PictureSize limit);

@@ -109,9 +109,15 @@ void TApplication::Terminate()
 
 void TApplication::ShowException(const std::exception& error)
 {
-    const auto* own = dynamic_cast<const Exception*>(&error);
-    // A foreign exception is shown with an empty message.
-    MessageBox(own ? own->Message() : std::string(), Title, MB_OK);
+    std::string message;
+    if (const auto* own = dynamic_cast<const Exception*>(&error))
+        message = own->Message();
+    else if (const auto* memory = dynamic_cast<const EOutOfMemory*>(&error))
+        message = memory->Message();
+    else if (dynamic_cast<const std::bad_alloc*>(&error))
+        message = "メモリが足りません。";
+    // Any other foreign exception is shown with an empty message.
+    MessageBox(message, Title, MB_OK);
 }
 
 void TApplication::Guard(const std::function<void()>& handler)

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,19 @@ class QApplication;
 class Exception : public std::exception {
 public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::string& Message() const { return message_; }
+
+private:
+    std::string message_;
+};
+
+// A failed allocation that says what it was for. It is a std::bad_alloc, so
+// that whatever catches those still catches it; the exception box shows its
+// message, and any other std::bad_alloc as "メモリが足りません。".
+class EOutOfMemory : public std::bad_alloc {
+public:
+    explicit EOutOfMemory(std::string message) : message_(std::move(message)) {}
     const char* what() const noexcept override { return message_.c_str(); }
     const std::string& Message() const { return message_; }
 

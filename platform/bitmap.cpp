@@ -3,9 +3,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
+#include <new>
 #include <utility>
 
+#include "platform/application.h"
 #include "platform/canvas.h"
+#include "platform/text_format.h"
 
 TBitmap::TBitmap() = default;
 TBitmap::~TBitmap() = default;
@@ -16,11 +20,20 @@ void TBitmap::SetSize(int width, int height)
     height = std::max(height, 0);
     if (width == width_ && height == height_)
         return;
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    try {
+        if (stride > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+            throw std::bad_alloc();
+        data_.Reserve(stride * static_cast<std::size_t>(height));
+    } catch (const std::bad_alloc&) {
+        // The old pixels may be gone already: the bitmap becomes empty
+        // rather than claim a size it has no pixels for.
+        width_ = height_ = stride_ = 0;
+        throw EOutOfMemory(Format("メモリが足りません。(%d×%d の画像)", width, height));
+    }
     width_ = width;
     height_ = height;
-    stride_ = (width * 3 + 3) & ~3;
-    const std::size_t needed = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height);
-    data_.Reserve(needed);
+    stride_ = static_cast<int>(stride);
 }
 
 TColor TBitmap::Pixel(int x, int y) const

@@ -27,7 +27,9 @@ public:
     void SetHeight(int height) { SetSize(width_, height); }
     // Content after a size change is unspecified (callers fill or copy next):
     // storage is reused when it is large enough, so resizing does not
-    // allocate, and new storage is neither cleared nor copied into.
+    // allocate, and new storage is neither cleared nor copied into. When the
+    // pixels cannot be had the bitmap is left empty (0 x 0) and EOutOfMemory
+    // names the size asked for.
     void SetSize(int width, int height);
 
     // Storage is always 24-bit; the format is kept only because code sets it.

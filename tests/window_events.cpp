@@ -66,12 +66,12 @@ void SendKey(TControl& control, int qtKey, const std::string& text)
 
 void TypeKeys(TControl& control, const std::string& keys)
 {
-    for (const char c : keys) {
+    for (const QChar ch : QString::fromStdString(keys)) {
         // Qt's key codes of printable ASCII are the characters, upper case.
-        if (c == '\b')
+        if (ch == QChar('\b'))
             SendKey(control, Qt::Key_Backspace);
         else
-            SendKey(control, std::toupper(static_cast<unsigned char>(c)), std::string(1, c));
+            SendKey(control, ch.unicode() < 128 ? ch.toUpper().unicode() : int{Qt::Key_unknown}, QString(ch).toStdString());
     }
 }
 

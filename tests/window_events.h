@@ -23,8 +23,8 @@ void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& pat
 // the control with the focus (Qt's key code, e.g. Qt::Key_Return), with the
 // text it types.
 void SendKey(TControl& control, int qtKey, const std::string& text = {});
-// Keys typed into control as the keyboard sends them, one press and release
-// a character; "\b" is the backspace key. Letters, digits and ASCII signs.
+// Each character of keys (UTF-8) typed into control on a key of its own, one
+// press and release a character; "\b" is the backspace key.
 void TypeKeys(TControl& control, const std::string& keys);
 
 // The window moved or resized by the operator (its title bar, its border)

@@ -224,6 +224,35 @@ TEST_F(FrameSettingsFormTest, RefusedFileChangesNothing)
     EXPECT_EQ(FieldTexts(), before);
 }
 
+TEST_F(FrameSettingsFormTest, RefusedLoadKeepsTheFlagsOfTheEditsItDidNotReplace)
+{
+    Form3->Show();
+    const std::string path = WriteFrameFile("a.ini");
+    dialogs->File({path});
+    Form3->BitBtn3->Click();
+    WriteFileBytes(folder.File("Frame/a.bmp"), "old");
+    Form3->Edit12->SetText("1400");
+    Form3->Edit10->SetText("65");
+    std::string text = kFrameFile;
+    text.replace(text.find("Photowidth=1430"), 15, "Photowidth=1400");
+    const std::string bad = WriteFrameFile("bad.ini", text);
+
+    dialogs->File({bad});
+    dialogs->Message("枠サイズ設定（横）と写真幅+余白設定の値が合致しません。", IDOK, "");
+    Form3->BitBtn3->Click();
+    EXPECT_TRUE(Form3->Modified);
+    EXPECT_TRUE(Form3->GeometryModified);
+    EXPECT_TRUE(Form3->OfferApply);
+    dialogs->Message("設定を保存して閉じますか？", IDCANCEL, Form1->MessageCaption, MB_YESNOCANCEL);
+    Form3->Close();
+    ASSERT_TRUE(Form3->Visible());
+
+    // The changed geometry is still drawn into the frame image.
+    dialogs->Message("上書き保存しました。", IDOK, "");
+    Form3->BitBtn1->Click();
+    EXPECT_EQ(ReadFileBytes(folder.File("Frame/a.bmp")).substr(0, 2), "BM");
+}
+
 TEST_F(FrameSettingsFormTest, WideFrameLoadsButIsNotSaved)
 {
     std::string text = kFrameFile;
@@ -316,11 +345,18 @@ TEST_F(FrameSettingsFormTest, FrameImageRules)
     FillValidLayout();
     Form3->GeometryModified = false;
     // Under the main window's own frame settings path with the geometry
-    // unchanged, no image is written.
+    // unchanged, an existing image is kept; a missing one is written.
+    WriteFileBytes(image, "kept");
     dialogs->File({Form1->FrameFilePath});
     dialogs->Message("保存しました。", IDOK);
     Form3->BitBtn10->Click();
-    EXPECT_FALSE(FileExists(image));
+    EXPECT_EQ(ReadFileBytes(image), "kept");
+    std::remove(image.c_str());
+    dialogs->File({Form1->FrameFilePath});
+    dialogs->Message("は既に存在します。", IDYES, "設定の保存");
+    dialogs->Message("保存しました。", IDOK);
+    Form3->BitBtn10->Click();
+    EXPECT_EQ(ReadFileBytes(image).substr(0, 2), "BM");
 
     // Any other reason writes it, unless it exists and is to be kept.
     Form3->GeometryModified = true;
@@ -332,20 +368,48 @@ TEST_F(FrameSettingsFormTest, FrameImageRules)
     Form3->BitBtn10->Click();
     EXPECT_EQ(ReadFileBytes(image), "kept");
 
-    // The overwrite save with the box ticked never writes it, even missing.
+    // The overwrite save with the box ticked keeps an existing image; a
+    // missing one is written all the same (nothing is overwritten).
+    dialogs->Message("上書き保存しました。", IDOK, "");
+    Form3->BitBtn1->Click();
+    EXPECT_EQ(ReadFileBytes(image), "kept");
     std::remove(image.c_str());
     dialogs->Message("上書き保存しました。", IDOK, "");
     Form3->BitBtn1->Click();
-    EXPECT_FALSE(FileExists(image));
+    EXPECT_EQ(ReadFileBytes(image).substr(0, 2), "BM");
     Form3->CheckBox1->SetChecked(false);
     Form3->GeometryModified = false;
+    WriteFileBytes(image, "kept");
     dialogs->Message("上書き保存しました。", IDOK, "");
     Form3->BitBtn1->Click();
-    EXPECT_FALSE(FileExists(image)) << "the geometry has not changed";
+    EXPECT_EQ(ReadFileBytes(image), "kept") << "the geometry has not changed";
     Form3->GeometryModified = true;
     dialogs->Message("上書き保存しました。", IDOK, "");
     Form3->BitBtn1->Click();
-    EXPECT_TRUE(FileExists(image));
+    EXPECT_EQ(ReadFileBytes(image).substr(0, 2), "BM");
+}
+
+TEST_F(FrameSettingsFormTest, CopiedFrameFileSavedUnchangedLoadsAgain)
+{
+    // A frame file copied under a new name with its image, which keeps its
+    // own name: the save names "b.bmp", and makes it.
+    const std::string original = WriteFrameFile("a.ini");
+    ForceDirectories(folder.File("copy"));
+    const std::string copy = folder.File("copy/b.ini");
+    WriteFileBytes(copy, ReadFileBytes(original));
+    WriteFileBytes(folder.File("copy/frame.bmp"), ReadFileBytes(folder.File("Frame/frame.bmp")));
+    dialogs->File({copy});
+    Form3->BitBtn3->Click();
+    ASSERT_EQ(Form3->SettingsFilePath, copy);
+
+    dialogs->Message("上書き保存しました。", IDOK, "");
+    Form3->BitBtn1->Click();
+    EXPECT_EQ(TIniFile(copy).ReadString("Frame", "PhotoFile", ""), "b.bmp");
+    Form3->Edit23->SetText("900");
+    dialogs->File({copy});
+    Form3->BitBtn3->Click();
+    EXPECT_EQ(Form3->Edit23->Text(), "940") << "the saved file is accepted";
+    EXPECT_FALSE(Form3->Modified);
 }
 
 TEST_F(FrameSettingsFormTest, OverwriteSaveKeepsOtherKeysAndWithoutFileAsksForOne)

@@ -3,12 +3,18 @@
 // place.
 #include "frame_editor/text_placement_form.h"
 
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 #include "controls/resize_control.h"
 #include "dialogs/multiline_input_form.h"
+#include "dialogs/quick_text_form.h"
 #include "frame_editor/frame_settings_form.h"
+#include "main/program_start.h"
+#include "platform/file_system.h"
+#include "platform/text_encoding.h"
 #include "tests/main/app_test_support.h"
+#include "tests/window_events.h"
 
 class TextPlacementFormTest : public AppTest {};
 
@@ -257,4 +263,66 @@ TEST_F(TextPlacementViewTest, ThinStrokesOfTheTitleShowAtTheFrameScale)
     EXPECT_EQ(RunsDown(title, title.Width() / 2, clWhite), 3);
     EXPECT_EQ(CountPixels(title, [](TColor c) { return c == clWhite || c == clBlack; }),
               title.Width() * title.Height());
+}
+
+namespace {
+
+// The title image of the text placement window is held within its preview
+// area, as large as the area lets the title's aspect be, with the title in
+// it: a frame a few pixels wide scales the title by hundreds.
+void ExpectTitleHeldWithinThePreview(const char* what)
+{
+    const TImage& title = *Form4->Image3;
+    const PictureSize area = Form4->PreviewAreaSize();
+    EXPECT_LE(title.Width(), area.width) << what;
+    EXPECT_LE(title.Height(), area.height) << what;
+    EXPECT_TRUE(title.Width() == area.width || title.Height() == area.height)
+        << what << ": " << title.Width() << " x " << title.Height() << " in " << area.width << " x " << area.height;
+    ASSERT_TRUE(title.HasPicture()) << what;
+    TBitmap& picture = const_cast<TImage&>(title).Picture();
+    EXPECT_EQ(picture.Width(), title.Width()) << what;
+    EXPECT_EQ(picture.Height(), title.Height()) << what;
+    EXPECT_GT(CountPixels(picture, [](TColor c) { return c != clWhite; }), 0) << what;
+}
+
+}  // namespace
+
+TEST_F(TextPlacementFormTest, TitleOfATinyFrameLoadedAtTheStartIsHeldWithinThePreview)
+{
+    for (const int side : {10, 1}) {
+        ForceDirectories(folder.File("Frame"));
+        const std::string n = std::to_string(side);
+        WriteFileBytes(folder.File("Frame/frame001.ini"),
+                       *ToCp932("[Frame]\r\nPhotoFile=frame001.bmp\r\nFramewidth=" + n + "\r\nFrameheight=" + n +
+                                "\r\nPhotowidth=" + n + "\r\nPhotoheight=" + n +
+                                "\r\nLeftwidth=0\r\nRightwidth=0\r\nTopheight=0\r\nBottomheight=0\r\n"
+                                "[Title]\r\nText=卒業記念\r\n"));
+        WriteFileBytes(folder.File("Frame/frame001.bmp"), "bmp");
+        ShowStartWindows(TStartMode::FrameSettings);
+        ASSERT_EQ(Form3->Edit2->Text(), n) << "the file is loaded at the show";
+        ExpectTitleHeldWithinThePreview(n.c_str());
+        Restart();
+    }
+}
+
+TEST_F(TextPlacementFormTest, TitleRedrawnForATypedFrameWidthIsHeldWithinThePreview)
+{
+    ShowMainWindowWithKnownPreview();
+    Form3->Show();
+    Form3->Edit2->SetText("1500");
+    // A "1" left in the field: the rest deleted key by key.
+    SendKey(*Form3->Edit2, Qt::Key_End);
+    for (int i = 0; i < 3; ++i)
+        SendKey(*Form3->Edit2, Qt::Key_Backspace);
+    ASSERT_EQ(Form3->Edit2->Text(), "1");
+    // The quick text dialog with its live preview applies each typed key.
+    Form7->CheckBox1->SetChecked(true);
+    TypeKeys(*Form7->Edit4, "卒業");
+    ASSERT_EQ(Form4->FrameText(TFrameTextKind::Title).Text, Form7->Edit4->Text());
+    ExpectTitleHeldWithinThePreview("1");
+
+    TypeKeys(*Form3->Edit2, "0");
+    ASSERT_EQ(Form3->Edit2->Text(), "10");
+    TypeKeys(*Form7->Edit4, "式");
+    ExpectTitleHeldWithinThePreview("10");
 }

@@ -29,3 +29,19 @@ TEST(PreviewScale, AZeroWidthGivesZero)
     EXPECT_EQ(FrameToPreviewSize(100, 685, 0), 0);
     EXPECT_EQ(FrameToPreviewPlace(100, 685, 0), 0);
 }
+
+TEST(PreviewScale, ATextPictureIsHeldWithinItsArea)
+{
+    const PictureSize area{801, 526};
+    // Within the area: the sizes of FrameToPreviewSize, to the pixel.
+    EXPECT_EQ(PreviewSizeWithin(625, 60, 664, 1000, area), (PictureSize{415, 39}));
+    EXPECT_EQ(PreviewSizeWithin(801, 526, 1, 1, area), area) << "exactly the area fits";
+    // A frame 10 and 1 pixels wide shown 780 wide: the largest size of the
+    // picture's aspect that fits.
+    EXPECT_EQ(PreviewSizeWithin(360, 40, 780, 10, area), (PictureSize{801, 89}));
+    EXPECT_EQ(PreviewSizeWithin(185, 40, 780, 1, area), (PictureSize{801, 173}));
+    EXPECT_EQ(PreviewSizeWithin(40, 360, 780, 10, area), (PictureSize{58, 526}));
+    // Sides that no int holds once scaled.
+    EXPECT_EQ(PreviewSizeWithin(2000000000, 1, 1200, 1, area), (PictureSize{801, 0}));
+    EXPECT_EQ(PreviewSizeWithin(100, 40, 780, 0, area), (PictureSize{}));
+}

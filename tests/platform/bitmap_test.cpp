@@ -1,10 +1,18 @@
 // Bitmap storage: sizes, rows and handing pixels between bitmaps.
 #include "platform/bitmap.h"
 
+#include <limits>
+#include <memory>
+#include <new>
 #include <utility>
 
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "platform/image_control.h"
 #include "tests/test_support.h"
 
 TEST(Bitmap, ExchangingPixelsLeavesEachBitmapItsTransparency)
@@ -42,4 +50,40 @@ TEST(Bitmap, GrowingAfterShrinkingGivesWholeRowsOfTheNewSize)
         EXPECT_EQ(bitmap.Pixel(w - 1, h - 1), TColor(w - 1 + (h - 1) * w));
         EXPECT_EQ(bitmap.Pixel(0, 0), TColor(0));
     }
+}
+
+// A size whose pixels cannot be had leaves the bitmap empty, never claiming
+// a size without pixels (an image control showing it then paints nothing),
+// and the exception box says what was asked for.
+TEST(Bitmap, APictureWhosePixelsCannotBeHadIsEmptyAndSaysSo)
+{
+    auto driver = std::make_shared<ScriptedDialogDriver>();
+    Application->SetDialogDriver(driver);
+    TImage image(nullptr);
+    image.SetBounds(0, 0, 30, 20);
+    TBitmap& picture = image.Picture();
+    // More memory than any machine has, and a row longer than an int counts.
+    for (const auto& [w, h] : {std::pair{1 << 20, 1 << 20}, std::pair{std::numeric_limits<int>::max(), 1}}) {
+        picture.SetSize(30, 20);
+        const std::string asked = std::to_string(w) + "×" + std::to_string(h);
+        driver->Message("メモリが足りません。(" + asked + " の画像)", IDOK, std::nullopt, MB_OK);
+        Application->Guard([&] { picture.SetSize(w, h); });
+        EXPECT_EQ(picture.Width(), 0) << asked;
+        EXPECT_EQ(picture.Height(), 0) << asked;
+        QImage screen(30, 20, QImage::Format_RGB32);
+        screen.fill(Qt::green);
+        QPainter painter(&screen);
+        image.Paint(painter);
+        painter.end();
+        EXPECT_EQ(screen.pixel(0, 19), qRgb(0, 255, 0)) << asked;
+    }
+    picture.SetSize(30, 20);
+    picture.Fill(clRed);
+    EXPECT_EQ(picture.Pixel(29, 19), clRed) << "the bitmap takes a size again";
+
+    driver->Message("メモリが足りません。", IDOK);
+    Application->Guard([] { throw std::bad_alloc(); });
+    EXPECT_TRUE(driver->Failures().empty()) << driver->Failures().front();
+    EXPECT_TRUE(driver->AllUsed());
+    Application->SetDialogDriver(nullptr);
 }

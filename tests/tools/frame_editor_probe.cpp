@@ -5,12 +5,16 @@
 // FOLDER; each file FOLDER/request is answered by FOLDER/answer, one line per
 // item: "field NAME TEXT", "rect NAME LEFT TOP WIDTH HEIGHT" (screen) and
 // "place NAME LEFT TOP WIDTH HEIGHT" (in its parent), "scroll ScrollBox1 H V",
-// "visible NAME 0|1".
+// "visible NAME 0|1", and while a message box is open "box TEXT" with the
+// rect of its default button as "BoxButton".
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "controls/resize_control.h"
@@ -44,6 +48,7 @@ std::string Answer()
     field("Edit23", Form3->Edit23);
     field("Edit17", Form3->Edit17);
     rect("BitBtn6", Form3->BitBtn6);
+    rect("BitBtn1", Form3->BitBtn1);
     rect("Image1", Form4->Image1);
     rect("Image3", Form4->Image3);
     out += "scroll ScrollBox1 " + std::to_string(Form4->ScrollBox1->HorzScrollBar.Position()) + " " +
@@ -51,6 +56,17 @@ std::string Answer()
     out += std::string("visible Form3 ") + (Form3->Visible() ? "1" : "0") + "\n";
     out += std::string("visible Form4 ") + (Form4->Visible() ? "1" : "0") + "\n";
     out += std::string("selected Image3 ") + (Form4->ResizeControl->Control() == Form4->Image3 ? "1" : "0") + "\n";
+    if (const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        out += "box " + box->text().toStdString() + "\n";
+        const QAbstractButton* button = box->defaultButton();
+        if (!button && !box->buttons().isEmpty())
+            button = box->buttons().first();
+        if (button) {
+            const QPoint p = button->mapToGlobal(QPoint(0, 0));
+            out += "rect BoxButton " + std::to_string(p.x()) + " " + std::to_string(p.y()) + " " +
+                   std::to_string(button->width()) + " " + std::to_string(button->height()) + "\n";
+        }
+    }
     return out;
 }
 

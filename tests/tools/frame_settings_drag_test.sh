@@ -3,9 +3,11 @@
 # refuses a wrong argument; "--frame-settings" brings up the main window and
 # the frame settings window, which loads Frame/frame001.ini of the program
 # folder; then, in the probe (the same start, able to report what it shows),
-# "文字列設定" opens the text placement window, the title is clicked and
-# dragged with real pointer events, and the title's place fields must hold
-# the new place in pixels and millimetres.
+# "上書き保存" of the file as loaded writes it back byte for byte (the main
+# window's first relayout under the window manager must not have reset what
+# was loaded), "文字列設定" opens the text placement window, the title is
+# clicked and dragged with real pointer events, and the title's place fields
+# must hold the new place in pixels and millimetres.
 # Usage (under run_under_x.sh): frame_settings_drag_test.sh PLOVIS PROBE
 set -euo pipefail
 plovis="$1"
@@ -52,6 +54,10 @@ app="$work/app"
 mkdir -p "$app/Frame" "$work/ask"
 cp "$plovis" "$probe" "$app/"
 printf 'BM' > "$app/Frame/frame001.bmp"
+# Every key the writers write, with fonts, colours, character sets, angles,
+# flags, alignment and line spacing that no built-in layout has. The date
+# stands above the title: its image (a blank area 641 pixels wide, selected
+# last by the load) would otherwise lie over the title that is clicked.
 iconv -f UTF-8 -t CP932 > "$app/Frame/frame001.ini" << 'INI'
 [Frame]
 PhotoFile=frame001.bmp
@@ -66,13 +72,40 @@ Bottomheight=129
 FontPositionX=750
 FontPositionY=940
 DatePositionX=1255
-DatePositionY=957
+DatePositionY=600
 OtherPositionX=200
 OtherPositionY=950
+ReferencePosition=3
 [Title]
-Size=30
-Text=卒業記念
+Charset=1
+Name=ＭＳ 明朝
+Size=40
+Style=BU
+Color=255
+Text=卒業記念\n２０２６
+Vrt=1
+Angle=-5
+[Date]
+Charset=1
+Name=ＭＳ 明朝
+Size=24
+Style=I
+Color=32768
+Text=2026.03.15
+Vrt=1
+Angle=10
+[Other]
+Charset=1
+Name=ＭＳ ゴシック
+Size=20
+Style=S
+Color=16711680
+Text=３年Ｂ組
+Angle=-30
+[Config]
+Bar5=25
 INI
+cp "$app/Frame/frame001.ini" "$work/frame001.ini.written"
 
 # --- The program itself: both windows come up.
 "$app/plovis" --frame-settings > "$work/plovis.log" 2>&1 &
@@ -119,6 +152,18 @@ click_until() {
     done
     return 1
 }
+
+# --- Saved over itself unchanged, the file is the one written by hand, byte
+# for byte: nothing the window manager's first relayout of the main window
+# does may reach what the editor loaded.
+box_shown() { ask; grep -qx 'box 上書き保存しました。' "$answer"; }
+box_gone() { ask; ! grep -q '^box ' "$answer"; }
+click_until BitBtn1 box_shown || fail "上書き保存 showed no 上書き保存しました。"
+click_until BoxButton box_gone || fail "the message box does not close"
+cmp "$work/frame001.ini.written" "$app/Frame/frame001.ini" ||
+    fail "上書き保存 of the loaded file changed it: $(diff <(iconv -f CP932 -t UTF-8 "$work/frame001.ini.written") \
+        <(iconv -f CP932 -t UTF-8 "$app/Frame/frame001.ini") | tr '\n' ' ')"
+
 form4_shown() { ask; [ "$(item visible Form4)" = 1 ]; }
 click_until BitBtn6 form4_shown || fail "文字列設定 did not open the text placement window"
 wait_for 30 xdotool search --onlyvisible --name "^文字列設定$" || fail "the text placement window is not on screen"
