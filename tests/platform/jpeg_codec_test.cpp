@@ -381,8 +381,9 @@ TEST(JpegCodec, DataEndingBeforeTheLastRowIsRefusedInEveryCoding)
             EXPECT_EQ(DecodeBytes(bytes, decoded), JpegResult::Unreadable) << what;
         }
 
-        // A hundred-odd bytes claiming a 156-megapixel grey picture: refused
-        // within its first row, before the picture is allocated (a bitmap of
+        // Headers claiming a 156-megapixel grey picture, then four bytes of
+        // data (about a hundred bytes in all when arithmetic-coded): refused
+        // within the first row, before the picture is allocated (a bitmap of
         // another size keeps its size and pixels).
         const std::string tiny = HugeFrameOfFourBytes(LibjpegPicture(coding, 16, 16, 1));
         EXPECT_LT(tiny.size(), 400u);
