@@ -1,13 +1,17 @@
 // Writes the JPEG seeds of the fuzz corpus into the folder given: one tiny
 // picture for each decoder path (baseline colour, progressive, grayscale,
 // CMYK with and without Adobe's marker, arithmetic coding, restart markers,
-// an EXIF orientation), each a few hundred bytes, and the data of an Exif
-// segment alone, so the fuzzer starts from every path at once.
+// an EXIF orientation), each a few hundred bytes, the data of an Exif
+// segment alone, and arithmetic-coded data that ends before the last row (a
+// file cut in half, a frame taller than its data, four bytes for a huge
+// frame), so the fuzzer starts from every path at once.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
+
+#include "tests/jpeg_test_files.h"
 
 namespace {
 
@@ -77,6 +81,15 @@ bool Write(const std::string& path, const Seed& seed)
     return std::fclose(file) == 0;
 }
 
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fclose(file) == 0)
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -100,12 +113,18 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot write %s\n", seed.name);
             return 1;
         }
-    // The target also hands its raw input to the orientation reader.
-    std::FILE* segment = std::fopen((std::string(argv[1]) + "/exif_segment.bin").c_str(), "wb");
-    if (!segment || std::fwrite(kExifOrientation6, 1, sizeof kExifOrientation6, segment) != sizeof kExifOrientation6
-        || std::fclose(segment) != 0) {
-        std::fprintf(stderr, "cannot write exif_segment.bin\n");
-        return 1;
-    }
+    const std::string folder = argv[1];
+    const std::string arithmetic = LibjpegPicture(JpegCoding::Arithmetic, 16, 96, 3, 90);
+    const std::pair<const char*, std::string> files[] = {
+        // The target also hands its raw input to the orientation reader.
+        {"exif_segment.bin", std::string(reinterpret_cast<const char*>(kExifOrientation6), sizeof kExifOrientation6)},
+        {"arithmetic_cut_in_half.jpg", CutInHalf(arithmetic)},
+        {"arithmetic_taller_than_data.jpg", WithDoubledHeight(arithmetic)},
+        {"arithmetic_huge_frame_of_four_bytes.jpg",
+         HugeFrameOfFourBytes(LibjpegPicture(JpegCoding::Arithmetic, 16, 16, 1))},
+    };
+    for (const auto& [name, bytes] : files)
+        if (!WriteBytes(folder + "/" + name, bytes))
+            return 1;
     return 0;
 }

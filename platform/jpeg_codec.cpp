@@ -43,7 +43,7 @@ ErrorManager& ErrorsOf(j_common_ptr cinfo)
 
 // Warnings that mean image data is missing or wrong; libjpeg would carry on
 // and fill the gap with grey. Other warnings (an unknown JFIF revision, a few
-// stray bytes before a marker) leave the picture intact.
+// stray bytes before a marker in Huffman data) leave the picture intact.
 bool IsCorruptDataWarning(int code)
 {
     switch (code) {
@@ -62,12 +62,17 @@ bool IsCorruptDataWarning(int code)
 // Huffman decoder that runs out of data says so with a corrupt-data warning,
 // and the end of the file without one only means the end marker is missing;
 // progressive and arithmetic decoders give no such warning, so for them the
-// end of the file means missing scans or data.
+// end of the file means missing scans or data. An arithmetic decoder reads
+// its data to the last byte: bytes left before a marker mean that it fell
+// out of step with damaged data (with Huffman data they may be an encoder's
+// padding).
 bool MakesPhotoUnreadable(j_decompress_ptr cinfo, const ErrorManager& errors)
 {
     const int code = cinfo->err->msg_code;
     if (IsCorruptDataWarning(code))
         return true;
+    if (code == JWRN_EXTRANEOUS_DATA)
+        return !errors.readingHeader && cinfo->arith_code;
     return code == JWRN_JPEG_EOF && (errors.readingHeader || cinfo->progressive_mode || cinfo->arith_code);
 }
 
@@ -97,13 +102,132 @@ void SetError(std::string* error, const char* text)
         *error = text;
 }
 
+// Follows the arithmetic-coded data of each scan as its rows are decoded.
+// At a marker inside the data (the end marker after a cut, a frame taller
+// than its data, random bytes behind the headers) libjpeg's arithmetic
+// decoder goes on with zeros and warns of nothing, which makes a whole
+// picture of stripes or flat colour. Yet the data must last to the last row
+// of a scan: the coder drops only final bytes that code to nothing more, and
+// the decoder reads a few bytes ahead. So rows that remain when the data has
+// ended are allowed only as long as the data they would need, at the scan's
+// own rate so far, stays within kMissingDataSlack bytes; else the decode ends
+// at that row boundary. In a file of several scans a scan may end early at
+// the segments that follow it (a sparse refinement scan codes its last rows
+// in nothing), and a restart interval at its restart marker; the last scan
+// must run to the end. (Huffman decoders warn when their data runs out.)
+struct ScanWatch {
+    jpeg_progress_mgr pub; // first: libjpeg hands back a pointer to it
+    boolean (*fill)(j_decompress_ptr) = nullptr; // the source's own refill
+    std::uint64_t delivered = 0; // bytes the source has handed out so far
+    bool severalScans = false;
+    int scan = 0;                // the scan being followed
+    std::uint64_t scanStart = 0; // where its data began
+    bool endChecked = false;
+};
+
+// Allowance for the decoder's read-ahead and the coder's dropped zero bytes.
+constexpr std::uint64_t kMissingDataSlack = 64;
+
+ScanWatch& WatchOf(j_decompress_ptr cinfo)
+{
+    return *reinterpret_cast<ScanWatch*>(cinfo->progress);
+}
+
+// Bytes read from the input so far.
+std::uint64_t InputPosition(j_decompress_ptr cinfo)
+{
+    return WatchOf(cinfo).delivered - cinfo->src->bytes_in_buffer;
+}
+
+boolean CountingFill(j_decompress_ptr cinfo)
+{
+    ScanWatch& watch = WatchOf(cinfo);
+    const boolean filled = watch.fill(cinfo);
+    watch.delivered += cinfo->src->bytes_in_buffer;
+    return filled;
+}
+
+// Whether a marker met in a scan's data before its last row may end it there.
+bool MayEndScanEarly(j_decompress_ptr cinfo, int marker)
+{
+    if (marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7)
+        return cinfo->restart_interval != 0;
+    return WatchOf(cinfo).severalScans && marker != JPEG_EOI;
+}
+
+// Whether the next input byte begins a marker; reads more input when none is
+// left (the end of the file then warns as anywhere else).
+bool AtMarker(j_decompress_ptr cinfo)
+{
+    jpeg_source_mgr& source = *cinfo->src;
+    if (source.bytes_in_buffer == 0)
+        source.fill_input_buffer(cinfo);
+    return source.bytes_in_buffer > 0 && *source.next_input_byte == 0xFF;
+}
+
+// Checks the data of the scan in work at a row boundary; damage ends the
+// decode as a corrupt-data warning does.
+void WatchScanData(j_decompress_ptr cinfo)
+{
+    if (!cinfo->arith_code)
+        return;
+    ScanWatch& watch = WatchOf(cinfo);
+    const std::uint64_t position = InputPosition(cinfo);
+    if (cinfo->input_scan_number != watch.scan) {
+        watch.scan = cinfo->input_scan_number;
+        watch.scanStart = position;
+        watch.endChecked = false;
+    }
+    const std::uint64_t done = cinfo->input_iMCU_row;
+    const std::uint64_t total = cinfo->total_iMCU_rows;
+    const int marker = cinfo->unread_marker;
+    if (done == 0)
+        return;
+    if (done < total) {
+        if (marker != 0 && !MayEndScanEarly(cinfo, marker)
+            && (total - done) * (position - watch.scanStart) > kMissingDataSlack * done)
+            ERREXIT(cinfo, JWRN_HIT_MARKER);
+    } else if (!watch.severalScans && !watch.endChecked) {
+        // libjpeg reads the markers after every scan of a file of several
+        // scans and warns of bytes left before them; a single scan's end is
+        // seen here.
+        watch.endChecked = true;
+        if (marker == 0 && !AtMarker(cinfo))
+            ERREXIT(cinfo, JWRN_ARITH_BAD_CODE);
+    }
+}
+
+void MonitorProgress(j_common_ptr cinfo)
+{
+    WatchScanData(reinterpret_cast<j_decompress_ptr>(cinfo));
+}
+
+// Installs the watch on a decompressor whose source is set.
+void InstallScanWatch(j_decompress_ptr cinfo, ScanWatch& watch)
+{
+    watch.pub.progress_monitor = MonitorProgress;
+    cinfo->progress = &watch.pub;
+    watch.fill = cinfo->src->fill_input_buffer;
+    watch.delivered = cinfo->src->bytes_in_buffer;
+    cinfo->src->fill_input_buffer = CountingFill;
+}
+
+// Reads the next rows (at least one) and checks the data they took.
+void ReadRows(j_decompress_ptr cinfo, JSAMPARRAY rows, JDIMENSION count)
+{
+    if (jpeg_read_scanlines(cinfo, rows, count) == 0)
+        ERREXIT(cinfo, JERR_INPUT_EOF);
+    WatchScanData(cinfo);
+}
+
 // Everything a decode touches after setjmp lives here, outside the frame that
 // longjmp returns to, so no destructor is skipped and no local is left stale.
 struct DecodeState {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
+    ScanWatch watch;
     std::vector<JSAMPROW> rows;
-    std::vector<JSAMPLE> cmykRow;
+    std::vector<JSAMPLE> row;
     int orientation = 0;
 };
 
@@ -140,9 +264,11 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
     jpeg_create_decompress(&cinfo);
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     setSource(&cinfo);
+    InstallScanWatch(&cinfo, state.watch);
     state.errors.readingHeader = true;
     jpeg_read_header(&cinfo, TRUE);
     state.errors.readingHeader = false;
+    state.watch.severalScans = jpeg_has_multiple_scans(&cinfo);
     for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && state.orientation == 0; m = m->next)
         state.orientation = ExifSegmentOrientation(m->data, m->data_length);
 
@@ -171,32 +297,37 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
         return JpegResult::Unreadable;
     }
 
+    // A file of several scans is read whole here, each scan checked.
     jpeg_start_decompress(&cinfo);
     const int width = static_cast<int>(cinfo.output_width);
     const int height = static_cast<int>(cinfo.output_height);
+    // The first row is decoded before the picture is allocated, so that a
+    // few bytes claiming a huge picture are found out before it exists.
+    state.row.resize(static_cast<std::size_t>(width) * (cmyk ? 4 : 3));
+    JSAMPROW row = state.row.data();
+    ReadRows(&cinfo, &row, 1);
     out.SetSize(width, height);
     if (cmyk) {
-        state.cmykRow.resize(static_cast<std::size_t>(width) * 4);
-        JSAMPROW row = state.cmykRow.data();
         const bool inverted = cinfo.saw_Adobe_marker;
+        CmykRowToBgr(row, out.ScanLine(0), width, inverted);
         while (cinfo.output_scanline < cinfo.output_height) {
             const int y = static_cast<int>(cinfo.output_scanline);
-            if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
-                ERREXIT(&cinfo, JERR_INPUT_EOF);
+            ReadRows(&cinfo, &row, 1);
             CmykRowToBgr(row, out.ScanLine(y), width, inverted);
         }
     } else {
+        std::memcpy(out.ScanLine(0), row, state.row.size());
         state.rows.resize(static_cast<std::size_t>(height));
         for (int y = 0; y < height; ++y)
             state.rows[y] = out.ScanLine(y);
         while (cinfo.output_scanline < cinfo.output_height) {
             const JDIMENSION next = cinfo.output_scanline;
-            if (jpeg_read_scanlines(&cinfo, state.rows.data() + next, cinfo.output_height - next) == 0)
-                ERREXIT(&cinfo, JERR_INPUT_EOF);
+            ReadRows(&cinfo, state.rows.data() + next, cinfo.output_height - next);
         }
     }
-    // Damage has ended the decode through the warnings. What follows the last
-    // scanline is not read, as it cannot change the picture.
+    // Damage has ended the decode through the warnings and the scan watch.
+    // What follows the last scanline is not read, as it cannot change the
+    // picture.
     jpeg_destroy_decompress(&cinfo);
     ApplyExifOrientation(out, state.orientation);
     return JpegResult::Ok;

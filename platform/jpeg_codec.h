@@ -25,8 +25,12 @@ constexpr std::uint64_t kMaxJpegPixels = 200'000'000;
 // Decodes a whole file into out (resized to the picture). A warning about
 // corrupt or missing data counts as failure and stops the decode at once:
 // libjpeg would fill the gap with grey, and a half-grey photo must not be
-// printed. On failure out may have been resized and partly written. error,
-// when given, receives libjpeg's text.
+// printed. Arithmetic-coded data, whose decoder fills gaps without a word, is
+// checked row by row: data that ends before the picture's last row, or that
+// the decoder does not use up, is damaged too. The first row is decoded
+// before out is resized, so damage found there leaves out as it was; a later
+// failure may leave it resized and partly written. error, when given,
+// receives libjpeg's text.
 JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error = nullptr);
 // The same from bytes in memory.
 JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap& out,

@@ -31,6 +31,7 @@
 
 #include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
+#include "tests/jpeg_test_files.h"
 #include "tests/main/app_test_support.h"
 
 extern char** environ;
@@ -247,6 +248,28 @@ TEST_F(BadInputTest, UndecodablePhotosAreAskedAboutAndSkippedOnNo)
     log.push_back(photos + "/f.jpg");
     EXPECT_EQ(ProcessingLog(), log);
     EXPECT_EQ(Form1->PhotoIndex, 8);
+}
+
+TEST_F(BadInputTest, ArithmeticCodedPhotosWithMissingDataAreAskedAboutNotSaved)
+{
+    // libjpeg's arithmetic decoder fills missing data with zeros without a
+    // warning; these used to be saved as stripes or flat colour.
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "g.jpg"});
+    const std::string arithmetic = LibjpegPicture(JpegCoding::Arithmetic, 800, 600);
+    WriteFileBytes(photos + "/b_intact_arithmetic.jpg", arithmetic);
+    WriteFileBytes(photos + "/c_cut.jpg", CutInHalf(arithmetic));
+    WriteFileBytes(photos + "/d_taller.jpg", WithDoubledHeight(arithmetic));
+    WriteFileBytes(photos + "/e_four_bytes.jpg",
+                   HugeFrameOfFourBytes(LibjpegPicture(JpegCoding::Arithmetic, 16, 16, 1)));
+    WriteFileBytes(photos + "/f_random.jpg", WithRandomData(arithmetic, 3));
+    Drop(photos);
+
+    const std::vector<std::string> bad = {"c_cut.jpg", "d_taller.jpg", "e_four_bytes.jpg", "f_random.jpg"};
+    for (const std::string& name : bad)
+        dialogs->Message(kUnreadable + photos + "/" + name, IDNO, "Plovis", MB_YESNO);
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:4", IDOK, "Plovis", MB_OK);
+    RunBatch(photos, folder.File("TA2024"), {"a.jpg", "b_intact_arithmetic.jpg", "g.jpg"});
+    EXPECT_EQ(Form1->PhotoIndex, 7);
 }
 
 TEST_F(BadInputTest, YesToTheUnreadableQuestionAbortsAtThatPhoto)

@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 
 #include "platform/bitmap.h"
+#include "tests/jpeg_test_files.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -85,6 +86,31 @@ std::string EncodeToBytes(const TempDir& dir, const TBitmap& bitmap, int quality
 JpegResult DecodeBytes(const std::string& bytes, TBitmap& out)
 {
     return DecodeJpegMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out);
+}
+
+const std::pair<JpegCoding, const char*> kCodings[] = {{JpegCoding::Baseline, "baseline"},
+                                                       {JpegCoding::Progressive, "progressive"},
+                                                       {JpegCoding::Arithmetic, "arithmetic"},
+                                                       {JpegCoding::ArithmeticProgressive, "arithmetic progressive"}};
+
+// The picture as libjpeg alone decodes it to B, G, R, rows as they come.
+void LibjpegPixels(const std::string& bytes, TBitmap& pixels)
+{
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&cinfo);
+    pixels.SetSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = pixels.ScanLine(static_cast<int>(cinfo.output_scanline));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
 }
 
 } // namespace
@@ -310,4 +336,81 @@ TEST(JpegCodec, HugeHeaderIsRefusedBeforeDecoding)
     EXPECT_EQ(DecodeBytes(bytes, decoded), JpegResult::TooLarge);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(decoded.Width(), 0);
+}
+
+TEST(JpegCodec, IntactPhotosOfEveryCodingDecodeAsLibjpegDecodesThem)
+{
+    // Shapes whose arithmetic-coded scans end their data early without loss:
+    // the sparse scans of a progressive photo end at the next scan's header,
+    // a narrow picture at a low quality codes its last rows within the
+    // decoder's read-ahead, restart intervals end at their markers.
+    struct Shape {
+        int width, height, components, quality, restartRows;
+    };
+    const Shape shapes[] = {{640, 480, 3, 75, 0}, {16, 600, 3, 30, 0}, {321, 243, 3, 90, 1}, {130, 700, 1, 90, 3}};
+    for (const auto& [coding, name] : kCodings)
+        for (const Shape& shape : shapes) {
+            const std::string bytes = LibjpegPicture(coding, shape.width, shape.height, shape.components,
+                                                     shape.quality, shape.restartRows);
+            TBitmap decoded;
+            std::string error;
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(shape.width) + "x" + std::to_string(shape.height));
+            ASSERT_EQ(DecodeJpegMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), decoded,
+                                       &error),
+                      JpegResult::Ok)
+                << error;
+            TBitmap expected;
+            LibjpegPixels(bytes, expected);
+            EXPECT_TRUE(SameBitmap(decoded, expected));
+        }
+}
+
+TEST(JpegCodec, DataEndingBeforeTheLastRowIsRefusedInEveryCoding)
+{
+    const TColor marker = RGB(1, 2, 3);
+    for (const auto& [coding, name] : kCodings) {
+        SCOPED_TRACE(name);
+        const std::string photo = LibjpegPicture(coding, 640, 480);
+        const std::pair<std::string, const char*> damaged[] = {
+            {CutInHalf(photo), "cut in half, end marker after"},
+            {WithDoubledHeight(photo), "frame twice as tall as its data"},
+            {WithRandomData(photo, 5), "random data behind the headers"},
+        };
+        for (const auto& [bytes, what] : damaged) {
+            TBitmap decoded;
+            EXPECT_EQ(DecodeBytes(bytes, decoded), JpegResult::Unreadable) << what;
+        }
+
+        // Headers claiming a 156-megapixel grey picture, then four bytes of
+        // data (about a hundred bytes in all when arithmetic-coded): refused
+        // within the first row, before the picture is allocated (a bitmap of
+        // another size keeps its size and pixels).
+        const std::string tiny = HugeFrameOfFourBytes(LibjpegPicture(coding, 16, 16, 1));
+        EXPECT_LT(tiny.size(), 400u);
+        TBitmap decoded;
+        FillBitmap(decoded, 8, 8, [&](int, int) { return marker; });
+        EXPECT_EQ(DecodeBytes(tiny, decoded), JpegResult::Unreadable);
+        EXPECT_EQ((TPoint{decoded.Width(), decoded.Height()}), (TPoint{8, 8}));
+        EXPECT_EQ(decoded.Pixel(7, 7), marker);
+    }
+}
+
+TEST(JpegCodec, ArithmeticDataLeftOverAfterTheLastRowIsRefused)
+{
+    // An arithmetic decoder that is in step with its data reads it to the
+    // marker; bytes it leaves mean it was thrown out of step (an overwritten
+    // block decodes as other values and takes more or less data).
+    const std::string stray = "\x12\x34\x56\x78";
+    const std::string sequential = LibjpegPicture(JpegCoding::Arithmetic, 320, 240);
+    const std::string progressive = LibjpegPicture(JpegCoding::ArithmeticProgressive, 320, 240);
+    const std::size_t secondScan = progressive.find("\xFF\xDA", progressive.find("\xFF\xDA") + 2);
+    ASSERT_NE(secondScan, std::string::npos);
+    TBitmap decoded;
+    EXPECT_EQ(DecodeBytes(sequential.substr(0, sequential.size() - 2) + stray + "\xFF\xD9", decoded),
+              JpegResult::Unreadable);
+    EXPECT_EQ(DecodeBytes(progressive.substr(0, secondScan) + stray + progressive.substr(secondScan), decoded),
+              JpegResult::Unreadable);
+    // Huffman data may carry an encoder's padding there.
+    const std::string baseline = LibjpegPicture(JpegCoding::Baseline, 320, 240);
+    EXPECT_EQ(DecodeBytes(baseline.substr(0, baseline.size() - 2) + stray + "\xFF\xD9", decoded), JpegResult::Ok);
 }
