@@ -8,11 +8,16 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethodQueryEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
+
+#include <gtest/gtest.h>
 
 #include "platform/form.h"
 
@@ -51,6 +56,13 @@ void SendFileDrop(TForm& form, int x, int y, const std::vector<std::string>& pat
     QGuiApplication::sendEvent(window, &drop);
 }
 
+bool TakesInputMethod(const TControl& control)
+{
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(control.Widget(), &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
 void MoveWindowAsOperator(TForm& form, int left, int top)
 {
     // Headless there is no frame to place: the window is its client area.
@@ -86,4 +98,84 @@ bool WaitUntil(const std::function<bool()>& condition)
 bool HasWindowManager()
 {
     return std::getenv("PLOVIS_WINDOW_MANAGER") != nullptr && QGuiApplication::platformName() == "xcb";
+}
+
+std::string RunXTool(const std::string& program, const std::vector<std::string>& args)
+{
+    QStringList arguments;
+    for (const std::string& arg : args)
+        arguments << QString::fromStdString(arg);
+    QProcess tool;
+    tool.start(QString::fromStdString(program), arguments);
+    const bool ended = tool.waitForFinished(10000);
+    if (!ended) {
+        tool.kill();
+        tool.waitForFinished(2000);
+    }
+    EXPECT_TRUE(ended && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
+        << program << " " << arguments.join(' ').toStdString() << ": " << tool.readAllStandardError().toStdString();
+    return tool.readAllStandardOutput().toStdString();
+}
+
+void ClickOnScreen(int x, int y)
+{
+    RunXTool("xdotool", {"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
+}
+
+std::string WindowProperty(const TForm& form, const std::string& name)
+{
+    const std::string out = RunXTool("xprop", {"-id", std::to_string(WindowId(form)), name});
+    const auto equals = out.find(" = ");
+    if (equals == std::string::npos)
+        return {};
+    return QString::fromStdString(out.substr(equals + 3)).trimmed().toStdString();
+}
+
+unsigned long WindowId(const TForm& form)
+{
+    return form.Widget()->winId();
+}
+
+std::vector<unsigned long> StackingOrder()
+{
+    const QString out = QString::fromStdString(RunXTool("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}));
+    std::vector<unsigned long> ids;
+    static const QRegularExpression id("0x[0-9a-fA-F]+");
+    for (auto match = id.globalMatch(out); match.hasNext();)
+        ids.push_back(match.next().captured().toULong(nullptr, 16));
+    return ids;
+}
+
+std::vector<std::string> AllowedActions(const TForm& form)
+{
+    const QString out = QString::fromStdString(WindowProperty(form, "_NET_WM_ALLOWED_ACTIONS"));
+    std::vector<std::string> actions;
+    for (const QString& action : out.split(", ", Qt::SkipEmptyParts))
+        actions.push_back(action.toStdString());
+    return actions;
+}
+
+bool WaitUntilFramed(TForm& form)
+{
+    return WaitUntil([&] {
+        const QWidget* window = form.Widget();
+        return form.Width() > form.ClientWidth() && form.Height() > form.ClientHeight() &&
+               window->width() == form.ClientWidth() && window->height() == form.ClientHeight();
+    });
+}
+
+bool SettleWithWindowManager(TForm& form)
+{
+    static int round = 0;
+    QWidget* window = form.Widget();
+    const QString title = window->windowTitle();
+    const QString marker = QString("settling %1").arg(++round);
+    window->setWindowTitle(marker);
+    const bool settled = WaitUntil([&] {
+        return WindowProperty(form, "_NET_WM_VISIBLE_NAME") == "\"" + marker.toStdString() + "\"";
+    });
+    window->setWindowTitle(title);
+    // The window manager's answers sent before it took the title are read.
+    QGuiApplication::sync();
+    return settled;
 }
