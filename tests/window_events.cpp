@@ -136,14 +136,29 @@ unsigned long WindowId(const TForm& form)
     return form.Widget()->winId();
 }
 
-std::vector<unsigned long> StackingOrder()
+namespace {
+
+std::vector<unsigned long> RootWindowList(const std::string& property)
 {
-    const QString out = QString::fromStdString(RunXTool("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}));
+    const QString out = QString::fromStdString(RunXTool("xprop", {"-root", property}));
     std::vector<unsigned long> ids;
     static const QRegularExpression id("0x[0-9a-fA-F]+");
     for (auto match = id.globalMatch(out); match.hasNext();)
         ids.push_back(match.next().captured().toULong(nullptr, 16));
     return ids;
+}
+
+}  // namespace
+
+std::vector<unsigned long> StackingOrder()
+{
+    return RootWindowList("_NET_CLIENT_LIST_STACKING");
+}
+
+unsigned long ActiveWindow()
+{
+    const std::vector<unsigned long> active = RootWindowList("_NET_ACTIVE_WINDOW");
+    return active.empty() ? 0 : active.front();
 }
 
 std::vector<std::string> AllowedActions(const TForm& form)
@@ -169,12 +184,14 @@ bool SettleWithWindowManager(TForm& form)
     static int round = 0;
     QWidget* window = form.Widget();
     const QString title = window->windowTitle();
-    const QString marker = QString("settling %1").arg(++round);
-    window->setWindowTitle(marker);
-    const bool settled = WaitUntil([&] {
-        return WindowProperty(form, "_NET_WM_VISIBLE_NAME") == "\"" + marker.toStdString() + "\"";
-    });
-    window->setWindowTitle(title);
+    // The window manager may number a title that another window has too.
+    const auto showTitle = [&](const QString& shown) {
+        window->setWindowTitle(shown);
+        return WaitUntil([&] {
+            return WindowProperty(form, "_NET_WM_VISIBLE_NAME").starts_with("\"" + shown.toStdString());
+        });
+    };
+    const bool settled = showTitle(QString("settling %1").arg(++round)) && showTitle(title);
     // The window manager's answers sent before it took the title are read.
     QGuiApplication::sync();
     return settled;

@@ -46,8 +46,10 @@ std::string RunXTool(const std::string& program, const std::vector<std::string>&
 void ClickOnScreen(int x, int y);
 // A property of the form's X window as xprop prints it (after the "=").
 std::string WindowProperty(const TForm& form, const std::string& name);
-// The windows the window manager manages, bottom to top.
+// The windows the window manager manages, bottom to top, and the one it
+// has given the keyboard.
 std::vector<unsigned long> StackingOrder();
+unsigned long ActiveWindow();
 unsigned long WindowId(const TForm& form);
 // What the window manager lets the operator do with the form's window
 // ("_NET_WM_ACTION_RESIZE", ...).

@@ -120,6 +120,7 @@ TEST_F(WindowFramesTest, UnderAWindowManagerEveryWindowHasItsDesignedClientArea)
 TEST_F(WindowFramesTest, UnderAWindowManagerAModalDialogStaysAboveTheWindowsItBlocks)
 {
     std::vector<unsigned long> stacking;
+    unsigned long active = 0;
     dialogs->Modal([](TForm&) {
         ASSERT_TRUE(WaitUntilFramed(*Form7));
         Form7->BitBtn1->Click();
@@ -136,10 +137,13 @@ TEST_F(WindowFramesTest, UnderAWindowManagerAModalDialogStaysAboveTheWindowsItBl
         EXPECT_TRUE(WaitUntil([&] { return WindowProperty(*Form1, "_NET_WM_USER_TIME") != userTime; }));
         EXPECT_TRUE(SettleWithWindowManager(*Form1));
         stacking = StackingOrder();
+        active = ActiveWindow();
         Form5->BitBtn1->Click();
     });
     ClickTheTitle();
     ASSERT_GE(stacking.size(), 3u);
     EXPECT_EQ(stacking.back(), WindowId(*Form5));
     EXPECT_EQ(stacking[stacking.size() - 2], WindowId(*Form7));
+    // The dialog that can be answered has the keyboard.
+    EXPECT_EQ(active, WindowId(*Form5));
 }
