@@ -94,13 +94,7 @@ TEST_F(WindowFramesTest, UnderAWindowManagerEveryWindowHasItsDesignedClientArea)
     // The two font samples lie beyond the client area by design.
     Form3->Show();
     ExpectDialogWindow(*Form3, 611, 640, {Form3->Button5, Form3->Edit22, Form3->Button1, Form3->Edit18});
-    const std::pair<TEdit*, const char*> layout[] = {
-        {Form3->Edit2, "1500"}, {Form3->Edit4, "1051"}, {Form3->Edit12, "1430"}, {Form3->Edit14, "887"},
-        {Form3->Edit10, "35"},  {Form3->Edit6, "35"},   {Form3->Edit16, "35"},   {Form3->Edit8, "129"},
-        {Form3->Edit21, "750"}, {Form3->Edit23, "940"}, {Form3->Edit25, "1255"}, {Form3->Edit26, "957"},
-    };
-    for (const auto& [edit, text] : layout)
-        edit->SetText(text);
+    FillValidFrameLayout();
     // The text placement window takes its outer size from the main window's;
     // its client area is what the frame leaves of that.
     dialogs->Modal([](TForm&) {

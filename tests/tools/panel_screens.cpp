@@ -35,6 +35,7 @@
 #include "main/main_form.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "tests/main/app_test_support.h"
 #include "tests/window_events.h"
 
 namespace {
@@ -103,13 +104,7 @@ void FrameEditor(ScriptedDialogDriver& script)
 {
     Form3->Show();
     Save(*Form3, "frame_settings.png");
-    const std::pair<TEdit*, const char*> layout[] = {
-        {Form3->Edit2, "1500"}, {Form3->Edit4, "1051"}, {Form3->Edit12, "1430"}, {Form3->Edit14, "887"},
-        {Form3->Edit10, "35"},  {Form3->Edit6, "35"},   {Form3->Edit16, "35"},   {Form3->Edit8, "129"},
-        {Form3->Edit21, "750"}, {Form3->Edit23, "940"}, {Form3->Edit25, "1255"}, {Form3->Edit26, "957"},
-    };
-    for (const auto& [edit, text] : layout)
-        edit->SetText(text);
+    FillValidFrameLayout();
     script.Modal([](TForm&) {
         Save(*Form4, "text_placement.png");
         Form4->BitBtn14->Click();
