@@ -355,7 +355,6 @@ void TForm::SetDialogBorder(bool closeBox)
         flags |= Qt::WindowCloseButtonHint;
     view_->setWindowFlags(flags);
     fixedSize_ = true;
-    applyGeometry(false);
 }
 
 void TForm::CentreOver(const TForm& owner)
