@@ -29,6 +29,17 @@ QWindow* WindowOf(TForm& form)
     return widget->windowHandle();
 }
 
+// The windows a property of the root window names.
+std::vector<unsigned long> RootWindowList(const std::string& property)
+{
+    const QString out = QString::fromStdString(RunXTool("xprop", {"-root", property}));
+    std::vector<unsigned long> ids;
+    static const QRegularExpression id("0x[0-9a-fA-F]+");
+    for (auto match = id.globalMatch(out); match.hasNext();)
+        ids.push_back(match.next().captured().toULong(nullptr, 16));
+    return ids;
+}
+
 }  // namespace
 
 void SendPointerMove(TForm& form, int x, int y)
@@ -135,20 +146,6 @@ unsigned long WindowId(const TForm& form)
 {
     return form.Widget()->winId();
 }
-
-namespace {
-
-std::vector<unsigned long> RootWindowList(const std::string& property)
-{
-    const QString out = QString::fromStdString(RunXTool("xprop", {"-root", property}));
-    std::vector<unsigned long> ids;
-    static const QRegularExpression id("0x[0-9a-fA-F]+");
-    for (auto match = id.globalMatch(out); match.hasNext();)
-        ids.push_back(match.next().captured().toULong(nullptr, 16));
-    return ids;
-}
-
-}  // namespace
 
 std::vector<unsigned long> StackingOrder()
 {
