@@ -25,7 +25,13 @@ TCheckBox* MakeBox(TWinControl* parent, int left, const char* caption, TColor co
 TForm8::TForm8(TWinControl* owner) : TForm(owner)
 {
     SetCaption("ヒストグラム");
-    SetBounds(0, 0, 287, 358);
+    SetDialogBorder(true);
+    SetClientSize(287, 358);
+    // Made first, so it is first in the tab order, though it lies below the
+    // visible area.
+    BitBtn1 = new TButton(this);
+    BitBtn1->SetBounds(14, 400, 80, 24);
+    BitBtn1->SetCaption("再描画");
     Label1 = new TLabel(this);
     Label1->SetBounds(14, 8, 100, 16);
     Label1->SetCaption("補正前");
@@ -40,9 +46,6 @@ TForm8::TForm8(TWinControl* owner) : TForm(owner)
     CheckBox2 = MakeBox(this, 84, "R", clRed);
     CheckBox3 = MakeBox(this, 144, "G", RGB(0, 128, 0));
     CheckBox4 = MakeBox(this, 204, "B", clBlue);
-    BitBtn1 = new TButton(this);
-    BitBtn1->SetBounds(14, 400, 80, 24);
-    BitBtn1->SetCaption("再描画");
     for (TCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4})
         box->OnClick = [this] { DrawHistograms(0); };
     BitBtn1->OnClick = [this] { DrawHistograms(0); };

@@ -12,7 +12,7 @@ TForm5::TForm5(TWinControl* owner) : TForm(owner)
 {
     SetCaption("複数文字列入力");
     SetDialogBorder(true);
-    SetBounds(0, 0, 674, 239);
+    SetClientSize(674, 239);
     Memo1 = new TMemo(this);
     Memo1->SetBounds(8, 8, 658, 184);
     Memo1->Font().SetName(kDefaultFaceName);

@@ -36,7 +36,9 @@ void AddScale(TWinControl* parent, int top, std::initializer_list<const char*> m
 TForm2::TForm2(TWinControl* owner) : TForm(owner)
 {
     SetCaption("設定");
-    SetBounds((Screen->Width() - 324) / 2, (Screen->Height() - 502) / 2, 324, 502);
+    SetDialogBorder(true);
+    SetClientSize(324, 502);
+    SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
     BitBtn11 = new TButton(this);
     BitBtn11->SetBounds(230, 8, 80, 40);
     BitBtn11->SetCaption("閉じる");

@@ -34,7 +34,7 @@ TForm7::TForm7(TWinControl* owner) : TForm(owner)
 {
     SetCaption("文字列設定");
     SetDialogBorder(false);
-    SetBounds(0, 0, 540, 253);
+    SetClientSize(540, 253);
     buildControls();
     OnShow = [this] { FormShow(); };
     Edit4->OnChange = [this] { Edit4Change(); };

@@ -11,7 +11,7 @@ TResizeControl* MainResizeControl = nullptr;
 
 TForm1::TForm1(TWinControl* owner) : TForm(owner)
 {
-    SetBounds(0, 0, 979, 735);
+    SetClientSize(979, 735);
     buildControls();
     buildCorrectionPanel();
     OpenPictureDialog1 = new TOpenPictureDialog;
@@ -119,6 +119,7 @@ void TForm1::buildCorrectionPanel()
     Label4 = NewLabel(Panel1, 8, 60, 14, "X");
     Edit5 = NewEdit(Panel1, 24, 58, 60, "0", true);
     Edit5->SetColor(clBtnFace);
+    Edit5->SetImeMode(TImeMode::imDisable);
     Label8 = NewLabel(Panel1, 100, 60, 14, "Y");
     Edit6 = NewEdit(Panel1, 116, 58, 60, "0", true);
     TrackBar2 = NewTrackBar(Panel1, 8, 84, 200, 0, 100, 50, 10, 10);
@@ -137,6 +138,7 @@ void TForm1::buildCorrectionPanel()
     Label10 = NewLabel(Panel1, 8, 214, 14, "Z");
     Label10->SetVisible(false);
     Edit8 = NewEdit(Panel1, 24, 212, 80, "1", false);
+    Edit8->SetImeMode(TImeMode::imDisable);
     TrackBar1 = NewTrackBar(Panel1, 8, 236, 200, 0, 100, 0, 5, 5);
 
     Label15 = NewLabel(Panel1, 8, 270, 60, "明るさ");

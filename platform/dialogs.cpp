@@ -4,8 +4,11 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "platform/application.h"
 #include "platform/form.h"
@@ -14,6 +17,35 @@
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The window a box or dialog opened now belongs to, as its parent: the
+// window manager keeps it above that window.
+QWidget* OwnerWidget()
+{
+    const TForm* owner = TForm::ModalOwner();
+    return owner ? owner->Widget() : nullptr;
+}
+
+// A box is at least as wide as its caption needs in a title bar, which
+// also holds the window's icon and up to three buttons: a short text would
+// otherwise leave the caption cut to its first letter.
+void KeepCaptionWhole(QMessageBox& box)
+{
+    constexpr int kTitleBarButtonsRoom = 120;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
+// Qt gives a window without a title the program's name; a box meant to
+// have an empty caption shows none.
+QString WindowTitle(const std::string& caption)
+{
+    return caption.empty() ? QStringLiteral(" ") : Q(caption);
+}
 
 // "Text|*.jpg|All|*.*" becomes Qt's "Text (*.jpg);;All (*)"; "*.*" would miss
 // names without a dot here.
@@ -34,8 +66,8 @@ QStringList QtFilters(const std::string& filter)
 
 int QtDialogDriver::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
-    QMessageBox box;
-    box.setWindowTitle(Q(caption));
+    QMessageBox box(OwnerWidget());
+    box.setWindowTitle(WindowTitle(caption));
     box.setText(Q(text));
     const unsigned buttons = flags & 0xF;
     if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) {
@@ -47,6 +79,7 @@ int QtDialogDriver::MessageBox(const std::string& text, const std::string& capti
     } else {
         box.addButton(QMessageBox::Ok);
     }
+    KeepCaptionWhole(box);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     switch (clicked) {
@@ -66,7 +99,7 @@ int QtDialogDriver::MessageBox(const std::string& text, const std::string& capti
 
 std::vector<std::string> QtDialogDriver::FileDialog(const FileDialogRequest& request)
 {
-    QFileDialog dialog;
+    QFileDialog dialog(OwnerWidget());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The forms ask their own overwrite question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -93,7 +126,7 @@ std::vector<std::string> QtDialogDriver::FileDialog(const FileDialogRequest& req
 
 std::string QtDialogDriver::BrowseForFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(nullptr, QString(), QString(),
+    const QString folder = QFileDialog::getExistingDirectory(OwnerWidget(), QString(), QString(),
                                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     std::string path = folder.toStdString();
     while (path.size() > 1 && path.back() == '/')
@@ -104,7 +137,7 @@ std::string QtDialogDriver::BrowseForFolder()
 bool QtDialogDriver::ChooseFont(TFont& font)
 {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, QFontFromFont(font));
+    const QFont chosen = QFontDialog::getFont(&ok, QFontFromFont(font), OwnerWidget());
     if (!ok)
         return false;
     font.SetName(chosen.family().toStdString());

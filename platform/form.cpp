@@ -1,6 +1,7 @@
 // Forms over top-level QWidgets.
 #include "platform/form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -8,8 +9,10 @@
 #include <QMimeData>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/application.h"
 #include "platform/dialogs.h"
@@ -18,9 +21,19 @@
 class FormView : public qtview::MouseView<QWidget> {
 public:
     explicit FormView(TForm* form) : MouseView(form), form_(form) {}
+    TForm* form() const { return form_; }
     bool acceptDrops = false;
+    // The window this one is shown above, while it is modal.
+    const QWidget* owner = nullptr;
 
 protected:
+    void showEvent(QShowEvent* event) override
+    {
+        // The window exists now and is not yet mapped: the window manager
+        // takes the owner from the window's first appearance.
+        windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+        QWidget::showEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override
     {
         // The form decides; the view never closes on its own.
@@ -69,6 +82,13 @@ private:
     TForm* form_;
 };
 
+namespace {
+
+// The modal forms on screen, the innermost last.
+std::vector<TForm*> modalChain;
+
+}  // namespace
+
 TForm::TForm(TWinControl* owner) : TWinControl(nullptr, new FormView(this))
 {
     (void)owner;
@@ -77,7 +97,10 @@ TForm::TForm(TWinControl* owner) : TWinControl(nullptr, new FormView(this))
     color_ = clBtnFace;
 }
 
-TForm::~TForm() = default;
+TForm::~TForm()
+{
+    std::erase(modalChain, this);
+}
 
 void TForm::Created()
 {
@@ -92,6 +115,21 @@ void TForm::SetCaption(const std::string& caption)
 }
 
 void TForm::SetBounds(int left, int top, int width, int height)
+{
+    const int oldWidth = width_;
+    const int oldHeight = height_;
+    setBounds(left, top, width, height);
+    if (width_ != oldWidth || height_ != oldHeight)
+        clientSized_ = false;
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    setBounds(left_, top_, width + frame_.Left + frame_.Right, height + frame_.Top + frame_.Bottom);
+    clientSized_ = true;
+}
+
+void TForm::setBounds(int left, int top, int width, int height)
 {
     if (width != width_ || height != height_) {
         bool accept = true;
@@ -114,12 +152,17 @@ void TForm::SetBounds(int left, int top, int width, int height)
 void TForm::applyGeometry(bool move)
 {
     resizing_ = true;
-    if (view_->width() != ClientWidth() || view_->height() != ClientHeight()) {
+    const QSize client(ClientWidth(), ClientHeight());
+    if (view_->size() != client) {
         // Until the window system has caught up, it may still report the
         // size the window had: such reports are not the operator's.
         staleClient_ = {view_->width(), view_->height()};
-        view_->resize(ClientWidth(), ClientHeight());
+        view_->resize(client);
     }
+    // The window manager offers no resizing of a window whose smallest and
+    // largest sizes are the same.
+    if (fixedSize_)
+        view_->setFixedSize(client);
     // A top-level window's move places its frame, where there is one. Only
     // moves from code: a window the frame has just moved stays put.
     if (move)
@@ -144,10 +187,18 @@ void TForm::WindowGeometryChanged(const TRect& frame, const TRect& client)
         windowResized(frame.Width(), frame.Height(), false);
         return;
     }
-    // The window manager has framed the window (or changed its frame): the
-    // outer bounds stay as they were set, and the client gives way, which
-    // the form hears of as of any resize.
+    const TPoint heldClient{ClientWidth(), ClientHeight()};
     frame_ = margins;
+    if (clientSized_) {
+        // The window manager has framed the window (or changed its frame)
+        // outside the client area the form set: only the outer bounds grow.
+        width_ = heldClient.x + margins.Left + margins.Right;
+        height_ = heldClient.y + margins.Top + margins.Bottom;
+        applyGeometry(false);
+        return;
+    }
+    // Framed around outer bounds the form set: they stay, and the client
+    // gives way, which the form hears of as of any resize.
     windowResized(width_, height_, true);
 }
 
@@ -198,6 +249,7 @@ void TForm::SetVisible(bool visible)
         view_->show();
     } else {
         view_->hide();
+        endModal();
     }
 }
 
@@ -237,12 +289,36 @@ int TForm::ShowModal()
     return Application->Dialogs().RunModal(*this);
 }
 
+TForm* TForm::ModalOwner()
+{
+    if (!modalChain.empty())
+        return modalChain.back();
+    if (const auto* active = dynamic_cast<const FormView*>(QApplication::activeWindow()))
+        return active->form();
+    TForm* main = Application->MainForm();
+    return main && main->Visible() ? main : nullptr;
+}
+
 void TForm::BeginModal()
 {
     modalResult_ = 0;
     inModal_ = true;
+    // Transient for the window it blocks, so that the window manager keeps
+    // it above that window (as that one above its own owner).
+    const TForm* owner = ModalOwner();
+    view_->owner = owner && owner != this ? owner->view_ : nullptr;
+    modalChain.push_back(this);
     view_->setWindowModality(Qt::ApplicationModal);
     SetVisible(true);
+}
+
+void TForm::endModal()
+{
+    if (std::erase(modalChain, this) == 0)
+        return;
+    view_->owner = nullptr;
+    if (view_->windowHandle())
+        view_->windowHandle()->setTransientParent(nullptr);
 }
 
 bool TForm::ModalDone()
@@ -278,6 +354,7 @@ void TForm::SetDialogBorder(bool closeBox)
     if (closeBox)
         flags |= Qt::WindowCloseButtonHint;
     view_->setWindowFlags(flags);
+    fixedSize_ = true;
 }
 
 void TForm::CentreOver(const TForm& owner)

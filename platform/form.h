@@ -4,8 +4,11 @@
 // Left/Top/Width/Height are the outer bounds, frame included, and follow the
 // operator's moves and resizes; the client area is smaller by the window
 // manager's frame, and equal without one (headless, or no window manager).
-// When the frame appears the outer bounds stay and the client shrinks, which
-// runs OnCanResize and OnResize as any size change does.
+// When the frame appears or changes, what the form set last stays: a client
+// size set with SetClientSize keeps the client area and the outer bounds
+// grow by the frame (no resize events: the inside did not change); outer
+// bounds set with SetBounds stay and the client gives way, which runs
+// OnCanResize and OnResize as any size change does.
 #pragma once
 
 #include <algorithm>
@@ -31,7 +34,8 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     int ClientWidth() const override { return std::max(width_ - frame_.Left - frame_.Right, 0); }
     int ClientHeight() const override { return std::max(height_ - frame_.Top - frame_.Bottom, 0); }
-    void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
+    // The inside of the window, whatever frame the window manager adds.
+    void SetClientSize(int width, int height);
 
     bool AlphaBlend() const { return alphaBlend_; }
     void SetAlphaBlend(bool on);
@@ -57,12 +61,17 @@ public:
     // Accepts dropped files; OnDropFiles gets the paths, the drop point in
     // client coordinates and whether it lies inside the client area.
     void DragAcceptFiles(bool accept);
-    // A dialog's frame; without the close box only the form's own buttons
-    // close it. Set before the form is first shown.
+    // A dialog's frame: no minimise or maximise button, and a size that only
+    // the program changes; without the close box only the form's own
+    // buttons close it. Set before the form is first shown.
     void SetDialogBorder(bool closeBox);
     // Places the form centred over another (the design's owner form).
     void CentreOver(const TForm& owner);
     void BringToForeground();
+    // The window a modal window opened now belongs to: the innermost modal
+    // form, else the active form, else the main form; null when none of
+    // them is on screen. A modal form stays above it (and it above its own).
+    static TForm* ModalOwner();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -84,7 +93,9 @@ protected:
 
 private:
     bool closeQuery();
+    void setBounds(int left, int top, int width, int height);
     void applyGeometry(bool move);
+    void endModal();
     void windowResized(int width, int height, bool clientChanged);
     FormView* view_;
     TRect frame_;  // the frame's width on each side
@@ -95,4 +106,6 @@ private:
     int modalResult_ = 0;
     bool inModal_ = false;
     bool resizing_ = false;
+    bool clientSized_ = false;  // a frame change keeps the client area
+    bool fixedSize_ = false;  // the operator cannot resize the window
 };

@@ -20,6 +20,7 @@
 #include "platform/application.h"
 #include "platform/qt_font.h"
 #include "platform/qt_views.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -29,6 +30,16 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 class LineEditView : public qtview::MouseView<QLineEdit> {
 public:
     explicit LineEditView(TEdit* owner) : MouseView(owner), edit_(owner) { forwardToBase = true; }
+    bool inputMethodOff = false;
+
+    // The input method asks the focused control whether to compose into
+    // it; a line edit would answer yes whatever its attribute says.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+    {
+        if (query == Qt::ImEnabled && inputMethodOff)
+            return false;
+        return QLineEdit::inputMethodQuery(query);
+    }
 
 protected:
     void focusOutEvent(QFocusEvent* event) override
@@ -161,18 +172,17 @@ void TEdit::SetReadOnly(bool readOnly)
 
 void TEdit::SetImeMode(TImeMode mode)
 {
+    static_cast<LineEditView*>(edit_)->inputMethodOff = mode == TImeMode::imDisable;
     edit_->setAttribute(Qt::WA_InputMethodEnabled, mode != TImeMode::imDisable);
 }
 
 void TEdit::UserEdited(const std::string& text)
 {
     std::string limited = text;
-    if (MaxLength > 0 && static_cast<int>(limited.size()) > MaxLength) {
-        // Cut at a character boundary within MaxLength bytes.
-        std::size_t cut = static_cast<std::size_t>(MaxLength);
-        while (cut > 0 && (static_cast<unsigned char>(limited[cut]) & 0xC0) == 0x80)
-            --cut;
-        limited.resize(cut);
+    const std::size_t fits = MaxLength > 0 ? Cp932PrefixBytes(limited, static_cast<std::size_t>(MaxLength))
+                                           : limited.size();
+    if (fits < limited.size()) {
+        limited.resize(fits);
         const QSignalBlocker block(edit_);
         edit_->setText(Q(limited));
     }

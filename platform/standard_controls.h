@@ -67,7 +67,9 @@ public:
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
     void SetImeMode(TImeMode mode);
-    int MaxLength = 0;  // limits typing only, in bytes
+    // Limits typing only, in bytes of code page 932 (two for a full-width
+    // character), and never cuts a character.
+    int MaxLength = 0;
     TNotifyEvent OnChange;
     TNotifyEvent OnExit;
     TKeyEvent OnKeyUp;

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs the tests that need a real window system (the window manager's frame,
-# the operator's moves and resizes) under Xvfb with openbox, then the real
+# the operator's moves and resizes, the stacking of modal windows) under Xvfb
+# with openbox; then saves a picture of every window of the program into
+# build/screenshots/ (panel_screens) for a look at them; then the real
 # program through drop_demo: a batch over two photos, and again over the same
 # folder, which asks before overwriting each; the screen with the first
-# question is saved as build/screenshots/question_box.png for a look at it.
+# question is saved as build/screenshots/question_box.png.
 # Expects a build in build/. Every wait is bounded: for the window manager
 # here, for the frame and the window system's answers in the tests, and for
 # each demo run, which must close all its boxes and end by itself.
@@ -23,14 +25,17 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -e "$ready" ] || { echo "openbox did not start"; exit 1; }
-export QT_QPA_PLATFORM=xcb PLOVIS_WINDOW_MANAGER=1
+export QT_QPA_PLATFORM=xcb PLOVIS_WINDOW_MANAGER=1 XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 build/platform_tests --gtest_filter="$filter" --gtest_brief=1
 build/main_tests --gtest_filter="$filter" --gtest_brief=1
 
 mkdir -p "$work/photos" build/screenshots
 shot=build/screenshots/question_box.png
-rm -f "$shot"
+rm -f build/screenshots/*.png
 build/make_demo_photos "$work/photos" 2
+timeout 120 build/panel_screens "$work/photos" build/screenshots || { echo "panel_screens failed"; exit 1; }
+echo "panel_screens: every window is pictured in build/screenshots/"
 timeout 120 build/drop_demo "$work/photos" 1 > /dev/null 2>&1 || { echo "drop_demo did not end"; exit 1; }
 timeout 120 build/drop_demo "$work/photos" 1 "$shot" > /dev/null 2>&1 || { echo "drop_demo did not end"; exit 1; }
 [ -s "$shot" ] || { echo "no question box was seen"; exit 1; }

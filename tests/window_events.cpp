@@ -9,12 +9,17 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
+
+#include <gtest/gtest.h>
 
 #include "platform/control.h"
 #include "platform/form.h"
@@ -25,6 +30,17 @@ QWindow* WindowOf(TForm& form)
 {
     QWidget* widget = form.Widget();
     return widget->windowHandle();
+}
+
+// The windows a property of the root window names.
+std::vector<unsigned long> RootWindowList(const std::string& property)
+{
+    const QString out = QString::fromStdString(RunXTool("xprop", {"-root", property}));
+    std::vector<unsigned long> ids;
+    static const QRegularExpression id("0x[0-9a-fA-F]+");
+    for (auto match = id.globalMatch(out); match.hasNext();)
+        ids.push_back(match.next().captured().toULong(nullptr, 16));
+    return ids;
 }
 
 }  // namespace
@@ -75,6 +91,13 @@ void TypeKeys(TControl& control, const std::string& keys)
     }
 }
 
+bool TakesInputMethod(const TControl& control)
+{
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(control.Widget(), &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
 void MoveWindowAsOperator(TForm& form, int left, int top)
 {
     // Headless there is no frame to place: the window is its client area.
@@ -110,4 +133,87 @@ bool WaitUntil(const std::function<bool()>& condition)
 bool HasWindowManager()
 {
     return std::getenv("PLOVIS_WINDOW_MANAGER") != nullptr && QGuiApplication::platformName() == "xcb";
+}
+
+std::string RunXTool(const std::string& program, const std::vector<std::string>& args)
+{
+    QStringList arguments;
+    for (const std::string& arg : args)
+        arguments << QString::fromStdString(arg);
+    QProcess tool;
+    tool.start(QString::fromStdString(program), arguments);
+    const bool ended = tool.waitForFinished(10000);
+    if (!ended) {
+        tool.kill();
+        tool.waitForFinished(2000);
+    }
+    EXPECT_TRUE(ended && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
+        << program << " " << arguments.join(' ').toStdString() << ": " << tool.readAllStandardError().toStdString();
+    return tool.readAllStandardOutput().toStdString();
+}
+
+void ClickOnScreen(int x, int y)
+{
+    RunXTool("xdotool", {"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
+}
+
+std::string WindowProperty(const TForm& form, const std::string& name)
+{
+    const std::string out = RunXTool("xprop", {"-id", std::to_string(WindowId(form)), name});
+    const auto equals = out.find(" = ");
+    if (equals == std::string::npos)
+        return {};
+    return QString::fromStdString(out.substr(equals + 3)).trimmed().toStdString();
+}
+
+unsigned long WindowId(const TForm& form)
+{
+    return form.Widget()->winId();
+}
+
+std::vector<unsigned long> StackingOrder()
+{
+    return RootWindowList("_NET_CLIENT_LIST_STACKING");
+}
+
+unsigned long ActiveWindow()
+{
+    const std::vector<unsigned long> active = RootWindowList("_NET_ACTIVE_WINDOW");
+    return active.empty() ? 0 : active.front();
+}
+
+std::vector<std::string> AllowedActions(const TForm& form)
+{
+    const QString out = QString::fromStdString(WindowProperty(form, "_NET_WM_ALLOWED_ACTIONS"));
+    std::vector<std::string> actions;
+    for (const QString& action : out.split(", ", Qt::SkipEmptyParts))
+        actions.push_back(action.toStdString());
+    return actions;
+}
+
+bool WaitUntilFramed(TForm& form)
+{
+    return WaitUntil([&] {
+        const QWidget* window = form.Widget();
+        return form.Width() > form.ClientWidth() && form.Height() > form.ClientHeight() &&
+               window->width() == form.ClientWidth() && window->height() == form.ClientHeight();
+    });
+}
+
+bool SettleWithWindowManager(TForm& form)
+{
+    static int round = 0;
+    QWidget* window = form.Widget();
+    const QString title = window->windowTitle();
+    // The window manager may number a title that another window has too.
+    const auto showTitle = [&](const QString& shown) {
+        window->setWindowTitle(shown);
+        return WaitUntil([&] {
+            return WindowProperty(form, "_NET_WM_VISIBLE_NAME").starts_with("\"" + shown.toStdString());
+        });
+    };
+    const bool settled = showTitle(QString("settling %1").arg(++round)) && showTitle(title);
+    // The window manager's answers sent before it took the title are read.
+    QGuiApplication::sync();
+    return settled;
 }

@@ -26,6 +26,9 @@ void SendKey(TControl& control, int qtKey, const std::string& text = {});
 // Each character of keys (UTF-8) typed into control on a key of its own, one
 // press and release a character; "\b" is the backspace key.
 void TypeKeys(TControl& control, const std::string& keys);
+// Whether an input method would compose text into the control when it has
+// the focus (the window system asks the focused control this).
+bool TakesInputMethod(const TControl& control);
 
 // The window moved or resized by the operator (its title bar, its border)
 // to these outer bounds; the events arrive while the window system takes
@@ -41,3 +44,28 @@ bool WaitUntil(const std::function<bool()>& condition);
 // Set by the script that runs tests under a window manager; tests that need
 // one skip without it.
 bool HasWindowManager();
+
+// Runs an X tool (xdotool, xprop) to its end, at most ten seconds, and
+// returns what it printed; a tool that fails or hangs fails the test.
+std::string RunXTool(const std::string& program, const std::vector<std::string>& args);
+// A click of the first button at (x, y) of the screen, as the pointer gives
+// it: the window manager sees it before the program.
+void ClickOnScreen(int x, int y);
+// A property of the form's X window as xprop prints it (after the "=").
+std::string WindowProperty(const TForm& form, const std::string& name);
+// The windows the window manager manages, bottom to top, and the one it
+// has given the keyboard.
+std::vector<unsigned long> StackingOrder();
+unsigned long ActiveWindow();
+unsigned long WindowId(const TForm& form);
+// What the window manager lets the operator do with the form's window
+// ("_NET_WM_ACTION_RESIZE", ...).
+std::vector<std::string> AllowedActions(const TForm& form);
+// Waits until the window manager has framed the shown form and the window
+// has the client size the form holds.
+bool WaitUntilFramed(TForm& form);
+// Returns once the window manager has handled what it was sent before the
+// call (the program's requests, a click, a resize asked by another client)
+// and the program has read its answers: the form's window title changes for
+// a moment, and the window manager's copy of the new title is awaited.
+bool SettleWithWindowManager(TForm& form);

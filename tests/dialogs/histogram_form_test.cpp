@@ -2,9 +2,12 @@
 // place against the main window, and its fixed size.
 #include "dialogs/histogram_form.h"
 
+#include <QApplication>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include "tests/main/app_test_support.h"
+#include "tests/window_events.h"
 
 namespace {
 
@@ -91,4 +94,10 @@ TEST_F(HistogramFormTest, StandsAgainstTheMainWindowsRightSideAndKeepsItsSize)
     Form8->SetBounds(Form8->Left(), Form8->Top(), 400, 500);
     EXPECT_EQ(Form8->Width(), 287);
     EXPECT_EQ(Form8->Height(), 358);
+
+    // Shown, the window gives the focus to the first control of its tab
+    // order, "再描画".
+    Form8->Widget()->activateWindow();
+    ASSERT_TRUE(WaitUntil([] { return QApplication::focusWidget() != nullptr; }));
+    EXPECT_EQ(QApplication::focusWidget(), Form8->BitBtn1->Widget());
 }

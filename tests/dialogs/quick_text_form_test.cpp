@@ -111,6 +111,25 @@ TEST_F(QuickTextTest, WithoutPreviewTypingWaitsForTheUpdate)
     EXPECT_LT(Form1->Image3->Width(), width) << "the shorter title on the preview";
 }
 
+TEST_F(QuickTextTest, TitleAndDateHoldTheirLengthInBytesOfCodePage932)
+{
+    ShowDialog();
+    const auto repeat = [](const std::string& character, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += character;
+        return text;
+    };
+    // 86 and 48 bytes: 43 and 24 full-width characters, or as many
+    // half-width ones as bytes.
+    Form7->Edit4->UserEdited(repeat("卒", 44));
+    EXPECT_EQ(Form7->Edit4->Text(), repeat("卒", 43));
+    Form7->Edit9->UserEdited(repeat("年", 25));
+    EXPECT_EQ(Form7->Edit9->Text(), repeat("年", 24));
+    Form7->Edit4->UserEdited(repeat("a", 87));
+    EXPECT_EQ(Form7->Edit4->Text(), repeat("a", 86));
+}
+
 TEST_F(QuickTextTest, WithPreviewEveryChangeRedraws)
 {
     ShowDialog();

@@ -42,17 +42,6 @@ protected:
         return path;
     }
 
-    void FillValidLayout()
-    {
-        const std::pair<TEdit*, const char*> values[] = {
-            {Form3->Edit2, "1500"}, {Form3->Edit4, "1051"}, {Form3->Edit12, "1430"}, {Form3->Edit14, "887"},
-            {Form3->Edit10, "35"},  {Form3->Edit6, "35"},   {Form3->Edit16, "35"},   {Form3->Edit8, "129"},
-            {Form3->Edit21, "750"}, {Form3->Edit23, "940"}, {Form3->Edit25, "1255"}, {Form3->Edit26, "957"},
-        };
-        for (const auto& [edit, text] : values)
-            edit->SetText(text);
-    }
-
     // The text of the last message box.
     std::string LastMessage() const
     {
@@ -95,7 +84,7 @@ TEST_F(FrameSettingsFormTest, ValidationShowsEveryMessageInOrder)
               "タイトル文字横位置が未入力です。\nタイトル文字縦位置が未入力です。\n日付文字横位置が未入力です。\n"
               "日付文字縦位置が未入力です。\n");
 
-    FillValidLayout();
+    FillValidFrameLayout();
     EXPECT_TRUE(Form3->ValidateFrameSettings()) << "the other text's place may stay empty";
 
     Form3->Edit25->SetText("-5");
@@ -107,7 +96,7 @@ TEST_F(FrameSettingsFormTest, ValidationShowsEveryMessageInOrder)
                              "日付文字横位置にマイナス値が入力されています。\n");
 
     // Places on the frame's edge pass, one beyond fails; the sums must match.
-    FillValidLayout();
+    FillValidFrameLayout();
     Form3->Edit31->SetText("1051");
     Form3->Edit30->SetText("1501");
     Form3->Edit12->SetText("1431");
@@ -118,7 +107,7 @@ TEST_F(FrameSettingsFormTest, ValidationShowsEveryMessageInOrder)
 
 TEST_F(FrameSettingsFormTest, ValidationLimitsAndEmptySizes)
 {
-    FillValidLayout();
+    FillValidFrameLayout();
     Form3->Edit2->SetText("3394");
     Form3->Edit12->SetText("3324");
     dialogs->Message("", IDOK, "");
@@ -281,7 +270,7 @@ TEST_F(FrameSettingsFormTest, LoadDialogTakesOnlyDotIni)
 
 TEST_F(FrameSettingsFormTest, NewSaveThenLoadRoundTrips)
 {
-    FillValidLayout();
+    FillValidFrameLayout();
     Form3->Edit19->SetText("63");
     Form4->Edit9->SetText("2026.03.15");
     Form4->Edit2->SetText("10");
@@ -342,7 +331,7 @@ TEST_F(FrameSettingsFormTest, FrameImageRules)
 {
     Form1->FrameFilePath = folder.File("Frame/frame001.ini");
     const std::string image = folder.File("Frame/frame001.bmp");
-    FillValidLayout();
+    FillValidFrameLayout();
     Form3->GeometryModified = false;
     // Under the main window's own frame settings path with the geometry
     // unchanged, an existing image is kept; a missing one is written.
@@ -414,7 +403,7 @@ TEST_F(FrameSettingsFormTest, CopiedFrameFileSavedUnchangedLoadsAgain)
 
 TEST_F(FrameSettingsFormTest, OverwriteSaveKeepsOtherKeysAndWithoutFileAsksForOne)
 {
-    FillValidLayout();
+    FillValidFrameLayout();
     dialogs->File({});  // no current file: the new save's dialog
     Form3->BitBtn1->Click();
     EXPECT_TRUE(Form3->Modified);
@@ -451,7 +440,7 @@ TEST_F(FrameSettingsFormTest, FailedWriteChangesNothing)
 TEST_F(FrameSettingsFormTest, ClosingQuestions)
 {
     Form3->Show();
-    FillValidLayout();
+    FillValidFrameLayout();
     dialogs->Message("設定を保存して閉じますか？", IDCANCEL, Form1->MessageCaption, MB_YESNOCANCEL);
     Form3->Close();
     EXPECT_TRUE(Form3->Visible());
@@ -491,7 +480,7 @@ TEST_F(FrameSettingsFormTest, ClosingTheProgramAsksAboutUnsavedFrameSettings)
 {
     ShowMainWindow();
     Form3->Show();
-    FillValidLayout();
+    FillValidFrameLayout();
     dialogs->Message("設定を保存して閉じますか？", IDCANCEL, Form1->MessageCaption, MB_YESNOCANCEL);
     Form1->Close();
     EXPECT_TRUE(Form1->Visible());

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "frame_editor/frame_settings_form.h"
 #include "main/application_forms.h"
 #include "platform/application.h"
 #include "platform/file_system.h"
@@ -61,6 +62,17 @@ std::string AppTest::Photo(const std::string& name, int w, int h)
     const std::string path = folder.File(name);
     WriteTestJpeg(path, w, h);
     return path;
+}
+
+void FillValidFrameLayout()
+{
+    const std::pair<TEdit*, const char*> values[] = {
+        {Form3->Edit2, "1500"}, {Form3->Edit4, "1051"}, {Form3->Edit12, "1430"}, {Form3->Edit14, "887"},
+        {Form3->Edit10, "35"},  {Form3->Edit6, "35"},   {Form3->Edit16, "35"},   {Form3->Edit8, "129"},
+        {Form3->Edit21, "750"}, {Form3->Edit23, "940"}, {Form3->Edit25, "1255"}, {Form3->Edit26, "957"},
+    };
+    for (const auto& [edit, text] : values)
+        edit->SetText(text);
 }
 
 void WriteTestJpeg(const std::string& path, int width, int height)

@@ -40,3 +40,7 @@ protected:
 
 // Writes a width x height JPEG of smooth colours (quality 90).
 void WriteTestJpeg(const std::string& path, int width, int height);
+
+// Types a valid L-size layout (white border, title and date) into the pixel
+// fields of the frame settings window.
+void FillValidFrameLayout();

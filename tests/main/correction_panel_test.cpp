@@ -71,6 +71,11 @@ TEST_F(CorrectionPanelTest, ControlsStandAsDesigned)
     EXPECT_EQ(Edits(), kStartEdits);
     EXPECT_FALSE(Form1->Edit8->ReadOnly());
     EXPECT_TRUE(Form1->Edit7->ReadOnly());
+    // The zoom and X offset take digits as keys give them: an input method
+    // would compose full-width digits, which are no number.
+    EXPECT_FALSE(TakesInputMethod(*Form1->Edit8));
+    EXPECT_FALSE(TakesInputMethod(*Form1->Edit5));
+    EXPECT_TRUE(TakesInputMethod(*Form1->Edit1));
     EXPECT_TRUE(Form1->CheckBox6->Checked());
     for (TSpeedButton* step : {Form1->SpeedButton1, Form1->SpeedButton6, Form1->SpeedButton4, Form1->SpeedButton5,
                                Form1->SpeedButton7, Form1->SpeedButton2, Form1->SpeedButton3, Form1->SpeedButton8,

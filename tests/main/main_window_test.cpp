@@ -193,6 +193,27 @@ TEST_F(MainWindowTest, UnderAWindowManagerTheStoredBoundsAreTheOuterOnes)
     EXPECT_EQ(Form1->Height(), 800);
 }
 
+TEST_F(MainWindowTest, UnderAWindowManagerTheFirstStartHasTheDesignedClientAreaAndLaysOutThePanel)
+{
+    if (!HasWindowManager())
+        GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
+    ShowMainWindow();
+    ASSERT_TRUE(WaitUntilFramed(*Form1)) << "no frame came";
+    // The design size is the client area; with the frame around it the
+    // window passes its minimum, so the resize rule lays out the controls.
+    EXPECT_EQ(Form1->ClientWidth(), 979);
+    EXPECT_EQ(Form1->ClientHeight(), 735);
+    EXPECT_GE(Form1->Width(), 946);
+    EXPECT_GE(Form1->Height(), 745);
+
+    const TPoint box = Form1->CheckBox7->ClientToScreen({8, Form1->CheckBox7->Height() / 2});
+    ClickOnScreen(box.x, box.y);
+    ASSERT_TRUE(WaitUntil([] { return Form1->Panel1->Visible(); }));
+    EXPECT_EQ(Form1->ScrollBox1->Left() + Form1->ScrollBox1->Width(), Form1->Panel1->Left());
+    EXPECT_EQ(Form1->Panel1->Left() + Form1->Panel1->Width(), Form1->ClientWidth() - 12);
+    EXPECT_EQ(Form1->ScrollBox1->Top(), Form1->Panel1->Top());
+}
+
 TEST_F(MainWindowTest, UnwritableSettingsAreReportedAndTheWindowStillCloses)
 {
     ShowMainWindow();

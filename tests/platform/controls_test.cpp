@@ -56,8 +56,15 @@ TEST(Edit, TextFromCodeRunsOnChangeOnlyWhenItDiffers)
     edit.MaxLength = 4;
     edit.SetText("12345678");  // the limit is for typing only
     EXPECT_EQ(edit.Text(), "12345678");
-    edit.UserEdited("ＡＢ");  // two characters of three bytes: only one fits
-    EXPECT_EQ(edit.Text(), "Ａ");
+    // Typing counts bytes of code page 932: two for a full-width character,
+    // one for a half-width kana; a character that does not fit is dropped
+    // whole.
+    edit.UserEdited("ＡＢＣ");
+    EXPECT_EQ(edit.Text(), "ＡＢ");
+    edit.UserEdited("aＡＢ");
+    EXPECT_EQ(edit.Text(), "aＡ");
+    edit.UserEdited("ｱｸﾃｨﾌﾞ");
+    EXPECT_EQ(edit.Text(), "ｱｸﾃｨ");
 }
 
 TEST(Edit, KeyReleasesReachOnKeyUpWithEitherEnterAsReturn)
@@ -228,6 +235,43 @@ TEST(FormUnderAWindowManager, OuterBoundsIncludeTheFrameAndFollowTheOperator)
     form.SetBounds(50, 60, 450, 320);
     EXPECT_TRUE(WaitUntil([&] { return WindowFrameOnScreen(form) == TRect{50, 60, 500, 380}; }));
     EXPECT_EQ(form.Left(), 50);
+    form.Hide();
+}
+
+TEST(FormUnderAWindowManager, AClientSizeIsTheInsideAndADialogsSizeIsTheProgramsAlone)
+{
+    if (!HasWindowManager())
+        GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
+    TestForm form;
+    form.SetDialogBorder(true);
+    form.SetClientSize(300, 200);
+    form.SetBounds(100, 80, form.Width(), form.Height());
+    int resizes = 0;
+    form.OnResize = [&] { ++resizes; };
+    form.Show();
+    // The frame comes around the client area, which keeps its size.
+    ASSERT_TRUE(WaitUntilFramed(form)) << "no frame came";
+    EXPECT_EQ(form.ClientWidth(), 300);
+    EXPECT_EQ(form.ClientHeight(), 200);
+    EXPECT_EQ(resizes, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        return WindowFrameOnScreen(form) == TRect{100, 80, 100 + form.Width(), 80 + form.Height()};
+    }));
+
+    // The window manager offers no resizing and no maximising, and refuses
+    // a size that another program asks for it.
+    const std::vector<std::string> allowed = AllowedActions(form);
+    for (const char* action : {"_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT"})
+        EXPECT_EQ(std::count(allowed.begin(), allowed.end(), action), 0) << action;
+    RunXTool("xdotool", {"windowsize", std::to_string(WindowId(form)), "211", "18"});
+    ASSERT_TRUE(SettleWithWindowManager(form));
+    EXPECT_EQ(form.Widget()->height(), 200);
+    EXPECT_EQ(form.ClientHeight(), 200);
+
+    // The program itself still sizes it.
+    form.SetClientSize(320, 240);
+    EXPECT_TRUE(WaitUntil([&] { return WindowFrameOnScreen(form).Width() == form.Width(); }));
+    EXPECT_EQ(form.Widget()->width(), 320);
     form.Hide();
 }
 
