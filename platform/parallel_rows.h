@@ -6,11 +6,23 @@
 #include <cstdint>
 #include <functional>
 
-// Threads a split may use: the configured count, else the hardware's.
+// Threads a split may use: the configured count, else the number of cores
+// this process may run on (taskset and the like narrow it).
 int WorkerThreadCount();
 // 1 keeps every routine on the calling thread (tests compare both ways);
 // 0 returns to the hardware's count.
 void SetWorkerThreadCount(int count);
+
+// Background work that keeps a core of its own while it runs (a photo
+// decoded ahead): splits started meanwhile use one thread fewer for each, but
+// never fewer than one, so the row work does not crowd it off its core.
+class CoreReservation {
+public:
+    CoreReservation();
+    ~CoreReservation();
+    CoreReservation(const CoreReservation&) = delete;
+    CoreReservation& operator=(const CoreReservation&) = delete;
+};
 
 // True when ForEachRow would split rows rows, whose work touches about pixels
 // pixels, across threads (small work is not worth starting threads for).

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -78,4 +80,28 @@ TEST(ParallelRows, SplitsThatFindThePoolBusyRunEveryRowOnce)
         EXPECT_EQ(first[y].load(), 50);
         EXPECT_EQ(second[y].load(), 50);
     }
+}
+
+// A core held by background work is left to it: splits meanwhile run on one
+// thread fewer (never fewer than one), and on all again once it is released.
+TEST(ParallelRows, AHeldCoreIsLeftToTheBackgroundWork)
+{
+    ScopedWorkerThreads scope(3);
+    const auto threadsUsed = [] {
+        std::mutex mutex;
+        std::set<std::thread::id> ids;
+        ForEachRow(150, std::int64_t{1} << 40, [&](int) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            const std::lock_guard lock(mutex);
+            ids.insert(std::this_thread::get_id());
+        });
+        return ids.size();
+    };
+    {
+        const CoreReservation decode;
+        EXPECT_LE(threadsUsed(), 2u);
+        const CoreReservation second, third;
+        EXPECT_EQ(threadsUsed(), 1u);
+    }
+    EXPECT_EQ(threadsUsed(), 3u);
 }
