@@ -27,7 +27,8 @@ constexpr std::int64_t kPixelsPerThread = 1 << 17;
 int ThreadsFor(int rows, std::int64_t pixels)
 {
     const std::int64_t byWork = std::min<std::int64_t>(pixels / kPixelsPerThread, rows);
-    const int free = std::max(WorkerThreadCount() - reservedCores.load(std::memory_order_relaxed), 1);
+    const int left = reservedCores.load(std::memory_order_relaxed) > 0 ? 1 : 0;
+    const int free = std::max(WorkerThreadCount() - left, 1);
     return static_cast<int>(std::clamp<std::int64_t>(byWork, 1, free));
 }
 

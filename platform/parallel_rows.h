@@ -13,9 +13,10 @@ int WorkerThreadCount();
 // 0 returns to the hardware's count.
 void SetWorkerThreadCount(int count);
 
-// Background work that keeps a core of its own while it runs (a photo
-// decoded ahead): splits started meanwhile use one thread fewer for each, but
-// never fewer than one, so the row work does not crowd it off its core.
+// Background work that keeps a core while it runs (photos decoded ahead):
+// splits started meanwhile leave one core to it (never using fewer than one
+// thread), so the row work does not crowd it off; more than one piece of
+// such work shares that core and the rest as the system schedules them.
 class CoreReservation {
 public:
     CoreReservation();
