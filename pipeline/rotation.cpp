@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/axis_swap.h"
 #include "platform/parallel_rows.h"
 
 namespace {
@@ -212,44 +213,6 @@ QuarterMap QuarterMapFor(double angle, int dW, int dH)
 // a quarter turn walks the source down its columns.
 constexpr int kTile = 64;
 
-// The quarter turns that swap the axes (90 and 270) in tiles of this many
-// pixels a side: each source row of a tile gives a short run, gathered in a
-// small block and written out a destination row at a time, while the lines
-// of the next tile's source rows are already on their way (they lie on as
-// many memory pages as the tile has columns, a pattern the processor does
-// not foresee).
-constexpr int kTurnTile = 16;
-
-// Destination rows [i0, i0 + kTurnTile) of an axis-swapping turn, every
-// position inside the source (sx depends on the row only, sy on the column).
-void TurnBand(const QuarterMap& m, const TBitmap& source, TBitmap& destination, int i0, int rows)
-{
-    const int dW = destination.Width();
-    const std::ptrdiff_t stride = source.RowStride();
-    const std::uint8_t* origin = source.ScanLine(0);
-    // The band's source columns: row i0 + k reads column first + step * k.
-    const int first = m.colI * i0 + m.col0;
-    const int step = m.colI;
-    const int lowest = std::min(first, first + step * (rows - 1));
-    const auto rowOf = [&](int j) { return origin + static_cast<std::ptrdiff_t>(m.rowJ * j + m.row0) * stride; };
-    std::uint8_t block[kTurnTile][kTurnTile * 3];
-    for (int j0 = 0; j0 < dW; j0 += kTurnTile) {
-        const int columns = std::min(kTurnTile, dW - j0);
-        for (int j = j0 + kTurnTile; j < std::min(j0 + 2 * kTurnTile, dW); ++j) {
-            const std::uint8_t* run = rowOf(j) + lowest * 3;
-            __builtin_prefetch(run);
-            __builtin_prefetch(run + rows * 3 - 1);
-        }
-        for (int c = 0; c < columns; ++c) {
-            const std::uint8_t* line = rowOf(j0 + c) + first * 3;
-            for (int k = 0; k < rows; ++k)
-                std::memcpy(&block[k][c * 3], line + step * k * 3, 3);
-        }
-        for (int k = 0; k < rows; ++k)
-            std::memcpy(destination.ScanLine(i0 + k) + j0 * 3, block[k], static_cast<std::size_t>(columns) * 3);
-    }
-}
-
 }  // namespace
 
 TPoint RotatePoint(int x, int y, int w, int h, double angle)
@@ -397,11 +360,7 @@ int RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle
 
     // The usual turn, into a destination of the turned source's size.
     if (m.colJ == 0 && m.rowI == 0 && dW <= sH && dH <= sW) {
-        const int bands = (dH + kTurnTile - 1) / kTurnTile;
-        ForEachRow(bands, std::int64_t{dW} * dH, [&](int band) {
-            const int i0 = band * kTurnTile;
-            TurnBand(m, source, destination, i0, std::min(kTurnTile, dH - i0));
-        });
+        GatherSwappedAxes(source, destination, m.colI, m.col0, m.rowJ, m.row0);
         return 0;
     }
     const int bands = (dH + kTile - 1) / kTile;
