@@ -152,17 +152,14 @@ int WorkerThreadCount()
     const int configured = configuredThreads.load(std::memory_order_relaxed);
     if (configured > 0)
         return configured;
-    // The cores allowed when first asked; the hardware's count ignores a
-    // narrowed affinity, and threads beyond the cores only take turns.
-    static const int cores = [] {
-        cpu_set_t allowed;
-        CPU_ZERO(&allowed);
-        const int count = sched_getaffinity(0, sizeof allowed, &allowed) == 0
-                              ? CPU_COUNT(&allowed)
-                              : static_cast<int>(std::thread::hardware_concurrency());
-        return std::clamp(count, 1, 16);
-    }();
-    return cores;
+    // The cores the calling thread may run on: the hardware's count ignores
+    // a narrowed affinity, and threads beyond the cores only take turns.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(cores, 1, 16);
 }
 
 CoreReservation::CoreReservation()

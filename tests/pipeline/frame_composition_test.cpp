@@ -31,14 +31,14 @@ TEST(FrameComposition, OnePassEqualsFillPhotoAndOverlayDrawnInTurn)
     TBitmap photo;
     FillBitmap(photo, 230, 170, [](int x, int y) { return RGB(x % 251, (x * y) % 253, y % 7 == 0 ? 0 : 90); });
     // A frame with a black area, a few black pixels in the frame and
-    // pixels one channel off the key.
+    // pixels one channel (each of the three in turn) off the key.
     const auto frame = [](int w, int h, TColor key) {
         return [w, h, key](int x, int y) {
             if (x > w / 5 && x < w * 4 / 5 && y > h / 6 && y < h * 5 / 6)
                 return key;
             if ((x * 13 + y * 7) % 97 == 0)
                 return key;
-            return (x + y) % 11 == 0 ? TColor(key ^ 0x010000) : RGB(255, 255, 250 - x % 3);
+            return (x + y) % 11 == 0 ? TColor(key ^ (1u << 8 * (x % 3))) : RGB(255, 255, 250 - x % 3);
         };
     };
     const struct {

@@ -1,5 +1,8 @@
 #include "platform/parallel_rows.h"
 
+#include <sched.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -109,4 +112,23 @@ TEST(ParallelRows, AHeldCoreIsLeftToTheBackgroundWork)
     ScopedWorkerThreads scope(1);
     const CoreReservation decode;
     EXPECT_EQ(threadsUsed(), 1u);
+}
+
+// Narrowed to fewer cores (as taskset does), the pool counts those, not the
+// machine's: more threads would only take turns on them.
+TEST(ParallelRows, CountsTheCoresTheProcessMayRunOn)
+{
+    cpu_set_t before;
+    ASSERT_EQ(sched_getaffinity(0, sizeof before, &before), 0);
+    int first = 0;
+    while (!CPU_ISSET(first, &before))
+        ++first;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const int narrowed = WorkerThreadCount();
+    ASSERT_EQ(sched_setaffinity(0, sizeof before, &before), 0);
+    EXPECT_EQ(narrowed, 1);
+    EXPECT_EQ(WorkerThreadCount(), std::min(CPU_COUNT(&before), 16));
 }
