@@ -3,11 +3,11 @@
 #include "dialogs/preferences_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
+#include "pipeline/frame_composition.h"
 #include "pipeline/frame_image.h"
 #include "pipeline/jpeg_saving.h"
 #include "pipeline/output_path.h"
 #include "platform/application.h"
-#include "platform/canvas.h"
 #include "platform/file_path.h"
 #include "platform/file_system.h"
 #include "platform/text_format.h"
@@ -47,16 +47,17 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
     TBitmap& overlay = preview ? *PreviewOverlay : *FrameOverlay;
     const int W = layout.Framewidth;
     const int H = layout.Frameheight;
-    OutputBitmap->SetSize(W, H);
-    OutputBitmap->Fill(BackgroundColor);
-    OutputBitmap->Canvas()->Draw(layout.Leftwidth, layout.Topheight, *PhotoBitmap);
     if (layout.HasFrameImage) {
+        ComposeFramePicture(*OutputBitmap, W, H, BackgroundColor, *PhotoBitmap, layout.Leftwidth, layout.Topheight,
+                            nullptr);
         BlendFrameImage(W, H, *OutputBitmap, overlay);
     } else {
         // The frame goes over the photo with its black photo area see-through.
         overlay.Transparent = true;
         overlay.SetTransparentColor(clBlack);
-        OutputBitmap->Canvas()->Draw(0, 0, overlay);
+        const SeeThroughOverlay frame{&overlay, overlay.TransparentColor()};
+        ComposeFramePicture(*OutputBitmap, W, H, BackgroundColor, *PhotoBitmap, layout.Leftwidth, layout.Topheight,
+                            &frame);
     }
 
     int status = 0;

@@ -74,43 +74,6 @@ int Luminance(int r, int g, int b)
     return (77 * r + 151 * g + 28 * b) / 255;
 }
 
-// One source row weighted along x: per target column, the sums of blue,
-// green and red over its cover. Reductions to more than a third cover two or
-// three cells per column, which get loops of their own.
-void WeighSourceRow(const std::uint8_t* line, const AxisCover& columns, std::uint32_t* sums)
-{
-    const std::uint32_t* weights = columns.weights.data();
-    for (const Cover& cover : columns.covers) {
-        const std::uint8_t* p = line + cover.first * 3;
-        const std::uint32_t* w = weights + cover.weights;
-        std::uint32_t b, g, r;
-        switch (cover.count) {
-        case 2:
-            b = w[0] * p[0] + w[1] * p[3];
-            g = w[0] * p[1] + w[1] * p[4];
-            r = w[0] * p[2] + w[1] * p[5];
-            break;
-        case 3:
-            b = w[0] * p[0] + w[1] * p[3] + w[2] * p[6];
-            g = w[0] * p[1] + w[1] * p[4] + w[2] * p[7];
-            r = w[0] * p[2] + w[1] * p[5] + w[2] * p[8];
-            break;
-        default:
-            b = g = r = 0;
-            for (int i = 0; i < cover.count; ++i, p += 3) {
-                b += w[i] * p[0];
-                g += w[i] * p[1];
-                r += w[i] * p[2];
-            }
-            break;
-        }
-        sums[0] = b;
-        sums[1] = g;
-        sums[2] = r;
-        sums += 3;
-    }
-}
-
 // n / d for a divisor known ahead, as a multiplication: with m = ceil(2^64 / d)
 // the high half of n * m is exactly n / d (rounded down) whenever n * d < 2^64.
 // Every divisor here is a cover's weight sum, at least 99 (a reduction covers
@@ -207,64 +170,60 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
     }
 
     // First pass: area-weighted mean of the covered source cells, weighed
-    // along x once per source row and then along y per target row (integer
-    // sums, so the same means as cell by cell). A row's sum for one target
-    // column is at most 101 cells of weight 100 times 255 (32 bits); a
-    // block's sum is at most both weight sums times 255, which fits 32 bits
-    // for the usual reductions and needs 64 for the steepest.
+    // along y per target row over whole source rows (plain sums of products
+    // the compiler does many at a time) and then along x per target pixel
+    // (integer sums, so the same means as cell by cell). A column's sum is at
+    // most 101 cells of weight 100 times 255 (32 bits); a block's sum is at
+    // most both weight sums times 255, which fits 32 bits for the usual
+    // reductions and needs 64 for the steepest.
     const AxisCover columns = CoverAxis(sW, tW);
     const AxisCover rows = CoverAxis(sH, tH);
     std::uint32_t widestX = 0, widestY = 0;
-    int tallest = 1;
     for (const Cover& c : columns.covers)
         widestX = std::max(widestX, c.weightSum);
-    for (const Cover& c : rows.covers) {
+    for (const Cover& c : rows.covers)
         widestY = std::max(widestY, c.weightSum);
-        tallest = std::max(tallest, c.count);
-    }
     const bool narrowBlock = std::uint64_t{widestX} * widestY * 255 <= 0xFFFFFFFFu;
     std::vector<Reciprocal> perColumn;
     perColumn.reserve(static_cast<std::size_t>(tW));
     for (const Cover& c : columns.covers)
         perColumn.emplace_back(c.weightSum);
     workPlane.Resize(tW, tH);
-    const std::size_t sumCount = static_cast<std::size_t>(tW) * 3;
-    // Target rows [from, to) in order. Weighed source rows sit in slot
-    // sy % tallest: the rows one target row needs are consecutive, so they
-    // never share a slot, and a row shared with the previous target row is
-    // found where it was left. pixelDone is called before each target pixel
-    // is written and may stop the work (false).
+    const std::size_t lineValues = static_cast<std::size_t>(sW) * 3;
+    // Target rows [from, to) in order. pixelDone is called before each
+    // target pixel is written and may stop the work (false).
     const auto reduceRows = [&](int from, int to, const auto& pixelDone, auto blockZero) {
         using Sum = decltype(blockZero);
-        std::vector<std::uint32_t> weighed(sumCount * static_cast<std::size_t>(tallest));
-        std::vector<int> slotRow(static_cast<std::size_t>(tallest), -1);
-        std::vector<Sum> block(sumCount);
+        std::vector<std::uint32_t> weighed(lineValues);
+        std::uint32_t* column = weighed.data();
         for (int ty = from; ty < to; ++ty) {
             const Cover& cy = rows.covers[static_cast<std::size_t>(ty)];
             const std::uint32_t* wy = rows.weights.data() + cy.weights;
             for (int j = 0; j < cy.count; ++j) {
-                const int sy = cy.first + j;
-                const std::size_t slot = static_cast<std::size_t>(sy % tallest);
-                const std::uint32_t* sums = weighed.data() + slot * sumCount;
-                if (slotRow[slot] != sy) {
-                    slotRow[slot] = sy;
-                    WeighSourceRow(picture.ScanLine(window.Top + sy) + window.Left * 3, columns,
-                                   weighed.data() + slot * sumCount);
-                }
-                const Sum weight = wy[j];
+                const std::uint8_t* line = picture.ScanLine(window.Top + cy.first + j) + window.Left * 3;
+                const std::uint32_t weight = wy[j];
                 if (j == 0) {
-                    for (std::size_t i = 0; i < sumCount; ++i)
-                        block[i] = weight * sums[i];
+                    for (std::size_t i = 0; i < lineValues; ++i)
+                        column[i] = weight * line[i];
                 } else {
-                    for (std::size_t i = 0; i < sumCount; ++i)
-                        block[i] += weight * sums[i];
+                    for (std::size_t i = 0; i < lineValues; ++i)
+                        column[i] += weight * line[i];
                 }
             }
             // sum / (wx * wy) as (sum / wy) / wx.
             const Reciprocal perRow(cy.weightSum);
             std::uint32_t* out = workPlane.Row(ty);
-            const Sum* sum = block.data();
-            for (int tx = 0; tx < tW; ++tx, sum += 3) {
+            const std::uint32_t* weights = columns.weights.data();
+            for (int tx = 0; tx < tW; ++tx) {
+                const Cover& cx = columns.covers[static_cast<std::size_t>(tx)];
+                const std::uint32_t* c = column + static_cast<std::size_t>(cx.first) * 3;
+                const std::uint32_t* w = weights + cx.weights;
+                Sum b = 0, g = 0, r = 0;
+                for (int i = 0; i < cx.count; ++i, c += 3) {
+                    b += Sum{w[i]} * c[0];
+                    g += Sum{w[i]} * c[1];
+                    r += Sum{w[i]} * c[2];
+                }
                 if (!pixelDone())
                     return false;
                 // A weighted mean of bytes is itself at most 255.
@@ -272,7 +231,7 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
                 const auto mean = [&](Sum n) {
                     return static_cast<std::uint32_t>(perCol.Divide(perRow.Divide(n)));
                 };
-                out[tx] = mean(sum[2]) << 16 | mean(sum[1]) << 8 | mean(sum[0]);
+                out[tx] = mean(r) << 16 | mean(g) << 8 | mean(b);
             }
         }
         return true;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/axis_swap.h"
 #include "platform/parallel_rows.h"
 
 namespace {
@@ -357,6 +358,11 @@ int RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle
     const std::ptrdiff_t stepJ = static_cast<std::ptrdiff_t>(m.colJ) * 3 + static_cast<std::ptrdiff_t>(m.rowJ) * stride;
     const std::uint8_t* origin = source.ScanLine(0);
 
+    // The usual turn, into a destination of the turned source's size.
+    if (m.colJ == 0 && m.rowI == 0 && dW <= sH && dH <= sW) {
+        GatherSwappedAxes(source, destination, m.colI, m.col0, m.rowJ, m.row0);
+        return 0;
+    }
     const int bands = (dH + kTile - 1) / kTile;
     ForEachRow(bands, std::int64_t{dW} * dH, [&](int band) {
         const int iEnd = std::min(dH, (band + 1) * kTile);

@@ -109,6 +109,17 @@ TRect NonWhiteBounds(const TBitmap& bitmap, const TRect& area)
     return bounds;
 }
 
+// The part of area inside bitmap made white.
+void FillWhite(TBitmap& bitmap, const TRect& area)
+{
+    const int left = std::max(area.Left, 0);
+    const int right = std::min(area.Right, bitmap.Width());
+    if (left >= right)
+        return;
+    for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, bitmap.Height()); ++y)
+        std::memset(bitmap.ScanLine(y) + left * 3, 0xFF, static_cast<std::size_t>(right - left) * 3);
+}
+
 // Every non-white pixel of layer within area replaces the pixel of target.
 void OverlayNonWhite(const TBitmap& layer, TBitmap& target, const TRect& area)
 {
@@ -157,10 +168,19 @@ void DrawTextBlock(TBitmap& textLayer, TBitmap& target, int x, int y, const std:
     const int width = target.Width();
     const int height = target.Height();
     textLayer.SetSize(width, height);
-    textLayer.Fill(clWhite);
     TCanvas& canvas = *textLayer.Canvas();
     const TextBlockLayout layout = LayOutTextBlock(canvas, text, style);
     const TPoint start{layout.placement.start.x + x, layout.placement.start.y + y};
+    // Only what the text output changes, and the pixel around it that the
+    // smoothing and the overlay read, is made white: the rest of the layer
+    // is never read, and a picture-sized fill would cost more than the text.
+    canvas.ResetTextWritten();
+    canvas.TextDryRun = true;
+    DrawLines(canvas, text, layout, start, Variant::output);
+    canvas.TextDryRun = false;
+    const TRect reach = canvas.TextWritten();
+    FillWhite(textLayer, {reach.Left - kTextEdgeReach, reach.Top - kTextEdgeReach, reach.Right + kTextEdgeReach,
+                          reach.Bottom + kTextEdgeReach});
     canvas.ResetTextWritten();
     DrawLines(canvas, text, layout, start, Variant::output);
 

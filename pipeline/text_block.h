@@ -39,8 +39,9 @@ struct TextBlockLayout {
 TextBlockLayout LayOutTextBlock(TCanvas& canvas, const std::string& text, const TextBlockStyle& style);
 
 // Draws text into target (any size) with the top-left corner of the block's
-// bounding box at (x, y). textLayer becomes the text layer of target's size;
-// scratch is the smoothing's work plane.
+// bounding box at (x, y). textLayer becomes the text layer of target's size,
+// written only around the text (the rest keeps what it held); scratch is the
+// smoothing's work plane.
 void DrawTextBlock(TBitmap& textLayer, TBitmap& target, int x, int y, const std::string& text,
                    const TextBlockStyle& style, PixelPlane& scratch);
 

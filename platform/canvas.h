@@ -74,6 +74,9 @@ public:
     // further for what was drawn.
     TRect TextWritten() const { return textWritten_; }
     void ResetTextWritten() { textWritten_ = {}; }
+    // While set, text output changes no pixel and only widens TextWritten()
+    // by the area it would change, so that a caller can ready that area alone.
+    bool TextDryRun = false;
 
 private:
     TBitmap& bitmap_;

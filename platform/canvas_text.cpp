@@ -130,9 +130,10 @@ int WidthOf(const TextFace& face, const QString& text)
 
 // Draws shown with its reference point at (x, y) under align; the brush
 // fills the text cell first when it is solid. clip, when given, bounds the
-// changed pixels. Returns the width of the text.
+// changed pixels, which are only noted in written when dryRun. Returns the
+// width of the text.
 int Output(TBitmap& bitmap, const TextFace& face, const ShownText& shown, int x, int y, unsigned align,
-           TColor textColour, const TBrush& brush, const TRect* clip, TRect& written)
+           TColor textColour, const TBrush& brush, const TRect* clip, TRect& written, bool dryRun)
 {
     const int width = WidthOf(face, shown.text);
     if (shown.text.isEmpty())
@@ -167,6 +168,8 @@ int Output(TBitmap& bitmap, const TextFace& face, const ShownText& shown, int x,
     else
         written = {std::min(written.Left, box.left()), std::min(written.Top, box.top()),
                    std::max(written.Right, box.right() + 1), std::max(written.Bottom, box.bottom() + 1)};
+    if (dryRun)
+        return width;
 
     const bool opaque = brush.Style == TBrushStyle::bsSolid;
     const QColor pen = QColorFromTColor(textColour);
@@ -226,7 +229,7 @@ int Output(TBitmap& bitmap, const TextFace& face, const ShownText& shown, int x,
 void TCanvas::TextOut(int x, int y, const std::string& text)
 {
     const int width = Output(bitmap_, FaceOf(Font), Literal(text), x, y, textAlign_, Font.Color(), Brush, nullptr,
-                             textWritten_);
+                             textWritten_, TextDryRun);
     penPos_ = {x + width, y};
 }
 
@@ -248,7 +251,7 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned flags)
     if ((flags & DT_VCENTER) && (flags & DT_SINGLELINE))
         y += (rect.Height() - face.lineHeight) / 2;
     Output(bitmap_, face, shown, x, y, textAlign_, Font.Color(), Brush, (flags & DT_NOCLIP) ? nullptr : &rect,
-           textWritten_);
+           textWritten_, TextDryRun);
     return face.lineHeight;
 }
 

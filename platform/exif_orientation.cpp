@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/axis_swap.h"
 #include "platform/bitmap.h"
 #include "platform/parallel_rows.h"
 
@@ -113,6 +114,16 @@ void ApplyExifOrientation(TBitmap& bitmap, int orientation)
     const bool swaps = orientation >= 5;
     TBitmap upright;
     upright.SetSize(swaps ? h : w, swaps ? w : h);
+    if (swaps) {
+        // Upright pixel (x, y) is stored at StoredPixel(orientation, x, y):
+        // its column follows y and its row x.
+        const TPoint origin = StoredPixel(orientation, 0, 0, w, h);
+        const TPoint down = StoredPixel(orientation, 0, 1, w, h);
+        const TPoint across = StoredPixel(orientation, 1, 0, w, h);
+        GatherSwappedAxes(bitmap, upright, down.x - origin.x, origin.x, across.y - origin.y, origin.y);
+        bitmap.ExchangePixels(upright);
+        return;
+    }
     const int uprightWidth = upright.Width();
     // Each upright row is one stored row or column, walked with a fixed step;
     // every row is written by one thread only.

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/bitmap.h"
+#include "platform/parallel_rows.h"
 
 namespace {
 
@@ -50,6 +51,9 @@ struct JpegPrefetch::Decode {
     {
         path = file;
         worker = std::thread([this] {
+            // The batch waits for this decode when it takes longer than the
+            // photo before it, so it keeps a core of its own.
+            const CoreReservation core;
             before = FileStamp::Of(path);
             result = DecodeJpegFile(path, picture);
             after = FileStamp::Of(path);

@@ -34,7 +34,8 @@ public:
     // Waits for every decode and forgets them, freeing their storage.
     void DropAll();
 
-    static constexpr int kAhead = 2;
+    // The photo in work, taken at once, and two ahead of it.
+    static constexpr int kAhead = 3;
 
 private:
     struct Decode;

@@ -4,6 +4,8 @@
 // rather than a thread start.
 #include "platform/parallel_rows.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -15,6 +17,7 @@
 namespace {
 
 std::atomic<int> configuredThreads{0};
+std::atomic<int> reservedCores{0};
 thread_local bool insidePoolThread = false;
 
 // Handing rows to the pool costs about as much as touching this many pixels
@@ -24,7 +27,9 @@ constexpr std::int64_t kPixelsPerThread = 1 << 17;
 int ThreadsFor(int rows, std::int64_t pixels)
 {
     const std::int64_t byWork = std::min<std::int64_t>(pixels / kPixelsPerThread, rows);
-    return static_cast<int>(std::clamp<std::int64_t>(byWork, 1, WorkerThreadCount()));
+    const int left = reservedCores.load(std::memory_order_relaxed) > 0 ? 1 : 0;
+    const int free = std::max(WorkerThreadCount() - left, 1);
+    return static_cast<int>(std::clamp<std::int64_t>(byWork, 1, free));
 }
 
 // One split in progress: rows taken from next, helpers join until wanted
@@ -147,8 +152,24 @@ int WorkerThreadCount()
     const int configured = configuredThreads.load(std::memory_order_relaxed);
     if (configured > 0)
         return configured;
-    const unsigned hardware = std::thread::hardware_concurrency();
-    return hardware == 0 ? 1 : static_cast<int>(std::min(hardware, 16u));
+    // The cores the calling thread may run on: the hardware's count ignores
+    // a narrowed affinity, and threads beyond the cores only take turns.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : static_cast<int>(std::thread::hardware_concurrency());
+    return std::clamp(cores, 1, 16);
+}
+
+CoreReservation::CoreReservation()
+{
+    reservedCores.fetch_add(1, std::memory_order_relaxed);
+}
+
+CoreReservation::~CoreReservation()
+{
+    reservedCores.fetch_sub(1, std::memory_order_relaxed);
 }
 
 void SetWorkerThreadCount(int count)

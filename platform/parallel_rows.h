@@ -6,11 +6,24 @@
 #include <cstdint>
 #include <functional>
 
-// Threads a split may use: the configured count, else the hardware's.
+// Threads a split may use: the configured count, else the number of cores
+// this process may run on (taskset and the like narrow it).
 int WorkerThreadCount();
 // 1 keeps every routine on the calling thread (tests compare both ways);
 // 0 returns to the hardware's count.
 void SetWorkerThreadCount(int count);
+
+// Background work that keeps a core while it runs (photos decoded ahead):
+// splits started meanwhile leave one core to it (never using fewer than one
+// thread), so the row work does not crowd it off; more than one piece of
+// such work shares that core and the rest as the system schedules them.
+class CoreReservation {
+public:
+    CoreReservation();
+    ~CoreReservation();
+    CoreReservation(const CoreReservation&) = delete;
+    CoreReservation& operator=(const CoreReservation&) = delete;
+};
 
 // True when ForEachRow would split rows rows, whose work touches about pixels
 // pixels, across threads (small work is not worth starting threads for).

@@ -131,6 +131,31 @@ TEST(RotateQuarterTurns, FollowsTheTurnTable)
     EXPECT_TRUE(SameBitmap(copy, source));
 }
 
+// The turns that swap the axes go in tiles: every pixel lands where the
+// table puts it, for sizes that are and are not whole tiles, split over
+// threads and not.
+TEST(RotateQuarterTurns, TiledTurnsMoveEveryPixelByTheTable)
+{
+    TBitmap source, out;
+    for (const TPoint size : {TPoint{97, 203}, TPoint{1000, 35}, TPoint{16, 16}, TPoint{17, 33}})
+        for (double angle : {90.0, 270.0})
+            for (int threads : {1, 6}) {
+                ScopedWorkerThreads scope(threads);
+                FillBitmap(source, size.x, size.y, Noise);
+                out.SetSize(size.y, size.x);
+                RotateQuarterTurns(source, out, angle);
+                const int dW = out.Width();
+                const int dH = out.Height();
+                int wrong = 0;
+                for (int i = 0; i < dH; ++i)
+                    for (int j = 0; j < dW; ++j) {
+                        const TPoint s = angle == 90 ? TPoint{i, dW - 1 - j} : TPoint{dH - 1 - i, j};
+                        wrong += out.Pixel(j, i) != source.Pixel(s.x, s.y);
+                    }
+                EXPECT_EQ(wrong, 0) << size.x << "x" << size.y << " by " << angle << ", " << threads << " threads";
+            }
+}
+
 TEST(RotateQuarterTurns, PositionsOutsideTheSourceAreBlack)
 {
     TBitmap source, out;

@@ -201,6 +201,28 @@ TEST(TextBlock, SmoothedOverlayEqualsSmoothingAndLayingTheWholePicture)
     EXPECT_TRUE(SameBitmap(target, expected));
 }
 
+// The layer is made white only around the text: whatever it held before
+// (here the text colour itself, which the smoothing looks for) changes nothing.
+TEST(TextBlock, ALayerHoldingAnythingGivesTheSamePicture)
+{
+    for (int angle : {0, 20}) {
+        const TextBlockStyle style = Style(RGB(200, 30, 60), angle, 1);
+        const std::string text = "漢字" + N + "AB";
+        TBitmap picture;
+        Picture(picture);
+        TBitmap expected, target;
+        expected.Assign(picture);
+        target.Assign(picture);
+        TBitmap fresh, used;
+        PixelPlane plane;
+        FillBitmap(fresh, 500, 300, [](int, int) { return clWhite; });
+        DrawTextBlock(fresh, expected, 80, 40, text, style, plane);
+        FillBitmap(used, 500, 300, [&style](int, int) { return style.font.Color(); });
+        DrawTextBlock(used, target, 80, 40, text, style, plane);
+        EXPECT_TRUE(SameBitmap(target, expected)) << angle;
+    }
+}
+
 TEST(TextBlock, UnderlineRunsUnderTheWholeLine)
 {
     TextBlockStyle style = Style();

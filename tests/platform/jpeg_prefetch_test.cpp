@@ -25,7 +25,7 @@ void WritePhoto(const std::string& path, int w, int h)
 TEST(JpegPrefetch, HandsOverTheDecodesItKeeps)
 {
     TempDir folder;
-    for (int n = 0; n < 3; ++n)
+    for (int n = 0; n < 4; ++n)
         WritePhoto(folder.File(std::to_string(n) + ".jpg"), 40 + n, 30);
     WriteFileBytes(folder.File("broken.jpg"), "not a photo");
 
@@ -38,9 +38,10 @@ TEST(JpegPrefetch, HandsOverTheDecodesItKeeps)
     prefetch.Ahead(folder.File("0.jpg"));
     prefetch.Ahead(folder.File("1.jpg"));
     prefetch.Ahead(folder.File("1.jpg"));
-    prefetch.Ahead(folder.File("2.jpg"));  // drops 0.jpg
+    prefetch.Ahead(folder.File("2.jpg"));
+    prefetch.Ahead(folder.File("3.jpg"));  // drops 0.jpg
     EXPECT_FALSE(prefetch.Take(folder.File("0.jpg"), out));
-    for (const char* name : {"2.jpg", "1.jpg"}) {
+    for (const char* name : {"3.jpg", "2.jpg", "1.jpg"}) {
         ASSERT_EQ(prefetch.Take(folder.File(name), out), JpegResult::Ok);
         ASSERT_EQ(DecodeJpegFile(folder.File(name), expected), JpegResult::Ok);
         EXPECT_TRUE(SameBitmap(out, expected)) << name;

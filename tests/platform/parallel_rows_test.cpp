@@ -1,8 +1,13 @@
 #include "platform/parallel_rows.h"
 
+#include <sched.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -78,4 +83,52 @@ TEST(ParallelRows, SplitsThatFindThePoolBusyRunEveryRowOnce)
         EXPECT_EQ(first[y].load(), 50);
         EXPECT_EQ(second[y].load(), 50);
     }
+}
+
+// A core is left to background work: splits meanwhile run on one thread
+// fewer however much such work runs, and on all again once it has ended.
+TEST(ParallelRows, AHeldCoreIsLeftToTheBackgroundWork)
+{
+    const auto threadsUsed = [] {
+        std::mutex mutex;
+        std::set<std::thread::id> ids;
+        ForEachRow(150, std::int64_t{1} << 40, [&](int) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            const std::lock_guard lock(mutex);
+            ids.insert(std::this_thread::get_id());
+        });
+        return ids.size();
+    };
+    {
+        ScopedWorkerThreads scope(3);
+        {
+            const CoreReservation decode;
+            EXPECT_LE(threadsUsed(), 2u);
+            const CoreReservation second;
+            EXPECT_EQ(threadsUsed(), 2u);
+        }
+        EXPECT_EQ(threadsUsed(), 3u);
+    }
+    ScopedWorkerThreads scope(1);
+    const CoreReservation decode;
+    EXPECT_EQ(threadsUsed(), 1u);
+}
+
+// Narrowed to fewer cores (as taskset does), the pool counts those, not the
+// machine's: more threads would only take turns on them.
+TEST(ParallelRows, CountsTheCoresTheProcessMayRunOn)
+{
+    cpu_set_t before;
+    ASSERT_EQ(sched_getaffinity(0, sizeof before, &before), 0);
+    int first = 0;
+    while (!CPU_ISSET(first, &before))
+        ++first;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(first, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const int narrowed = WorkerThreadCount();
+    ASSERT_EQ(sched_setaffinity(0, sizeof before, &before), 0);
+    EXPECT_EQ(narrowed, 1);
+    EXPECT_EQ(WorkerThreadCount(), std::min(CPU_COUNT(&before), 16));
 }
