@@ -1,11 +1,20 @@
 // The main window's pixel routines: the pipeline called with this window's
 // planes, flags and controls.
+#include <string>
+
 #include "main/main_form.h"
 #include "pipeline/area_reduction.h"
 #include "pipeline/colour_correction.h"
 #include "pipeline/rotation.h"
 #include "platform/application.h"
 #include "platform/text_format.h"
+
+namespace {
+
+// The colour gains' range, either way.
+constexpr int kGainLimit = 255;
+
+}  // namespace
 
 int TForm1::RotateByAngle(const TBitmap& source, TBitmap& destination, double angle)
 {
@@ -19,6 +28,10 @@ int TForm1::RotateQuarterTurns(const TBitmap& source, TBitmap& destination, doub
 
 WorkControl TForm1::reductionControl()
 {
+    // Work done ahead is silent: nothing of the operator's is handled before
+    // the photo saving meanwhile has its result.
+    if (workingAhead_)
+        return WorkControl(&AbortRequested, nullptr);
     // The window keeps processing events during the reduction, so the abort
     // button can set the flag that the reduction reads before every pixel.
     return WorkControl(&AbortRequested, [] { Application->ProcessMessages(); });
@@ -46,13 +59,13 @@ int TForm1::ApplyColorCorrection(TBitmap& bitmap)
     // A gain beyond the range is limited, and its edit shows the limit.
     auto readGain = [](TEdit* edit) {
         const int value = StrToIntDef(edit->Text(), 0);
-        if (value > 255) {
-            edit->SetText("255");
-            return 255;
+        if (value > kGainLimit) {
+            edit->SetText(std::to_string(kGainLimit));
+            return kGainLimit;
         }
-        if (value < -255) {
-            edit->SetText("-255");
-            return -255;
+        if (value < -kGainLimit) {
+            edit->SetText(std::to_string(-kGainLimit));
+            return -kGainLimit;
         }
         return value;
     };
@@ -68,6 +81,16 @@ int TForm1::ApplyColorCorrection(TBitmap& bitmap)
     correction.median = HistogramMedian();
     ApplyColourCorrection(bitmap, correction);
     return 0;
+}
+
+bool TForm1::gainsWithinLimits() const
+{
+    for (const TEdit* edit : {Edit13, Edit15, Edit14}) {
+        const int value = StrToIntDef(edit->Text(), 0);
+        if (value > kGainLimit || value < -kGainLimit)
+            return false;
+    }
+    return true;
 }
 
 void TForm1::BuildHistogramSet(const TBitmap& bitmap, int which)

@@ -5,16 +5,10 @@
 #include "dialogs/histogram_form.h"
 #include "main/busy_scope.h"
 #include "main/main_form.h"
+#include "main/work_ahead.h"
 #include "platform/application.h"
 #include "platform/jpeg_prefetch.h"
 #include "platform/text_format.h"
-
-namespace {
-
-// Photos up to this size are decoded two ahead in a batch.
-constexpr std::int64_t kTwoAheadPixels = 16'000'000;
-
-}  // namespace
 
 void TForm1::BitBtn12Click()
 {
@@ -60,11 +54,18 @@ void TForm1::RunBatch()
     if (PhotoIndex != 0 && Application->MessageBox("最初の写真から処理しますか？", MessageCaption, MB_YESNO) == IDYES)
         PhotoIndex = 0;
 
-    // Photos decoded ahead and never used are dropped when the run ends.
-    struct DropDecodesAhead {
+    // Photos decoded or worked ahead and never used are dropped when the
+    // run ends.
+    workAhead_ = std::make_unique<WorkAhead>();
+    struct DropWorkAhead {
         JpegPrefetch& prefetch;
-        ~DropDecodesAhead() { prefetch.DropAll(); }
-    } dropAtEnd{prefetch_};
+        std::unique_ptr<WorkAhead>& workAhead;
+        ~DropWorkAhead()
+        {
+            prefetch.DropAll();
+            workAhead.reset();
+        }
+    } dropAtEnd{prefetch_, workAhead_};
     for (int i = PhotoIndex; i < count; ++i) {
         const std::string name = Memo2->Lines()[PhotoIndex];
         // This photo and the next are decoded on other cores: the one while
@@ -72,9 +73,10 @@ void TForm1::RunBatch()
         // Photos of the size of a usual camera's are decoded two ahead, on
         // two cores at once: one decode takes about as long as the rest of
         // a photo's work. Larger ones, one ahead, keep the memory in bounds.
-        if (name != CachedPhotoPath)
+        // A photo worked ahead has been decoded already.
+        if (name != CachedPhotoPath && name != workAhead_->path)
             prefetch_.Ahead(name);
-        const bool small = std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kTwoAheadPixels;
+        const bool small = std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kBatchOverlapPixels;
         for (int k = 1; k <= (small ? 2 : 1) && PhotoIndex + k < count; ++k)
             prefetch_.Ahead(Memo2->Lines()[PhotoIndex + k]);
         Memo1->Lines().Add(name);
