@@ -176,7 +176,12 @@ JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& pa
         return SaveJpegSafely(bitmap, path, quality, kOutputDpi, reason);
     BackgroundJpegSave& save = workAhead_->save;
     save.Picture().ExchangePixels(*OutputBitmap);
-    save.Start(path, quality, kOutputDpi);
+    try {
+        save.Start(path, quality, kOutputDpi);
+    } catch (...) {
+        OutputBitmap->ExchangePixels(save.Picture());
+        throw;
+    }
     workNextPhotoAhead(next);
     const JpegSaveResult result = save.Wait(reason);
     OutputBitmap->ExchangePixels(save.Picture());
