@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "main/overwrite_check.h"
+#include "pipeline/colour_correction.h"
 #include "pipeline/frame_layout.h"
 #include "pipeline/frame_text.h"
 #include "pipeline/histogram.h"
@@ -439,9 +440,11 @@ private:
     bool takeSourceWorkedAhead(const std::string& path);
     bool takeFittedWorkedAhead();
     bool takeCompositionWorkedAhead();
-    // Whether the gain edits hold values the colour correction takes as
-    // they are (it limits others and writes the limit into the edit).
-    bool gainsWithinLimits() const;
+    // The colour correction of the controls with these gains, and with the
+    // gains as the edits hold them, when the correction takes them as they
+    // are (it limits others and writes the limit into the edit).
+    ColourCorrection colourCorrection(int red, int green, int blue) const;
+    std::optional<ColourCorrection> colourCorrectionAsTyped() const;
     // The batch's next photos, decoded on threads of their own while the
     // current one is worked on; taken over when the batch comes to them.
     JpegPrefetch prefetch_;

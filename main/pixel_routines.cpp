@@ -1,5 +1,6 @@
 // The main window's pixel routines: the pipeline called with this window's
 // planes, flags and controls.
+#include <optional>
 #include <string>
 
 #include "main/main_form.h"
@@ -69,28 +70,38 @@ int TForm1::ApplyColorCorrection(TBitmap& bitmap)
         }
         return value;
     };
+    const int red = readGain(Edit13);
+    const int green = readGain(Edit15);
+    const int blue = readGain(Edit14);
+    ApplyColourCorrection(bitmap, colourCorrection(red, green, blue));
+    return 0;
+}
+
+ColourCorrection TForm1::colourCorrection(int red, int green, int blue) const
+{
     ColourCorrection correction;
-    correction.redGain = readGain(Edit13);
-    correction.greenGain = readGain(Edit15);
-    correction.blueGain = readGain(Edit14);
+    correction.redGain = red;
+    correction.greenGain = green;
+    correction.blueGain = blue;
     correction.strength = ColorStrength;
     correction.brightnessPos = TrackBar8->Position();
     correction.brightnessMax = TrackBar8->Max();
     correction.contrastPos = TrackBar9->Position();
     correction.contrastMax = TrackBar9->Max();
     correction.median = HistogramMedian();
-    ApplyColourCorrection(bitmap, correction);
-    return 0;
+    return correction;
 }
 
-bool TForm1::gainsWithinLimits() const
+std::optional<ColourCorrection> TForm1::colourCorrectionAsTyped() const
 {
-    for (const TEdit* edit : {Edit13, Edit15, Edit14}) {
-        const int value = StrToIntDef(edit->Text(), 0);
-        if (value > kGainLimit || value < -kGainLimit)
-            return false;
+    int gains[3];
+    const TEdit* edits[] = {Edit13, Edit15, Edit14};
+    for (int k = 0; k < 3; ++k) {
+        gains[k] = StrToIntDef(edits[k]->Text(), 0);
+        if (gains[k] > kGainLimit || gains[k] < -kGainLimit)
+            return std::nullopt;
     }
-    return true;
+    return colourCorrection(gains[0], gains[1], gains[2]);
 }
 
 void TForm1::BuildHistogramSet(const TBitmap& bitmap, int which)

@@ -17,7 +17,7 @@ bool TForm1::mayWorkAhead(const std::string& next)
     // An abort asked for already ends the batch before the next photo.
     return workAhead_ && !next.empty() && !AbortRequested && next != CachedPhotoPath &&
            std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kBatchOverlapPixels &&
-           prefetch_.Has(next) && gainsWithinLimits();
+           prefetch_.Has(next) && colourCorrectionAsTyped().has_value();
 }
 
 void TForm1::workNextPhotoAhead(const std::string& next)
@@ -83,13 +83,7 @@ WorkAheadInputs TForm1::workAheadInputs()
     in.sharpen = CheckBox2->Checked();
     in.trimming = Form3->TrimmingAlignment();
     in.background = BackgroundColor;
-    in.gains = {Edit13->Text(), Edit15->Text(), Edit14->Text()};
-    in.strength = ColorStrength;
-    in.brightness = TrackBar8->Position();
-    in.brightnessMax = TrackBar8->Max();
-    in.contrast = TrackBar9->Position();
-    in.contrastMax = TrackBar9->Max();
-    in.median = HistogramMedian();
+    in.correction = colourCorrectionAsTyped();
     for (const PlacedText& placed : placedTexts())
         in.texts.push_back({placed.kind, placed.text.Text, placed.text.Font.Handle(), placed.text.Font.Color(),
                             placed.text.Angle, placed.at});

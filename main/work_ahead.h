@@ -5,12 +5,13 @@
 // that a failed save or an abort leaves that photo's state as it was.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "pipeline/background_jpeg_save.h"
+#include "pipeline/colour_correction.h"
 #include "pipeline/frame_layout.h"
 #include "pipeline/frame_text.h"
 #include "pipeline/histogram.h"
@@ -19,9 +20,9 @@
 #include "platform/font.h"
 
 // Photos up to this size are decoded two ahead in a batch and worked ahead
-// while the photo before them saves. Larger ones keep the memory in bounds
-// (two decodes ahead took a batch of 24 MP photos to 498 MB, a second set of
-// work pictures would add 90 more), and their batch waits for the decodes.
+// while the photo before them saves. Larger ones keep the memory in bounds:
+// a batch of 24 MP photos decoded two ahead took 498 MB, worked ahead 637,
+// where its bound is 500; and it waits for its decodes anyway.
 inline constexpr std::int64_t kBatchOverlapPixels = 16'000'000;
 
 // Everything the pixel work of a photo reads besides its file. The work done
@@ -49,13 +50,8 @@ struct WorkAheadInputs {
     bool sharpen = false;
     int trimming = 0;
     TColor background = 0;
-    std::array<std::string, 3> gains;
-    double strength = 0;
-    int brightness = 0;
-    int brightnessMax = 0;
-    int contrast = 0;
-    int contrastMax = 0;
-    int median = 0;
+    // None when a gain is beyond what the correction takes.
+    std::optional<ColourCorrection> correction;
     std::vector<Text> texts;
     float lineSpacing = 0;
     int horizontalScale = 0;

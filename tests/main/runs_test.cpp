@@ -135,15 +135,6 @@ bool PhotoAreaShows(const TBitmap& picture, TColor colour)
            std::abs(GetBValue(c) - GetBValue(colour)) < 16;
 }
 
-std::vector<std::string> FolderEntries(const std::string& path)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class RunsTest : public AppTest {
 protected:
     void SetUp() override
@@ -152,6 +143,20 @@ protected:
         recorder = std::make_shared<RecordingDriver>(dialogs);
         Application->SetDialogDriver(recorder);
         ShowMainWindow();
+    }
+
+    // A batch over photos/a.jpg and photos/sub/a.jpg into photos/sub: the
+    // first photo's picture replaces the second photo, whose picture then
+    // replaces that one (both asked about and answered Yes).
+    void RunBatchThatReplacesItsSecondPhoto(const std::string& photos)
+    {
+        Form1->CheckBox1->SetChecked(true);
+        Form1->WMDropFiles({photos}, true);
+        Form1->Edit2->SetText(photos + "/sub");
+        dialogs->Message("元の写真を上書きして宜しいですか？\n\n" + photos + "/sub/a.jpg", IDYES);
+        dialogs->Message("この作業で既に保存しました。", IDYES);
+        dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
+        Form1->BitBtn12->Click();
     }
 
     std::shared_ptr<RecordingDriver> recorder;
@@ -513,14 +518,7 @@ TEST_F(RunsTest, APhotoReplacedByTheBatchIsReadAsItIsWhenItsTurnComes)
     const std::string photos = MakePhotoFolder("2024", {"a.jpg"});
     std::filesystem::create_directory(photos + "/sub");
     WriteTestJpeg(photos + "/sub/a.jpg", 300, 200);
-    Form1->CheckBox1->SetChecked(true);
-    Form1->WMDropFiles({photos}, true);
-    Form1->Edit2->SetText(photos + "/sub");
-
-    dialogs->Message("元の写真を上書きして宜しいですか？\n\n" + photos + "/sub/a.jpg", IDYES);
-    dialogs->Message("この作業で既に保存しました。", IDYES);
-    dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
-    Form1->BitBtn12->Click();
+    RunBatchThatReplacesItsSecondPhoto(photos);
     EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/sub/a.jpg"}));
     EXPECT_EQ(SavedSize(photos + "/sub/a.jpg"), (TPoint{Form1->FrameLayout.Framewidth, Form1->FrameLayout.Frameheight}));
 }
@@ -582,7 +580,7 @@ TEST_F(RunsTest, AFailedSaveStopsAtItsPhotoWhichStaysInWork)
     EXPECT_EQ(Form1->PhotoIndex, 1);
     EXPECT_EQ(Form1->CachedPhotoPath, photos + "/b.jpg");
     EXPECT_TRUE(PhotoAreaShows(*Form1->OutputBitmap, clLime));
-    EXPECT_EQ(FolderEntries(out), (std::vector<std::string>{"a.jpg", "b.jpg"})) << "no temporary file remains";
+    EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"a.jpg", "b.jpg"})) << "no temporary file remains";
 
     Form1->BitBtn8->Click();
     EXPECT_TRUE(PhotoAreaShows(*Form1->OutputBitmap, clLime)) << "the high-quality preview shows b";
@@ -629,7 +627,7 @@ TEST_F(RunsTest, AbortPressedWhileAPhotoSavesStopsBeforeTheNextPhoto)
     EXPECT_EQ(Form1->PhotoIndex, 2);
     EXPECT_EQ(Form1->CachedPhotoPath, photos + "/b.jpg");
     EXPECT_TRUE(PhotoAreaShows(*Form1->OutputBitmap, clLime));
-    EXPECT_EQ(FolderEntries(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 
 TEST_F(RunsTest, ClosingWhileAPhotoSavesStopsBeforeTheNextPhotoAndClosesOnceTheSaveIsDone)
@@ -646,7 +644,7 @@ TEST_F(RunsTest, ClosingWhileAPhotoSavesStopsBeforeTheNextPhotoAndClosesOnceTheS
     EXPECT_EQ(Form1->PhotoIndex, 2);
     EXPECT_FALSE(Form1->Visible());
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(FolderEntries(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
 }
 
 // The photo after a saved one was worked on while that one saved. The save
@@ -658,14 +656,7 @@ TEST_F(RunsTest, APhotoReplacedWhileItWasWorkedOnIsReadAgainAtItsTurn)
     WriteSolidJpeg(photos + "/a.jpg", 400, 300, clBlue);
     std::filesystem::create_directory(photos + "/sub");
     WriteSolidJpeg(photos + "/sub/a.jpg", 400, 300, clRed);
-    Form1->CheckBox1->SetChecked(true);
-    Form1->WMDropFiles({photos}, true);
-    Form1->Edit2->SetText(photos + "/sub");
-
-    dialogs->Message("元の写真を上書きして宜しいですか？\n\n" + photos + "/sub/a.jpg", IDYES);
-    dialogs->Message("この作業で既に保存しました。", IDYES);
-    dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
-    Form1->BitBtn12->Click();
+    RunBatchThatReplacesItsSecondPhoto(photos);
     TBitmap saved;
     ASSERT_EQ(DecodeJpegFile(photos + "/sub/a.jpg", saved), JpegResult::Ok);
     EXPECT_TRUE(PhotoAreaShows(saved, clBlue));
@@ -706,7 +697,7 @@ TEST_F(RunsTest, APhotoRemovedOrMadeSmallAfterItWasWorkedOnIsTakenAsItIsAtItsTur
     EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg",
                                                          "JPEGファイルが存在しません", photos + "/c.jpg",
                                                          photos + "/d.jpg", "320px×240px以下なのでスキップ"}));
-    EXPECT_EQ(FolderEntries(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "c.jpg"}));
 }
 
 // Photos worked on while the one before them saves come out as photos worked
