@@ -74,11 +74,13 @@ void TForm1::RunBatch()
         // two cores at once: one decode takes about as long as the rest of
         // a photo's work. Larger ones, one ahead, keep the memory in bounds.
         // A photo worked ahead has been decoded already.
+        // A new decode takes over the storage of the fitting's intermediate,
+        // which the photo before left and this one makes afresh.
         if (name != CachedPhotoPath && name != workAhead_->path)
-            prefetch_.Ahead(name);
+            prefetch_.Ahead(name, ScratchBitmap);
         const bool small = std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kBatchOverlapPixels;
         for (int k = 1; k <= (small ? 2 : 1) && PhotoIndex + k < count; ++k)
-            prefetch_.Ahead(Memo2->Lines()[PhotoIndex + k]);
+            prefetch_.Ahead(Memo2->Lines()[PhotoIndex + k], ScratchBitmap);
         Memo1->Lines().Add(name);
         pump();
         if (AbortRequested) {

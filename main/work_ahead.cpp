@@ -50,7 +50,7 @@ bool TForm1::workPhotoAhead(const std::string& path)
     // Its decode is taken now, not at its turn: the two after it start now.
     for (int k = 2; k <= 3; ++k)
         if (const std::string later = Memo2->Lines()[PhotoIndex + k]; !later.empty())
-            prefetch_.Ahead(later);
+            prefetch_.Ahead(later, ScratchBitmap);
     if (prefetch_.Take(path, *ScratchBitmap, &ahead.stamp) != JpegResult::Ok)
         return false;
     turnIntoCache();

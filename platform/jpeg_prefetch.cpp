@@ -44,7 +44,7 @@ JpegPrefetch::~JpegPrefetch()
     DropAll();
 }
 
-void JpegPrefetch::Ahead(const std::string& path)
+void JpegPrefetch::Ahead(const std::string& path, TBitmap* storage)
 {
     if (Has(path))
         return;
@@ -60,6 +60,8 @@ void JpegPrefetch::Ahead(const std::string& path)
         decode = std::move(spare_.back());
         spare_.pop_back();
     }
+    if (storage)
+        decode->picture.ExchangePixels(*storage);
     decode->Start(path);
     running_.push_back(std::move(decode));
 }

@@ -25,8 +25,11 @@ public:
     JpegPrefetch& operator=(const JpegPrefetch&) = delete;
 
     // Starts decoding path unless it is being decoded already. At most
-    // kAhead decodes are kept; starting another drops the oldest.
-    void Ahead(const std::string& path);
+    // kAhead decodes are kept; starting another drops the oldest. A decode
+    // started decodes into the storage of storage, when given, whose pixels
+    // it exchanges for those of a decode taken before (no copy; both
+    // contents are dropped): storage that would lie idle until then.
+    void Ahead(const std::string& path, TBitmap* storage = nullptr);
     // Whether a decode of path was started and not taken yet.
     bool Has(const std::string& path) const;
     // The decode of path, when one was started and its file is unchanged:
