@@ -16,7 +16,7 @@ bool TForm1::mayWorkAhead(const std::string& next)
 {
     // An abort asked for already ends the batch before the next photo.
     return workAhead_ && !next.empty() && !AbortRequested && next != CachedPhotoPath &&
-           std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kBatchOverlapPixels &&
+           std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kWorkAheadPixels &&
            prefetch_.Has(next) && colourCorrectionAsTyped().has_value();
 }
 

@@ -19,11 +19,11 @@
 #include "platform/file_system.h"
 #include "platform/font.h"
 
-// Photos up to this size are decoded two ahead in a batch and worked ahead
-// while the photo before them saves. Larger ones keep the memory in bounds:
-// a batch of 24 MP photos decoded two ahead took 498 MB, worked ahead 564,
-// where its bound is 500; and it waits for its decodes anyway.
-inline constexpr std::int64_t kBatchOverlapPixels = 16'000'000;
+// Photos up to this size are worked ahead while the photo before them
+// saves. Larger ones keep the memory in bounds (a batch of 24 MP photos
+// worked ahead took 564 MB, where its bound is 500), and their batch waits
+// for its decodes anyway.
+inline constexpr std::int64_t kWorkAheadPixels = 16'000'000;
 
 // Everything the pixel work of a photo reads besides its file. The work done
 // ahead is kept only when all of it is as it was: a modeless window or a
