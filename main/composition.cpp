@@ -3,6 +3,8 @@
 #include "dialogs/preferences_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
+#include "main/work_ahead.h"
+#include "pipeline/background_jpeg_save.h"
 #include "pipeline/frame_composition.h"
 #include "pipeline/frame_image.h"
 #include "pipeline/jpeg_saving.h"
@@ -43,6 +45,21 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
         return prepared;
     }
 
+    // The batch may have composed the photo ahead, while the one before it saved.
+    if (!takeCompositionWorkedAhead())
+        composeOutput(preview);
+    int status = 0;
+    if (!preview && !path.empty())
+        status = saveComposed(path);
+
+    if (show)
+        ShowFitted(*OutputBitmap, 1);
+    Screen->SetCursor(savedCursor);
+    return status;
+}
+
+void TForm1::composeOutput(bool preview)
+{
     const TFrameLayout& layout = preview ? PreviewLayout : FrameLayout;
     TBitmap& overlay = preview ? *PreviewOverlay : *FrameOverlay;
     const int W = layout.Framewidth;
@@ -59,24 +76,23 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
         ComposeFramePicture(*OutputBitmap, W, H, BackgroundColor, *PhotoBitmap, layout.Leftwidth, layout.Topheight,
                             &frame);
     }
+    if (preview)
+        return;
+    for (const PlacedText& placed : placedTexts())
+        DrawTextBlock(placed.at.x, placed.at.y, *OutputBitmap, placed.text.Font, placed.text.Text, placed.text.Angle);
+}
 
-    int status = 0;
-    if (!preview) {
-        for (TFrameTextKind kind : kFrameTextKinds) {
-            const TFrameText text = Form4->FrameText(kind);
-            if (Trim(text.Text).empty())
-                continue;
-            const TPoint at = TextOutputPlace(kind, text);
-            DrawTextBlock(at.x, at.y, *OutputBitmap, text.Font, text.Text, text.Angle);
-        }
-        if (!path.empty())
-            status = saveComposed(path);
+std::vector<TForm1::PlacedText> TForm1::placedTexts()
+{
+    std::vector<PlacedText> texts;
+    for (TFrameTextKind kind : kFrameTextKinds) {
+        TFrameText text = Form4->FrameText(kind);
+        if (Trim(text.Text).empty())
+            continue;
+        const TPoint at = TextOutputPlace(kind, text);
+        texts.push_back({kind, std::move(text), at});
     }
-
-    if (show)
-        ShowFitted(*OutputBitmap, 1);
-    Screen->SetCursor(savedCursor);
-    return status;
+    return texts;
 }
 
 int TForm1::saveComposed(const std::string& sourcePath)
@@ -141,12 +157,35 @@ int TForm1::SaveJpeg(const std::string& path, const TBitmap& bitmap)
             return fail("保存先フォルダを作成出来ません。", -3);
     }
     std::string reason;
-    if (SaveJpegSafely(bitmap, path, Form2->JpegQuality(), kOutputDpi, &reason) != JpegSaveResult::Ok) {
+    if (saveJpegFile(bitmap, path, &reason) != JpegSaveResult::Ok) {
         // The box keeps its words; the log keeps why.
         Memo1->Lines().Add(Format("保存出来ません: %s (%s)", path.c_str(), reason.c_str()));
         return fail("保存先フォルダを作成出来ません。", -4);
     }
     return 0;
+}
+
+JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& path, std::string* reason)
+{
+    const int quality = Form2->JpegQuality();
+    // The composed picture of a batch's photo is saved on a thread of its
+    // own while the next photo is worked ahead; its result is taken here,
+    // before anything of the next photo shows.
+    const std::string next = Memo2->Lines()[PhotoIndex + 1];
+    if (&bitmap != OutputBitmap || !mayWorkAhead(next))
+        return SaveJpegSafely(bitmap, path, quality, kOutputDpi, reason);
+    BackgroundJpegSave& save = workAhead_->save;
+    save.Picture().ExchangePixels(*OutputBitmap);
+    try {
+        save.Start(path, quality, kOutputDpi);
+    } catch (...) {
+        OutputBitmap->ExchangePixels(save.Picture());
+        throw;
+    }
+    workNextPhotoAhead(next);
+    const JpegSaveResult result = save.Wait(reason);
+    OutputBitmap->ExchangePixels(save.Picture());
+    return result;
 }
 
 std::string TForm1::AskJpegSavePath(const std::string& proposed)

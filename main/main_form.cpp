@@ -2,6 +2,7 @@
 #include "main/main_form.h"
 
 #include "controls/resize_control.h"
+#include "main/work_ahead.h"
 #include "platform/application.h"
 #include "platform/control_builders.h"
 

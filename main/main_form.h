@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "main/overwrite_check.h"
+#include "pipeline/colour_correction.h"
 #include "pipeline/frame_layout.h"
 #include "pipeline/frame_text.h"
 #include "pipeline/histogram.h"
@@ -32,6 +33,9 @@
 
 class TCanvas;
 class TResizeControl;
+struct WorkAhead;
+struct WorkAheadInputs;
+enum class JpegSaveResult;
 
 // The start of a proposed output folder's name, before the photo folder's.
 inline constexpr char kDefaultSaveFolderPrefix[] = "TA";
@@ -408,6 +412,39 @@ private:
     // quality after a single run, as a preview after a skip).
     void showNextPhoto(const std::string& name, bool fullQuality);
     bool batchCompleted_ = false;
+    // The batch's next photo worked ahead while a photo saves: held from the
+    // start of a batch's photos to its end, none otherwise.
+    std::unique_ptr<WorkAhead> workAhead_;
+    // Set while the next photo is worked ahead: its reduction pumps nothing.
+    bool workingAhead_ = false;
+    // The encode and write of SaveJpeg: the composed picture of a batch's
+    // photo is saved on a thread of its own while the next photo is worked
+    // ahead, and its result taken before the save returns.
+    JpegSaveResult saveJpegFile(const TBitmap& bitmap, const std::string& path, std::string* reason);
+    // Whether the batch's next photo is to be worked ahead now: it is
+    // being decoded ahead, is not the photo in work, the photos are not
+    // larger than the overlap pays for, and no abort is asked for.
+    bool mayWorkAhead(const std::string& next);
+    // The next photo's pixel work into the work bitmaps (the current photo's
+    // state waiting meanwhile), held for its turn when it came through
+    // without anything unusual.
+    void workNextPhotoAhead(const std::string& next);
+    bool workPhotoAhead(const std::string& path);
+    // Exchanges the work state's photos and histogram with those held ahead.
+    void exchangeWorkState();
+    WorkAheadInputs workAheadInputs();
+    // At a photo's turn, what was worked ahead for it, in the order its work
+    // makes them: the cached photo (when its file is unchanged), then the
+    // fitted photo and the composition (when nothing the work read has
+    // changed). Each is taken in place of the work, or false.
+    bool takeSourceWorkedAhead(const std::string& path);
+    bool takeFittedWorkedAhead();
+    bool takeCompositionWorkedAhead();
+    // The colour correction of the controls with these gains, and with the
+    // gains as the edits hold them, when the correction takes them as they
+    // are (it limits others and writes the limit into the edit).
+    ColourCorrection colourCorrection(int red, int green, int blue) const;
+    std::optional<ColourCorrection> colourCorrectionAsTyped() const;
     // The batch's next photos, decoded on threads of their own while the
     // current one is worked on; taken over when the batch comes to them.
     JpegPrefetch prefetch_;
@@ -435,6 +472,25 @@ private:
     // LoadPhoto without the copy into the photo in work: decodes, turns and
     // caches the photo, and notes how its preview copy is to be made.
     int cacheSourcePhoto(const std::string& path);
+    // The decoded photo in ScratchBitmap into the cache, turned a quarter
+    // when its orientation differs from the frame's.
+    void turnIntoCache();
+    // Photos of 320 x 240 or less are skipped.
+    static bool tooSmallToWork(const TBitmap& photo);
+    // The fitting, the colour correction and the histogram after it: 0, or
+    // the fitting's failure.
+    int fitAndCorrect(const TBitmap& source, bool preview);
+    // The frame picture of the photo in work into OutputBitmap, with the
+    // texts in the final mode.
+    void composeOutput(bool preview);
+    // The texts the final composition draws (the non-empty ones), in their
+    // order, and the places it draws them at.
+    struct PlacedText {
+        TFrameTextKind kind;
+        TFrameText text;
+        TPoint at;
+    };
+    std::vector<PlacedText> placedTexts();
     struct PreviewSourceRequest {
         bool pending = false;
         bool highQuality = false;

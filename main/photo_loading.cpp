@@ -36,15 +36,29 @@ int TForm1::cacheSourcePhoto(const std::string& path)
         return -1;
     PhotoBitmap->SetSize(1, 1);
     CachedPhotoPath.clear();
-    // The decoded picture waits in the scratch bitmap until it is turned into
-    // the cache or handed to it as it is.
-    // A batch may have decoded it ahead.
-    const std::optional<JpegResult> ahead = prefetch_.Take(path, *ScratchBitmap);
-    if ((ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap)) != JpegResult::Ok)
-        return -2;
+    // A batch may have worked the photo ahead (turned already) or decoded it
+    // ahead. A decoded picture waits in the scratch bitmap until it is
+    // turned into the cache or handed to it as it is.
+    const bool workedAhead = takeSourceWorkedAhead(path);
+    if (!workedAhead) {
+        const std::optional<JpegResult> ahead = prefetch_.Take(path, *ScratchBitmap);
+        if ((ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap)) != JpegResult::Ok)
+            return -2;
+    }
     CachedPhotoPath = path;
     pump();
+    if (!workedAhead)
+        turnIntoCache();
+    // The preview copy is made when a preview first needs it, as it would
+    // have been made now: a batch of finished photos never needs it.
+    const int S = std::max(PreviewLayout.Photowidth, PreviewLayout.Photoheight);
+    previewSource_ = {true, CheckBox4->Checked(), CheckBox2->Checked(),
+                      PreviewCopySize(SourceBitmap->Width(), SourceBitmap->Height(), S)};
+    return 0;
+}
 
+void TForm1::turnIntoCache()
+{
     const int w = ScratchBitmap->Width();
     const int h = ScratchBitmap->Height();
     if (NeedsQuarterTurn(w, h, FrameLayout.Framewidth, FrameLayout.Frameheight)) {
@@ -54,12 +68,13 @@ int TForm1::cacheSourcePhoto(const std::string& path)
     } else {
         SourceBitmap->ExchangePixels(*ScratchBitmap);
     }
-    // The preview copy is made when a preview first needs it, as it would
-    // have been made now: a batch of finished photos never needs it.
-    const int S = std::max(PreviewLayout.Photowidth, PreviewLayout.Photoheight);
-    previewSource_ = {true, CheckBox4->Checked(), CheckBox2->Checked(),
-                      PreviewCopySize(SourceBitmap->Width(), SourceBitmap->Height(), S)};
-    return 0;
+}
+
+bool TForm1::tooSmallToWork(const TBitmap& photo)
+{
+    const int w = photo.Width();
+    const int h = photo.Height();
+    return (w <= 320 && h <= 240) || (w <= 240 && h <= 320);
 }
 
 const TBitmap& TForm1::PreviewSource()
@@ -112,24 +127,33 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         // not copied from it only to be replaced.
         if (cacheSourcePhoto(path) < 0)
             return askAbort("JPEGファイルを読み込めませんでした。中断しますか？", "JPEGファイルを読み込めません");
-        const int w = SourceBitmap->Width();
-        const int h = SourceBitmap->Height();
-        if ((w <= 320 && h <= 240) || (w <= 240 && h <= 320)) {
+        if (tooSmallToWork(*SourceBitmap)) {
             Memo1->Lines().Add("320px×240px以下なのでスキップ");
             return -2;
         }
     }
-    const int fitted = FitPhotoToArea(preview ? PreviewSource() : *SourceBitmap, preview);
-    if (fitted == -2) {
-        Memo1->Lines().Add("切り抜き範囲が16384pxを超えるのでスキップ");
-        return -2;
+    // A batch may have fitted the photo ahead, while the one before it saved.
+    if (!takeFittedWorkedAhead()) {
+        const int fitted = fitAndCorrect(preview ? PreviewSource() : *SourceBitmap, preview);
+        if (fitted == -2) {
+            Memo1->Lines().Add("切り抜き範囲が16384pxを超えるのでスキップ");
+            return -2;
+        }
+        if (fitted != 0)
+            return -1;
     }
+    Form8->DrawHistograms(0, HistogramBefore, HistogramAfter);
+    return 0;
+}
+
+int TForm1::fitAndCorrect(const TBitmap& source, bool preview)
+{
+    const int fitted = FitPhotoToArea(source, preview);
     if (fitted != 0)
-        return -1;
+        return fitted;
     if (CheckBox7->Checked() && CheckBox6->Checked())
         ApplyColorCorrection(*PhotoBitmap);
     BuildHistogramSet(*PhotoBitmap, 1);
-    Form8->DrawHistograms(0, HistogramBefore, HistogramAfter);
     return 0;
 }
 

@@ -5,14 +5,16 @@
 #include "dialogs/histogram_form.h"
 #include "main/busy_scope.h"
 #include "main/main_form.h"
+#include "main/work_ahead.h"
 #include "platform/application.h"
 #include "platform/jpeg_prefetch.h"
 #include "platform/text_format.h"
 
 namespace {
 
-// Photos up to this size are decoded two ahead in a batch.
-constexpr std::int64_t kTwoAheadPixels = 16'000'000;
+// Photos up to this size are decoded two ahead in a batch: a batch of 24 MP
+// photos then peaks at 416 MB, where its bound is 500.
+constexpr std::int64_t kTwoAheadPixels = 25'000'000;
 
 }  // namespace
 
@@ -60,23 +62,33 @@ void TForm1::RunBatch()
     if (PhotoIndex != 0 && Application->MessageBox("最初の写真から処理しますか？", MessageCaption, MB_YESNO) == IDYES)
         PhotoIndex = 0;
 
-    // Photos decoded ahead and never used are dropped when the run ends.
-    struct DropDecodesAhead {
+    // Photos decoded or worked ahead and never used are dropped when the
+    // run ends.
+    workAhead_ = std::make_unique<WorkAhead>();
+    struct DropWorkAhead {
         JpegPrefetch& prefetch;
-        ~DropDecodesAhead() { prefetch.DropAll(); }
-    } dropAtEnd{prefetch_};
+        std::unique_ptr<WorkAhead>& workAhead;
+        ~DropWorkAhead()
+        {
+            prefetch.DropAll();
+            workAhead.reset();
+        }
+    } dropAtEnd{prefetch_, workAhead_};
     for (int i = PhotoIndex; i < count; ++i) {
         const std::string name = Memo2->Lines()[PhotoIndex];
         // This photo and the next are decoded on other cores: the one while
         // this one is finished, this one (the first) while the next starts.
-        // Photos of the size of a usual camera's are decoded two ahead, on
-        // two cores at once: one decode takes about as long as the rest of
-        // a photo's work. Larger ones, one ahead, keep the memory in bounds.
-        if (name != CachedPhotoPath)
-            prefetch_.Ahead(name);
+        // Photos up to the size of a usual camera's are decoded two ahead,
+        // on two cores at once: one decode takes about as long as the rest
+        // of a photo's work. Larger ones, one ahead, keep the memory in
+        // bounds. A photo worked ahead has been decoded already. A new
+        // decode takes over the storage of the fitting's intermediate, which
+        // the photo before left and this one makes afresh.
+        if (name != CachedPhotoPath && name != workAhead_->path)
+            prefetch_.Ahead(name, ScratchBitmap);
         const bool small = std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kTwoAheadPixels;
         for (int k = 1; k <= (small ? 2 : 1) && PhotoIndex + k < count; ++k)
-            prefetch_.Ahead(Memo2->Lines()[PhotoIndex + k]);
+            prefetch_.Ahead(Memo2->Lines()[PhotoIndex + k], ScratchBitmap);
         Memo1->Lines().Add(name);
         pump();
         if (AbortRequested) {

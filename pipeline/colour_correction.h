@@ -20,6 +20,7 @@ struct ColourCorrection {
     int contrastMax = 200;
     // Contrast pivot, the median brightness level (HistogramMedian).
     int median = 128;
+    bool operator==(const ColourCorrection&) const = default;
 };
 
 // Corrects a bitmap in place: each channel times its gain factor, then times

@@ -100,6 +100,17 @@ std::optional<FileIdentity> IdentityOf(const std::string& path)
     return FileIdentity{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino)};
 }
 
+FileStamp StampOf(const std::string& path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return {};
+    return {true,
+            {static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino)},
+            static_cast<long long>(info.st_size),
+            static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 bool DirectoryExists(const std::string& path)
 {
     return IsFolder(path);

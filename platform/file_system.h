@@ -24,6 +24,17 @@ struct FileIdentity {
 // The identity of the file a path leads to (links followed); none when no
 // file is there (nothing, or a folder), as for FileExists.
 std::optional<FileIdentity> IdentityOf(const std::string& path);
+// What tells whether a file's content may have changed since an earlier look:
+// a file replaced (saved through a temporary file and renamed) has another
+// identity, a rewritten one another size or modification time.
+struct FileStamp {
+    bool exists = false;
+    FileIdentity identity;
+    long long size = 0;
+    long long modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const std::string& path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::string& path);
 // Changes the process's current folder.

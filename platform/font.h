@@ -35,6 +35,7 @@ struct LOGFONT {
     std::uint8_t lfQuality = 0;
     std::uint8_t lfPitchAndFamily = 0;
     std::string lfFaceName;  // the whole name
+    bool operator==(const LOGFONT&) const = default;
 };
 
 class TFont {

@@ -2,41 +2,12 @@
 // recycled, so that their storage stays mapped from photo to photo.
 #include "platform/jpeg_prefetch.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <thread>
 
 #include "platform/bitmap.h"
+#include "platform/file_system.h"
 #include "platform/parallel_rows.h"
-
-namespace {
-
-// What identifies a file's content for the purpose: a replaced file (saved
-// through a temporary file and renamed) has another inode, a rewritten one
-// another time or size.
-struct FileStamp {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    struct timespec modified = {};
-
-    static FileStamp Of(const std::string& path)
-    {
-        struct stat info;
-        if (stat(path.c_str(), &info) != 0)
-            return {};
-        return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-    }
-    bool operator==(const FileStamp& o) const
-    {
-        return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
-               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
-}  // namespace
 
 struct JpegPrefetch::Decode {
     std::string path;
@@ -54,9 +25,9 @@ struct JpegPrefetch::Decode {
             // The batch waits for this decode when it takes longer than the
             // photo before it, so it keeps a core of its own.
             const CoreReservation core;
-            before = FileStamp::Of(path);
+            before = StampOf(path);
             result = DecodeJpegFile(path, picture);
-            after = FileStamp::Of(path);
+            after = StampOf(path);
         });
     }
     void Finish()
@@ -73,9 +44,9 @@ JpegPrefetch::~JpegPrefetch()
     DropAll();
 }
 
-void JpegPrefetch::Ahead(const std::string& path)
+void JpegPrefetch::Ahead(const std::string& path, TBitmap* storage)
 {
-    if (std::any_of(running_.begin(), running_.end(), [&](const auto& d) { return d->path == path; }))
+    if (Has(path))
         return;
     if (static_cast<int>(running_.size()) >= kAhead) {
         running_.front()->Finish();
@@ -89,11 +60,18 @@ void JpegPrefetch::Ahead(const std::string& path)
         decode = std::move(spare_.back());
         spare_.pop_back();
     }
+    if (storage)
+        decode->picture.ExchangePixels(*storage);
     decode->Start(path);
     running_.push_back(std::move(decode));
 }
 
-std::optional<JpegResult> JpegPrefetch::Take(const std::string& path, TBitmap& out)
+bool JpegPrefetch::Has(const std::string& path) const
+{
+    return std::any_of(running_.begin(), running_.end(), [&](const auto& d) { return d->path == path; });
+}
+
+std::optional<JpegResult> JpegPrefetch::Take(const std::string& path, TBitmap& out, FileStamp* stamp)
 {
     const auto found = std::find_if(running_.begin(), running_.end(), [&](const auto& d) { return d->path == path; });
     if (found == running_.end())
@@ -102,9 +80,11 @@ std::optional<JpegResult> JpegPrefetch::Take(const std::string& path, TBitmap& o
     running_.erase(found);
     decode->Finish();
     std::optional<JpegResult> result;
-    if (decode->before == decode->after && decode->after == FileStamp::Of(path)) {
+    if (decode->before == decode->after && decode->after == StampOf(path)) {
         out.ExchangePixels(decode->picture);
         result = decode->result;
+        if (stamp)
+            *stamp = decode->after;
     }
     spare_.push_back(std::move(decode));
     return result;

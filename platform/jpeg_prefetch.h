@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
 
 class TBitmap;
@@ -24,13 +25,18 @@ public:
     JpegPrefetch& operator=(const JpegPrefetch&) = delete;
 
     // Starts decoding path unless it is being decoded already. At most
-    // kAhead decodes are kept; starting another drops the oldest.
-    void Ahead(const std::string& path);
+    // kAhead decodes are kept; starting another drops the oldest. A decode
+    // started decodes into the storage of storage, when given, whose pixels
+    // it exchanges for those of a decode taken before (no copy; both
+    // contents are dropped): storage that would lie idle until then.
+    void Ahead(const std::string& path, TBitmap* storage = nullptr);
+    // Whether a decode of path was started and not taken yet.
+    bool Has(const std::string& path) const;
     // The decode of path, when one was started and its file is unchanged:
     // waits for it, exchanges its picture with out and returns its result
-    // (out as DecodeJpegFile would leave it). Otherwise nothing, and out is
-    // untouched.
-    std::optional<JpegResult> Take(const std::string& path, TBitmap& out);
+    // (out as DecodeJpegFile would leave it), with the stamp of the file it
+    // read when asked. Otherwise nothing, and out is untouched.
+    std::optional<JpegResult> Take(const std::string& path, TBitmap& out, FileStamp* stamp = nullptr);
     // Waits for every decode and forgets them, freeing their storage.
     void DropAll();
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/bitmap.h"
 #include "platform/parallel_rows.h"
@@ -24,6 +25,8 @@ private:
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The names in a folder, sorted; none when it does not exist.
+std::vector<std::string> FolderNames(const std::string& folder);
 
 // A width x height bitmap whose pixel (x, y) is colour(x, y).
 void FillBitmap(TBitmap& bitmap, int width, int height, const std::function<TColor(int, int)>& colour);

@@ -25,18 +25,6 @@ const std::string kOverwriteQuestion = "既に同名のファイルが存在し�
 const std::string kCannotSave = "保存先フォルダを作成出来ません。";
 constexpr unsigned kYesNoDefaultNo = 0x104;
 
-// The names in a folder, sorted; none when it does not exist.
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    if (!std::filesystem::is_directory(folder))
-        return names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool IsWhite(TColor c)
 {
     return c == clWhite;
@@ -120,7 +108,7 @@ TEST_F(CompositionTest, ChecksRefuseInOrderEachWithItsMessage)
         Form1->FrameLayout = layout;
     }
     EXPECT_EQ(Screen->Cursor(), TCursor::crDefault);
-    EXPECT_TRUE(Names(output).empty());
+    EXPECT_TRUE(FolderNames(output).empty());
 }
 
 TEST_F(CompositionTest, PreviewNeitherChecksTheOutputFolderNorSavesNorDrawsTexts)
@@ -138,7 +126,7 @@ TEST_F(CompositionTest, PreviewNeitherChecksTheOutputFolderNorSavesNorDrawsTexts
 
     Form1->Edit2->SetText(output);
     EXPECT_EQ(Form1->ComposeAndSave(photo, true, false), 0);
-    EXPECT_TRUE(Names(output).empty());
+    EXPECT_TRUE(FolderNames(output).empty());
 }
 
 TEST_F(CompositionTest, FinalWithoutPathDrawsNonBlankTextsAndSavesNothing)
@@ -155,7 +143,7 @@ TEST_F(CompositionTest, FinalWithoutPathDrawsNonBlankTextsAndSavesNothing)
     Form4->Edit4->SetText("卒業記念");
     EXPECT_EQ(Form1->ComposeAndSave("", false, true), 0);
     EXPECT_GT(InkBelowPhoto(Form1->FrameLayout), 100);
-    EXPECT_TRUE(Names(output).empty());
+    EXPECT_TRUE(FolderNames(output).empty());
 }
 
 TEST_F(CompositionTest, PhotoIsDrawnWholeAfterATextPreview)
@@ -201,14 +189,14 @@ TEST_F(CompositionTest, PhotoIsOpaqueWhateverTheOtherWorkBitmapsHold)
 TEST_F(CompositionTest, OutputKeepsTheSourceNameExactlyInTheOutputFolder)
 {
     EXPECT_EQ(Form1->ComposeAndSave(photo, false, false), 0);
-    EXPECT_EQ(Names(output), std::vector<std::string>{"IMG_01.JPG"});
+    EXPECT_EQ(FolderNames(output), std::vector<std::string>{"IMG_01.JPG"});
 
     // A trailing "/" is not doubled; a ":" is part of the name.
     const std::string odd = photos + "/12:30 Class.Jpeg";
     WriteTestJpeg(odd, 480, 360);
     Form1->Edit2->SetText(output + "/");
     EXPECT_EQ(Form1->ComposeAndSave(odd, false, false), 0);
-    EXPECT_EQ(Names(output), (std::vector<std::string>{"12:30 Class.Jpeg", "IMG_01.JPG"}));
+    EXPECT_EQ(FolderNames(output), (std::vector<std::string>{"12:30 Class.Jpeg", "IMG_01.JPG"}));
 }
 
 TEST_F(CompositionTest, YesToOverwriteSavesAndStopsAskingForTheRestOfTheRun)
@@ -227,7 +215,7 @@ TEST_F(CompositionTest, YesToOverwriteSavesAndStopsAskingForTheRestOfTheRun)
     TBitmap decoded;
     EXPECT_EQ(DecodeJpegFile(output + "/IMG_01.JPG", decoded), JpegResult::Ok);
     EXPECT_EQ(DecodeJpegFile(output + "/IMG_02.JPG", decoded), JpegResult::Ok);
-    EXPECT_EQ(Names(output), (std::vector<std::string>{"IMG_01.JPG", "IMG_02.JPG"}));
+    EXPECT_EQ(FolderNames(output), (std::vector<std::string>{"IMG_01.JPG", "IMG_02.JPG"}));
 }
 
 TEST_F(CompositionTest, NoToOverwriteAsksForANameEndingInJpg)
@@ -247,7 +235,7 @@ TEST_F(CompositionTest, NoToOverwriteAsksForANameEndingInJpg)
     EXPECT_EQ(Form1->ComposeAndSave(photo, false, false), 0);
     EXPECT_FALSE(Form1->OverwriteConfirmed);
     EXPECT_EQ(ReadFileBytes(existing), "older picture");
-    EXPECT_EQ(Names(output), (std::vector<std::string>{"IMG_01.JPG", "photo.jpg"}));
+    EXPECT_EQ(FolderNames(output), (std::vector<std::string>{"IMG_01.JPG", "photo.jpg"}));
 
     // Any case of ".jpg" is taken at once; the question comes again.
     dialogs->Message(kOverwriteQuestion, IDNO, Form1->MessageCaption, kYesNoDefaultNo);
@@ -267,7 +255,7 @@ TEST_F(CompositionTest, CancellingTheSaveDialogSkipsThePhoto)
     dialogs->File({});
     EXPECT_EQ(Form1->ComposeAndSave(photo, false, false), -2);
     EXPECT_EQ(ReadFileBytes(existing), "older picture");
-    EXPECT_EQ(Names(output), std::vector<std::string>{"IMG_01.JPG"});
+    EXPECT_EQ(FolderNames(output), std::vector<std::string>{"IMG_01.JPG"});
 }
 
 TEST_F(CompositionTest, AnOutputFolderThatCannotBeMadeFailsTheSave)
@@ -293,14 +281,14 @@ TEST_F(CompositionTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
     dialogs->Message(kCannotSave, IDOK, Form1->MessageCaption, MB_OK);
     EXPECT_EQ(Form1->ComposeAndSave(photo, false, false), -4);
     EXPECT_EQ(ReadFileBytes(existing), "older picture");
-    EXPECT_EQ(Names(output), std::vector<std::string>{"IMG_01.JPG"});
+    EXPECT_EQ(FolderNames(output), std::vector<std::string>{"IMG_01.JPG"});
 
     // A new name fails alike and leaves nothing behind.
     const std::string second = photos + "/IMG_02.JPG";
     WriteTestJpeg(second, 480, 360);
     dialogs->Message(kCannotSave, IDOK, Form1->MessageCaption, MB_OK);
     EXPECT_EQ(Form1->ComposeAndSave(second, false, false), -4);
-    EXPECT_EQ(Names(output), std::vector<std::string>{"IMG_01.JPG"});
+    EXPECT_EQ(FolderNames(output), std::vector<std::string>{"IMG_01.JPG"});
 }
 
 TEST_F(CompositionTest, SavedFileIsTheFramePictureAt300DpiInTheChosenQuality)

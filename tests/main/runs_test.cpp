@@ -1,14 +1,19 @@
 // The operator's runs on the real main window: the batch over a dropped
 // folder with its progress, counts, log and summary, its abort and resumption,
 // the single run and the skip to the end of the list, and the batch's checks.
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include "frame_editor/text_placement_form.h"
 
 #include "platform/application.h"
 #include "platform/file_system.h"
@@ -57,13 +62,14 @@ public:
         std::string text;
         std::string status;
         int progress;
+        int logLines;
     };
 
     explicit RecordingDriver(std::shared_ptr<ScriptedDialogDriver> script) : script_(std::move(script)) {}
 
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override
     {
-        shown.push_back({text, StatusText(), Form1->ProgressBar1->Position()});
+        shown.push_back({text, StatusText(), Form1->ProgressBar1->Position(), Form1->Memo1->Lines().Count()});
         return script_->MessageBox(text, caption, flags);
     }
     std::vector<std::string> FileDialog(const FileDialogRequest& request) override
@@ -111,6 +117,24 @@ private:
     QTimer timer_;
 };
 
+// A w x h photo of one colour.
+void WriteSolidJpeg(const std::string& path, int w, int h, TColor colour)
+{
+    TBitmap photo;
+    photo.SetSize(w, h);
+    photo.Fill(colour);
+    ASSERT_EQ(EncodeJpegFile(photo, path, 90), JpegResult::Ok);
+}
+
+// Whether the composed picture's photo area shows colour at its centre.
+bool PhotoAreaShows(const TBitmap& picture, TColor colour)
+{
+    const TFrameLayout& l = Form1->FrameLayout;
+    const TColor c = picture.Pixel(l.Leftwidth + l.Photowidth / 2, l.Topheight + l.Photoheight / 2);
+    return std::abs(GetRValue(c) - GetRValue(colour)) < 16 && std::abs(GetGValue(c) - GetGValue(colour)) < 16 &&
+           std::abs(GetBValue(c) - GetBValue(colour)) < 16;
+}
+
 class RunsTest : public AppTest {
 protected:
     void SetUp() override
@@ -119,6 +143,20 @@ protected:
         recorder = std::make_shared<RecordingDriver>(dialogs);
         Application->SetDialogDriver(recorder);
         ShowMainWindow();
+    }
+
+    // A batch over photos/a.jpg and photos/sub/a.jpg into photos/sub: the
+    // first photo's picture replaces the second photo, whose picture then
+    // replaces that one (both asked about and answered Yes).
+    void RunBatchThatReplacesItsSecondPhoto(const std::string& photos)
+    {
+        Form1->CheckBox1->SetChecked(true);
+        Form1->WMDropFiles({photos}, true);
+        Form1->Edit2->SetText(photos + "/sub");
+        dialogs->Message("元の写真を上書きして宜しいですか？\n\n" + photos + "/sub/a.jpg", IDYES);
+        dialogs->Message("この作業で既に保存しました。", IDYES);
+        dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
+        Form1->BitBtn12->Click();
     }
 
     std::shared_ptr<RecordingDriver> recorder;
@@ -480,14 +518,7 @@ TEST_F(RunsTest, APhotoReplacedByTheBatchIsReadAsItIsWhenItsTurnComes)
     const std::string photos = MakePhotoFolder("2024", {"a.jpg"});
     std::filesystem::create_directory(photos + "/sub");
     WriteTestJpeg(photos + "/sub/a.jpg", 300, 200);
-    Form1->CheckBox1->SetChecked(true);
-    Form1->WMDropFiles({photos}, true);
-    Form1->Edit2->SetText(photos + "/sub");
-
-    dialogs->Message("元の写真を上書きして宜しいですか？\n\n" + photos + "/sub/a.jpg", IDYES);
-    dialogs->Message("この作業で既に保存しました。", IDYES);
-    dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
-    Form1->BitBtn12->Click();
+    RunBatchThatReplacesItsSecondPhoto(photos);
     EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/sub/a.jpg"}));
     EXPECT_EQ(SavedSize(photos + "/sub/a.jpg"), (TPoint{Form1->FrameLayout.Framewidth, Form1->FrameLayout.Frameheight}));
 }
@@ -522,4 +553,182 @@ TEST_F(RunsTest, DecodingAheadKeepsTheOrderOfTheLogAndTheQuestions)
     ASSERT_EQ(recorder->shown.size(), order.size());
     for (std::size_t k = 0; k < order.size(); ++k)
         EXPECT_NE(recorder->shown[k].text.find(order[k]), std::string::npos) << recorder->shown[k].text;
+}
+
+// The batch saves a photo while it works on the next one; the operator sees
+// nothing of that work before the save's result. A save that fails stops the
+// batch at its photo, before the next photo's log line, and leaves that
+// photo in work: its picture, its cached photo for the previews.
+TEST_F(RunsTest, AFailedSaveStopsAtItsPhotoWhichStaysInWork)
+{
+    const std::string photos = MakePhotoFolder("2024", {});
+    WriteSolidJpeg(photos + "/a.jpg", 400, 300, clRed);
+    WriteSolidJpeg(photos + "/b.jpg", 400, 300, clLime);
+    WriteSolidJpeg(photos + "/c.jpg", 400, 300, clBlue);
+    Form1->WMDropFiles({photos}, true);
+    const std::string out = folder.File("TA2024");
+    // A folder where b's picture would go: nothing replaces it, not even for root.
+    std::filesystem::create_directories(out + "/b.jpg");
+
+    dialogs->Message("保存先フォルダを作成出来ません。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:1 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    const std::vector<std::string> log = ProcessingLog();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1], photos + "/b.jpg");
+    EXPECT_EQ(log[2].rfind("保存出来ません: " + out + "/b.jpg (", 0), 0u) << log[2];
+    EXPECT_EQ(Form1->PhotoIndex, 1);
+    EXPECT_EQ(Form1->CachedPhotoPath, photos + "/b.jpg");
+    EXPECT_TRUE(PhotoAreaShows(*Form1->OutputBitmap, clLime));
+    EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"a.jpg", "b.jpg"})) << "no temporary file remains";
+
+    Form1->BitBtn8->Click();
+    EXPECT_TRUE(PhotoAreaShows(*Form1->OutputBitmap, clLime)) << "the high-quality preview shows b";
+}
+
+namespace {
+
+// Runs action on the window's thread as if the operator did it while the
+// save of the picture named name is being written: the event waits for
+// the window to process its events.
+void DuringTheSaveOf(const std::string& name, std::function<void()> action)
+{
+    SetFileWriteFaultForTesting([name, action = std::move(action)](const std::string& target) {
+        if (target.size() >= name.size() && target.compare(target.size() - name.size(), name.size(), name) == 0)
+            QMetaObject::invokeMethod(qApp, action, Qt::QueuedConnection);
+        return false;
+    });
+}
+
+}  // namespace
+
+// 中断 pressed while b is saved is seen where it was seen before the batch
+// saved on a thread of its own: at the next photo's pumping, after its log
+// line; b is saved and in work, c not begun.
+TEST_F(RunsTest, AbortPressedWhileAPhotoSavesStopsBeforeTheNextPhoto)
+{
+    const std::string photos = MakePhotoFolder("2024", {});
+    WriteSolidJpeg(photos + "/a.jpg", 400, 300, clRed);
+    WriteSolidJpeg(photos + "/b.jpg", 400, 300, clLime);
+    WriteSolidJpeg(photos + "/c.jpg", 400, 300, clBlue);
+    Form1->WMDropFiles({photos}, true);
+    DuringTheSaveOf("/TA2024/b.jpg", [] { Form1->BitBtn15->Click(); });
+
+    dialogs->Message("中断して宜しいですか？", IDYES, "Plovis", MB_YESNO);
+    dialogs->Message("中断しました。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("作業を中断しました。保存ファイル数    2 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_EQ(ProcessingLog(),
+              (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg", photos + "/c.jpg", "中断"}));
+    const RecordingDriver::Shown* question = recorder->Find("中断して宜しいですか");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->logLines, 3);
+    EXPECT_EQ(question->status, "処理中...　 66%     2/    3 エラー:0 スキップ:0");
+    EXPECT_EQ(Form1->PhotoIndex, 2);
+    EXPECT_EQ(Form1->CachedPhotoPath, photos + "/b.jpg");
+    EXPECT_TRUE(PhotoAreaShows(*Form1->OutputBitmap, clLime));
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+}
+
+TEST_F(RunsTest, ClosingWhileAPhotoSavesStopsBeforeTheNextPhotoAndClosesOnceTheSaveIsDone)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    DuringTheSaveOf("/TA2024/b.jpg", [] { Form1->UserCloseRequest(); });
+
+    dialogs->Message("中断しました。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("作業を中断しました。保存ファイル数    2 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_EQ(ProcessingLog(),
+              (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg", photos + "/c.jpg", "中断"}));
+    EXPECT_EQ(Form1->PhotoIndex, 2);
+    EXPECT_FALSE(Form1->Visible());
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+}
+
+// The photo after a saved one was worked on while that one saved. The save
+// replaced its file (the output folder is the photo's own folder): at its
+// turn it is read as it is now, the first photo's picture, not as it was.
+TEST_F(RunsTest, APhotoReplacedWhileItWasWorkedOnIsReadAgainAtItsTurn)
+{
+    const std::string photos = MakePhotoFolder("2024", {});
+    WriteSolidJpeg(photos + "/a.jpg", 400, 300, clBlue);
+    std::filesystem::create_directory(photos + "/sub");
+    WriteSolidJpeg(photos + "/sub/a.jpg", 400, 300, clRed);
+    RunBatchThatReplacesItsSecondPhoto(photos);
+    TBitmap saved;
+    ASSERT_EQ(DecodeJpegFile(photos + "/sub/a.jpg", saved), JpegResult::Ok);
+    EXPECT_TRUE(PhotoAreaShows(saved, clBlue));
+}
+
+// Texts may change while a batch runs (the text placement window is
+// modeless): a title typed while b is begun is printed on b, although b was
+// worked on, with the title before, while a saved; b and c come out alike.
+TEST_F(RunsTest, ATitleChangedDuringABatchIsPrintedFromTheNextPhotoOn)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    Form4->Edit4->UserEdited("卒業記念");
+    DuringCommand operatorTypes([] { return Form1->Memo1->Lines().Count() == 2; },
+                                [] { Form4->Edit4->UserEdited("入学記念"); });
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(operatorTypes.done);
+    const std::string out = folder.File("TA2024/");
+    EXPECT_NE(ReadFileBytes(out + "a.jpg"), ReadFileBytes(out + "b.jpg"));
+    EXPECT_EQ(ReadFileBytes(out + "b.jpg"), ReadFileBytes(out + "c.jpg"));
+}
+
+// A photo removed after it was worked on ahead is asked about at its turn;
+// one replaced by a photo too small to work on is skipped with its note.
+TEST_F(RunsTest, APhotoRemovedOrMadeSmallAfterItWasWorkedOnIsTakenAsItIsAtItsTurn)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    DuringCommand removeB([] { return Form1->Memo1->Lines().Count() == 2; },
+                          [&] { std::filesystem::remove(photos + "/b.jpg"); });
+    DuringCommand shrinkD([] { return Form1->Memo1->Lines().Count() == 5; },
+                          [&] { WriteTestJpeg(photos + "/d.jpg", 200, 100); });
+    dialogs->Message("JPEGファイルが存在しません。中断しますか？\n\n" + photos + "/b.jpg", IDNO);
+    dialogs->Message("作業が終了しました。保存ファイル数:   2 エラー:0 スキップ:2", IDOK);
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(removeB.done && shrinkD.done);
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg",
+                                                         "JPEGファイルが存在しません", photos + "/c.jpg",
+                                                         photos + "/d.jpg", "320px×240px以下なのでスキップ"}));
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "c.jpg"}));
+}
+
+// Photos worked on while the one before them saves come out as photos worked
+// one after the other do (the single run works on nothing ahead): large and
+// turned photos, reduced, rotated, colour-corrected, with three texts.
+TEST_F(RunsTest, ABatchSavesWhatSingleRunsSave)
+{
+    const std::string photos = MakePhotoFolder("2024", {"c.jpg"});
+    WriteTestJpeg(photos + "/a.jpg", 1800, 1200);
+    WriteTestJpeg(photos + "/b.jpg", 1200, 1800);
+    auto setUpJob = [&](const std::string& out) {
+        Form1->WMDropFiles({photos}, true);
+        Form1->Edit2->SetText(out);
+        Form1->CheckBox7->SetChecked(true);
+        Form1->Edit7->SetText("2");
+        Form1->TrackBar5->SetPosition(Form1->TrackBar5->Position() + 3);
+        Form4->Edit4->UserEdited("卒業記念");
+        Form4->Edit9->UserEdited("2026.12.08");
+        Form4->Edit7->UserEdited("3年B組");
+    };
+    setUpJob(folder.File("single"));
+    Form1->BitBtn3->Click();
+    Form1->BitBtn3->Click();
+    dialogs->Message("完了しました。", IDOK);
+    Form1->BitBtn3->Click();
+    setUpJob(folder.File("batch"));
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        const std::string single = ReadFileBytes(folder.File(std::string("single/") + name));
+        EXPECT_FALSE(single.empty()) << name;
+        EXPECT_EQ(ReadFileBytes(folder.File(std::string("batch/") + name)), single) << name;
+    }
 }

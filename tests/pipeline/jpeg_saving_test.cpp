@@ -13,15 +13,6 @@
 
 namespace {
 
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void FillPicture(TBitmap& bitmap, TColor colour)
 {
     FillBitmap(bitmap, 40, 30, [colour](int x, int y) { return (x + y) % 7 ? colour : clBlack; });
@@ -47,7 +38,7 @@ TEST(JpegSaving, SaveWritesAStampedPictureAndReplacesAnOldFile)
     ASSERT_EQ(DecodeJpegFile(path, decoded), JpegResult::Ok);
     EXPECT_EQ(decoded.Width(), 40);
     EXPECT_EQ(decoded.Height(), 30);
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"IMG_01.JPG"});
+    EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"IMG_01.JPG"});
 }
 
 TEST(JpegSaving, SavingOverTheSourcePhotoWorks)
@@ -65,7 +56,7 @@ TEST(JpegSaving, SavingOverTheSourcePhotoWorks)
     ASSERT_EQ(DecodeJpegFile(path, again), JpegResult::Ok);
     EXPECT_GT(GetGValue(again.Pixel(1, 0)), 200);
     EXPECT_LT(GetBValue(again.Pixel(1, 0)), 50);
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"photo.jpg"});
+    EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"photo.jpg"});
 }
 
 TEST(JpegSaving, FailedSaveKeepsTheOldFileAndLeavesNoTemporary)
@@ -101,5 +92,5 @@ TEST(JpegSaving, FailedSaveKeepsTheOldFileAndLeavesNoTemporary)
     SetFileWriteFaultForTesting({});
     EXPECT_EQ(ReadFileBytes(target), old);
 
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"folder", "out.jpg", "taken.jpg"}));
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"folder", "out.jpg", "taken.jpg"}));
 }

@@ -35,16 +35,23 @@ TEST(JpegPrefetch, HandsOverTheDecodesItKeeps)
     EXPECT_FALSE(prefetch.Take(folder.File("0.jpg"), out));
     EXPECT_EQ(out.Width(), 5);
 
+    // A decode may take over storage the caller has no use for; what it
+    // held before goes to the caller, its content dropped.
+    TBitmap idle;
+    FillBitmap(idle, 64, 48, [](int, int) { return clBlue; });
     prefetch.Ahead(folder.File("0.jpg"));
     prefetch.Ahead(folder.File("1.jpg"));
     prefetch.Ahead(folder.File("1.jpg"));
-    prefetch.Ahead(folder.File("2.jpg"));
+    prefetch.Ahead(folder.File("2.jpg"), &idle);
+    EXPECT_EQ(idle.Width(), 0);
     prefetch.Ahead(folder.File("3.jpg"));  // drops 0.jpg
     EXPECT_FALSE(prefetch.Take(folder.File("0.jpg"), out));
     for (const char* name : {"3.jpg", "2.jpg", "1.jpg"}) {
-        ASSERT_EQ(prefetch.Take(folder.File(name), out), JpegResult::Ok);
+        FileStamp stamp;
+        ASSERT_EQ(prefetch.Take(folder.File(name), out, &stamp), JpegResult::Ok);
         ASSERT_EQ(DecodeJpegFile(folder.File(name), expected), JpegResult::Ok);
         EXPECT_TRUE(SameBitmap(out, expected)) << name;
+        EXPECT_EQ(stamp, StampOf(folder.File(name))) << name;
     }
     EXPECT_FALSE(prefetch.Take(folder.File("1.jpg"), out));
 

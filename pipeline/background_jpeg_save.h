@@ -1,0 +1,34 @@
+// Saves a picture as SaveJpegSafely does, on a thread of its own, so that the
+// caller can go on working meanwhile. The picture belongs to the save: the
+// caller exchanges its pixels in before Start and out again after Wait (no
+// copy), and the thread only reads it.
+#pragma once
+
+#include <string>
+#include <thread>
+
+#include "pipeline/jpeg_saving.h"
+#include "platform/bitmap.h"
+
+class BackgroundJpegSave {
+public:
+    BackgroundJpegSave() = default;
+    // Waits for a save still running: its temporary file is never left.
+    ~BackgroundJpegSave();
+    BackgroundJpegSave(const BackgroundJpegSave&) = delete;
+    BackgroundJpegSave& operator=(const BackgroundJpegSave&) = delete;
+
+    // Not to be touched between Start and Wait.
+    TBitmap& Picture() { return picture_; }
+    // Starts saving Picture() to path (quality and dpi as SaveJpegSafely takes them).
+    void Start(const std::string& path, int quality, int dpi);
+    // Waits for the save started last and gives its result, with the reason
+    // of a failure when error is given.
+    JpegSaveResult Wait(std::string* error = nullptr);
+
+private:
+    TBitmap picture_;
+    std::thread worker_;
+    JpegSaveResult result_ = JpegSaveResult::Ok;
+    std::string error_;
+};
