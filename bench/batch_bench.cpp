@@ -81,7 +81,8 @@ constexpr int kJobQuality = 90;
 
 // The settings of a real job that a drop leaves alone: high-quality
 // reduction, correction tools and colour on, the folders, smoothing pattern
-// B, quality 90, a title, a two-line date and another text.
+// B, quality 90, a title, a two-line date and another text. Every preference
+// is set, so that a "vad.ini" left beside the program changes nothing.
 void SetUpJob(const std::string& photoFolder, const std::string& outputFolder)
 {
     Form1->CheckBox3->SetChecked(true);
@@ -89,26 +90,25 @@ void SetUpJob(const std::string& photoFolder, const std::string& outputFolder)
     Form1->CheckBox6->SetChecked(true);
     Form1->Edit1->SetText(photoFolder);
     Form1->Edit2->SetText(outputFolder);
-    Form2->TrackBar7->SetPosition(1);
+    Form2->TrackBar1->SetPosition(1);
+    Form2->TrackBar2->SetPosition(10);
+    Form2->TrackBar3->SetPosition(1);
     Form2->TrackBar4->SetPosition(kJobQuality);
+    Form2->TrackBar5->SetPosition(10);
+    Form2->TrackBar7->SetPosition(1);
     Form4->Edit4->SetText("令和八年度　卒業記念");
     Form4->Edit9->SetText("2026.12.08\\n撮影");
     Form4->Edit7->SetText("Plovis Studio");
 }
 
 // What a drop resets, set as the operator sets it afterwards: a 2 degree
-// turn typed in, the red gain raised on its bar, the other text turned, and
-// the texts where the operator left them on the preview.
+// turn typed in, the red gain raised on its bar, the other text turned. The
+// texts print at the layout's places, where the window put their images.
 void SetUpCorrections()
 {
     Form1->Edit7->SetText("2");
     Form1->TrackBar5->SetPosition(Form1->TrackBar5->Position() + 3);
     Form4->Edit8->SetText("15");
-    const TFrameLayout& p = Form1->PreviewLayout;
-    Form1->Image3->SetBounds(p.FontPositionX - Form1->Image3->Width() / 2, p.FontPositionY, Form1->Image3->Width(),
-                             Form1->Image3->Height());
-    Form1->Image4->SetBounds(p.DatePositionX - 60, p.DatePositionY - 10, 120, 20);
-    Form1->Image5->SetBounds(p.OtherPositionX - 20, p.OtherPositionY, 120, 20);
 }
 
 long PeakResidentKb()
