@@ -89,6 +89,12 @@ public:
     // Y mm, Y pixels (each write marks the settings modified).
     void WriteTextPosition(TFrameTextKind kind, int xMm, int xPixels, int yMm, int yPixels);
 
+    // Writes a frame settings file at path of the geometry layout, with the
+    // texts, fonts, alignment and line spacing that the windows hold, and its
+    // frame image beside it unless one is there; silent. False when
+    // something could not be written.
+    bool WriteLayoutFile(const std::string& path, const TFrameLayout& layout);
+
     // Shows the window, loading path at its show in place of the main
     // window's frame settings path (which the main window's first relayout
     // has used up when the program opens this window at its start).
@@ -142,6 +148,12 @@ private:
     void takeSettings(const TFrameSettings& settings, const std::string& path);
     // The settings as the writers store them.
     TFrameSettings settingsToWrite() const;
+    // Settings of that geometry and frame image name, with everything else
+    // as the windows hold it.
+    TFrameSettings settingsWith(const TFrameLayout& layout, const std::string& photoFile) const;
+    // The folder the file dialogs open in: that of the frame settings file
+    // in use, else "Frame/" beside the program.
+    std::string frameFileFolder() const;
     // The new save; true when the settings were written.
     bool saveAsNew();
     // The save dialog until a name ending in ".ini" is taken; "" when cancelled.

@@ -13,7 +13,7 @@ std::string TForm3::SelectFrameFile()
 {
     OpenDialog1.Options = ofHideReadOnly | ofPathMustExist | ofFileMustExist | ofEnableSizing;
     OpenDialog1.Title = "フレーム設定ファイルの読み込み";
-    OpenDialog1.InitialDir = Form1->ProgramFolder + "Frame/";
+    OpenDialog1.InitialDir = frameFileFolder();
     OpenDialog1.Filter = "フレーム設定ファイル (*.ini)|*.ini";
     OpenDialog1.FilterIndex = 1;
     for (;;) {
@@ -74,20 +74,51 @@ void TForm3::takeSettings(const TFrameSettings& settings, const std::string& pat
 
 TFrameSettings TForm3::settingsToWrite() const
 {
-    TFrameSettings settings;
-    settings.PhotoFile = FrameImagePath;
-    settings.Layout = pixelLayout();
+    TFrameLayout layout = pixelLayout();
     // Empty other-text places are stored as defaults; the fields stay empty,
     // so the next save computes them again.
     if (Edit30->Text().empty())
-        settings.Layout.OtherPositionX = settings.Layout.Framewidth / 4;
+        layout.OtherPositionX = layout.Framewidth / 4;
     if (Edit31->Text().empty())
-        settings.Layout.OtherPositionY = settings.Layout.FontPositionY;
+        layout.OtherPositionY = layout.FontPositionY;
+    return settingsWith(layout, FrameImagePath);
+}
+
+TFrameSettings TForm3::settingsWith(const TFrameLayout& layout, const std::string& photoFile) const
+{
+    TFrameSettings settings;
+    settings.PhotoFile = photoFile;
+    settings.Layout = layout;
     settings.ReferencePosition = TrimmingAlignment();
     for (TFrameTextKind kind : kFrameTextKinds)
         settings.Text(kind) = Form4->FrameText(kind);
     settings.LineSpacing = Form4->LineSpacingPercent();
     return settings;
+}
+
+bool TForm3::WriteLayoutFile(const std::string& path, const TFrameLayout& layout)
+{
+    const std::string imageName = FrameImageName(path);
+    const std::string imagePath = ExtractFilePath(path) + imageName;
+    if (!ForceDirectories(ExtractFilePath(path)))
+        return false;
+    try {
+        // The image first: the settings name it, and their reader refuses
+        // settings whose image is missing.
+        if (!FileExists(imagePath))
+            Form1->SaveFrameImage(imagePath, layout.Framewidth, layout.Frameheight, layout.Photowidth,
+                                  layout.Photoheight, layout.Leftwidth, layout.Topheight);
+        WriteFrameSettings(path, settingsWith(layout, imageName));
+    } catch (const Exception&) {
+        return false;
+    }
+    return true;
+}
+
+std::string TForm3::frameFileFolder() const
+{
+    const std::string folder = ExtractFilePath(SettingsFilePath);
+    return !folder.empty() && DirectoryExists(folder) ? folder : Form1->ProgramFolder + "Frame/";
 }
 
 bool TForm3::writeSettings(const std::string& path)
@@ -128,7 +159,7 @@ bool TForm3::saveFrameImageBeside(const std::string& settingsPath, bool redraw)
 std::string TForm3::askSavePath()
 {
     SaveDialog1.Title = "設定の保存";
-    SaveDialog1.InitialDir = Form1->ProgramFolder + "Frame/";
+    SaveDialog1.InitialDir = frameFileFolder();
     SaveDialog1.FileName.clear();
     SaveDialog1.Filter = "ini files (*.ini)|*.ini|All files (*.*)|*.*";
     SaveDialog1.FilterIndex = 1;

@@ -455,6 +455,9 @@ private:
     // from Edit1 when it has changed since (false when that found nothing).
     std::string photoListSource_;
     bool followEdit1();
+    // Where the photo dialog opens: the folder of the photo list's source
+    // as the photo field names it, else the home folder.
+    std::string photoListFolder() const;
     // A new photo list from the first of items, a folder or one photo
     // (dropped or typed; the photo field and the proposed output folder set
     // as for a drop), or, without items, from the photo field as it stands.

@@ -196,7 +196,7 @@ int TForm1::OpenPhotoFile()
     TOpenPictureDialog& dialog = *OpenPictureDialog1;
     dialog.Options = 0;
     dialog.Title = "画像選択";
-    dialog.InitialDir = ProgramFolder;
+    dialog.InitialDir = photoListFolder();
     dialog.Filter = "JPEG (*.jpg)|*.jpg;*.JPG|All files (*.*)|*.*";
     if (!dialog.Execute() || dialog.Files.size() != 1)
         return -1;
@@ -211,6 +211,17 @@ int TForm1::OpenPhotoFile()
     Edit1->SetText(name);
     photoListSource_ = name;
     return 0;
+}
+
+std::string TForm1::photoListFolder() const
+{
+    // The photo field names the folder or the photo the list was made from.
+    const std::string source = Edit1->Text();
+    if (!source.empty() && DirectoryExists(source))
+        return IncludeTrailingPathDelimiter(source);
+    if (!source.empty() && FileExists(source))
+        return ExtractFilePath(source);
+    return HomeFolder();
 }
 
 int TForm1::BrowseSaveFolder()

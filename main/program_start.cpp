@@ -7,6 +7,7 @@
 #include "main/application_forms.h"
 #include "main/main_form.h"
 #include "platform/application.h"
+#include "platform/file_system.h"
 
 std::optional<TStartMode> ParseCommandLine(int argc, const char* const* argv)
 {
@@ -20,6 +21,14 @@ std::optional<TStartMode> ParseCommandLine(int argc, const char* const* argv)
 void ShowStartWindows(TStartMode mode)
 {
     Form1->Show();
+    // The frame settings file the main window names at its first show comes
+    // with the program: a fresh copy writes it, of the layout just applied,
+    // so that the editor opens on a whole layout and the first resize of the
+    // main window lays the preview out for the window's size. One that is
+    // there is the operator's and stays as it is; a folder that cannot be
+    // written leaves the program as it was without the file.
+    if (!FileExists(Form1->FrameFilePath))
+        Form3->WriteLayoutFile(Form1->FrameFilePath, Form1->FrameLayout);
     if (mode != TStartMode::FrameSettings)
         return;
     // The frame settings window opens over the main window, modeless, on the

@@ -13,8 +13,9 @@ inline constexpr char kUsageLine[] = "usage: plovis [--frame-settings]";
 // they are not a valid command line.
 std::optional<TStartMode> ParseCommandLine(int argc, const char* const* argv);
 
-// Shows the created windows for the mode: the main window, and for
-// FrameSettings then the frame settings window over it.
+// Shows the created windows for the mode: the main window (writing the
+// frame settings file it names, of its built-in layout, when none is there),
+// and for FrameSettings then the frame settings window over it.
 void ShowStartWindows(TStartMode mode);
 
 // Creates the windows, shows them for the mode, runs the message loop until

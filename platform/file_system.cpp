@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -147,6 +149,15 @@ std::string ExecutableFolder()
         }
         target.resize(target.size() * 2);
     }
+}
+
+std::string HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return IncludeTrailingPathDelimiter(home);
+    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && *user->pw_dir)
+        return IncludeTrailingPathDelimiter(user->pw_dir);
+    return "/";
 }
 
 bool ListDirectory(const std::string& folder, std::vector<DirEntry>& out)

@@ -42,6 +42,9 @@ bool SetCurrentDirectory(const std::string& path);
 // The folder of the running executable, with a trailing "/".
 std::string ExecutableFolder();
 
+// The user's home folder ($HOME, else the account's), with a trailing "/".
+std::string HomeFolder();
+
 struct DirEntry {
     std::string name;
     bool isFolder = false;  // the entry, or the target of a link, is a folder

@@ -2,6 +2,8 @@
 // with their frame image rules, and the questions on closing.
 #include "frame_editor/frame_settings_form.h"
 
+#include <filesystem>
+
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -266,6 +268,29 @@ TEST_F(FrameSettingsFormTest, LoadDialogTakesOnlyDotIni)
     dialogs->File({});
     EXPECT_EQ(Form3->SelectFrameFile(), "");
     EXPECT_TRUE(dialogs->AllUsed()) << "upper-case .INI shows the dialog again";
+}
+
+TEST_F(FrameSettingsFormTest, FileDialogsOpenBesideTheFrameFileInUse)
+{
+    const std::string elsewhere = folder.File("elsewhere/");
+    ForceDirectories(elsewhere);
+    WriteFileBytes(elsewhere + "x.ini", *ToCp932(kFrameFile));
+    WriteFileBytes(elsewhere + "frame.bmp", "bmp");
+    auto opensIn = [](const std::string& expected) {
+        return [expected](const FileDialogRequest& request) { EXPECT_EQ(request.initialDir, expected); };
+    };
+    dialogs->File({elsewhere + "x.ini"}, opensIn(folder.File("Frame/")));
+    Form3->BitBtn3->Click();
+    ASSERT_EQ(Form3->SettingsFilePath, elsewhere + "x.ini");
+
+    dialogs->File({}, opensIn(elsewhere));
+    Form3->BitBtn3->Click();
+    dialogs->File({}, opensIn(elsewhere));
+    Form3->BitBtn10->Click();
+
+    std::filesystem::remove_all(elsewhere);
+    dialogs->File({}, opensIn(folder.File("Frame/")));
+    Form3->BitBtn10->Click();
 }
 
 TEST_F(FrameSettingsFormTest, NewSaveThenLoadRoundTrips)

@@ -1,7 +1,9 @@
 // The photo list: what a drop on the window or on the output folder field
 // does, the folder scan (names, counts, sub-folders, links), the photo open
 // dialog and the output folder browser.
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -334,13 +336,19 @@ TEST_F(PhotoListTest, DropWhileBusyChangesNothing)
 TEST_F(PhotoListTest, OpenPhotoAcceptsOneJpgNameOnly)
 {
     const std::string photo = MakePhotoFolder("pics") + "/a.jpg";
+    // Before any photo list the dialog opens in the home folder.
+    const std::string home = MakeFolder("home");
+    const std::optional<std::string> savedHome =
+        std::getenv("HOME") ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt;
+    setenv("HOME", home.c_str(), 1);
     dialogs->File({photo}, [&](const FileDialogRequest& request) {
         EXPECT_FALSE(request.save);
         EXPECT_EQ(request.title, "画像選択");
-        EXPECT_EQ(request.initialDir, Form1->ProgramFolder);
+        EXPECT_EQ(request.initialDir, home + "/");
         EXPECT_EQ(request.options, 0u);
     });
     EXPECT_EQ(Form1->OpenPhotoFile(), 0);
+    savedHome ? setenv("HOME", savedHome->c_str(), 1) : unsetenv("HOME");
     EXPECT_EQ(Form1->Edit1->Text(), photo);
     EXPECT_EQ(PhotoList(), (std::vector<std::string>{photo}));
 
@@ -367,7 +375,12 @@ TEST_F(PhotoListTest, ChoosingAPhotoStartsANewListAndLoadsIt)
     Form1->PhotoIndex = 1;
     Form1->OverwriteConfirmed = true;
 
-    dialogs->File({photos + "/b.jpg"});
+    // The dialog opens in the folder of the list, then in that of the
+    // photo chosen.
+    const std::string other = MakePhotoFolder("other");
+    dialogs->File({other + "/a.jpg"}, [&](const FileDialogRequest& r) { EXPECT_EQ(r.initialDir, photos + "/"); });
+    Form1->BitBtn1->Click();
+    dialogs->File({photos + "/b.jpg"}, [&](const FileDialogRequest& r) { EXPECT_EQ(r.initialDir, other + "/"); });
     Form1->BitBtn1->Click();
     EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/b.jpg"}));
     EXPECT_EQ(Form1->PhotoIndex, 0);
