@@ -88,8 +88,9 @@ void TForm3::FormCloseQuery(bool& canClose)
 void TForm3::applyToMainWindow()
 {
     // Whatever the answer. The main window reads no frame settings file: its
-    // built-in layout is applied again, which keeps the texts but also resets
-    // the fonts, angles, trimming alignment and line spacing to the layout's.
-    if (Form1->ApplyFrameLayout(Form1->PresetIndex) == 0)
+    // built-in layout's geometry comes back, while the texts as styled here,
+    // the trimming alignment and the line spacing are what it prints with.
+    Form2->SetPreference(kLineSpacingPreference, Form4->LineSpacingPercent());
+    if (Form1->ApplyFrameGeometry(Form1->PresetIndex) == 0)
         Form1->RefreshLayoutPreview();
 }

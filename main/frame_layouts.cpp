@@ -29,8 +29,14 @@ int TForm1::ApplyFrameLayout(int preset)
     Form3->SetTrimmingAlignment(1);
     Form2->SetPreference(kLineSpacingPreference, kLayoutLineSpacing);
     LineSpacing = static_cast<float>(1 + kLayoutLineSpacing * 0.01);
-
     Form4->ResetTextFormats(values.titleSize, values.dateSize, values.otherSize);
+    return ApplyFrameGeometry(preset);
+}
+
+int TForm1::ApplyFrameGeometry(int preset)
+{
+    Edit3->SetText("");
+    const TFrameLayoutPreset values = FramePreset(preset);
     Form7->MirrorTexts(Form4->FrameText(TFrameTextKind::Title).Text, Form4->FrameText(TFrameTextKind::Date).Text,
                        Form4->FrameText(TFrameTextKind::Other).Text);
 

@@ -189,6 +189,10 @@ public:
 
     // --- Frame layouts -----------------------------------------------------
     int ApplyFrameLayout(int preset);
+    // The layout's geometry and frame image alone: the texts' fonts, angles
+    // and vertical flags, the trimming alignment and the line spacing stay
+    // as they are (what the frame settings editor set). Returns 0.
+    int ApplyFrameGeometry(int preset);
     void ComboBox1Change();
     void Edit2Change();
     void BitBtn5Click();

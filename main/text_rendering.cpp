@@ -5,6 +5,7 @@
 #include "main/main_form.h"
 #include "pipeline/preview_scale.h"
 #include "pipeline/text_block.h"
+#include "pipeline/text_layout.h"
 #include "platform/application.h"
 #include "platform/canvas.h"
 
@@ -75,9 +76,11 @@ void TForm1::drawScaledTextPreview(TImage& image, const TFont& font, const std::
 void TForm1::placeTextImage(TFrameTextKind kind, TPoint layoutPlace)
 {
     TImage& image = *TextImage(kind);
-    const TPoint preview{
-        FrameToPreviewPlace(layoutPlace.x, PreviewLayout.Framewidth, FrameLayout.Framewidth) - image.Width() / 2,
-        FrameToPreviewPlace(layoutPlace.y, PreviewLayout.Framewidth, FrameLayout.Framewidth)};
+    // Kept inside the frame as the composition keeps the text.
+    const TPoint preview = KeepBlockInside(
+        {FrameToPreviewPlace(layoutPlace.x, PreviewLayout.Framewidth, FrameLayout.Framewidth) - image.Width() / 2,
+         FrameToPreviewPlace(layoutPlace.y, PreviewLayout.Framewidth, FrameLayout.Framewidth)},
+        image.Width(), image.Height(), PreviewLayout.Framewidth, PreviewLayout.Frameheight);
     image.SetBounds(preview.x - ScrollBox1->HorzScrollBar.Position(), preview.y - ScrollBox1->VertScrollBar.Position(),
                     image.Width(), image.Height());
     textImagePlaces_[static_cast<std::size_t>(kind)] = {true, preview, layoutPlace};
@@ -93,13 +96,14 @@ TPoint TForm1::TextOutputPlace(TFrameTextKind kind, const TFrameText& text)
     // follow the window's size; an image where the window put it stands
     // for the layout place itself, centred for the text as it is now.
     const TextImagePlace& placed = textImagePlaces_[static_cast<std::size_t>(kind)];
-    if (placed.placed && placed.preview == preview) {
-        const int width =
-            LayOutTextBlock(*TextBitmap->Canvas(), text.Text, StyleOf(text.Font, text.Angle, LineSpacing)).placement.width;
-        return {placed.layout.x - width / 2, placed.layout.y};
-    }
-    return {PreviewToFrame(preview.x, PreviewLayout.Framewidth, FrameLayout.Framewidth),
-            PreviewToFrame(preview.y, PreviewLayout.Framewidth, FrameLayout.Framewidth)};
+    const TextPlacement block =
+        LayOutTextBlock(*TextBitmap->Canvas(), text.Text, StyleOf(text.Font, text.Angle, LineSpacing)).placement;
+    const TPoint at = placed.placed && placed.preview == preview
+                          ? TPoint{placed.layout.x - block.width / 2, placed.layout.y}
+                          : TPoint{PreviewToFrame(preview.x, PreviewLayout.Framewidth, FrameLayout.Framewidth),
+                                   PreviewToFrame(preview.y, PreviewLayout.Framewidth, FrameLayout.Framewidth)};
+    // A name too long for its place is printed whole rather than cut.
+    return KeepBlockInside(at, block.width, block.height, FrameLayout.Framewidth, FrameLayout.Frameheight);
 }
 
 TImage* TForm1::TextImage(TFrameTextKind kind) const

@@ -1,6 +1,7 @@
 // Line splitting, block height and the placement of turned text blocks.
 #include "pipeline/text_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "pipeline/rotation.h"
@@ -68,4 +69,9 @@ TextPlacement PlaceTextBlock(int maxW, int blockH, int lineH, float s, int angle
     placement.stepX = static_cast<int>(std::sin(radians) * s * lineH);
     placement.stepY = static_cast<int>(std::cos(radians) * s * lineH);
     return placement;
+}
+
+TPoint KeepBlockInside(TPoint at, int width, int height, int frameWidth, int frameHeight)
+{
+    return {std::max(0, std::min(at.x, frameWidth - width)), std::max(0, std::min(at.y, frameHeight - height))};
 }

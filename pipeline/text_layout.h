@@ -52,3 +52,10 @@ struct TextPlacement {
 };
 
 TextPlacement PlaceTextBlock(int maxW, int blockH, int lineH, float s, int angle);
+
+// The top-left corner of a width x height block meant for at, moved inward by
+// the least amount that puts it whole inside a frameWidth x frameHeight
+// picture: a name that reaches past an edge is printed whole, not cut. A block
+// wider (taller) than the picture starts at its left (top) edge; one that fits
+// keeps at.
+TPoint KeepBlockInside(TPoint at, int width, int height, int frameWidth, int frameHeight);

@@ -3,15 +3,19 @@
 #include "frame_editor/frame_settings_form.h"
 
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "dialogs/preferences_form.h"
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
+#include "platform/jpeg_codec.h"
 #include "platform/text_encoding.h"
 #include "tests/main/app_test_support.h"
 
@@ -25,6 +29,50 @@ const char kFrameFile[] =
     "Kept=手書きの値\r\n"
     "[Title]\r\nName=ＭＳ 明朝\r\nSize=30\r\nStyle=B\r\nColor=255\r\nText=卒業記念\\n２０２６\r\nVrt=1\r\nAngle=-15\r\n"
     "[Date]\r\nSize=20\r\nText=2026.03.15\r\n[Other]\r\nText=３年Ｂ組\r\n[Config]\r\nBar5=30\r\n";
+
+// The same frame with styled texts: a red bold Mincho title turned 5 degrees
+// to the right, a green italic date, a small blue other text, bottom
+// trimming and 30 % line spacing.
+const char kStyledFrameFile[] =
+    "[Frame]\r\nPhotoFile=frame.bmp\r\nFramewidth=1500\r\nFrameheight=1051\r\nPhotowidth=1430\r\nPhotoheight=887\r\n"
+    "Leftwidth=35\r\nRightwidth=35\r\nTopheight=35\r\nBottomheight=129\r\nFontPositionX=750\r\nFontPositionY=940\r\n"
+    "DatePositionX=1255\r\nDatePositionY=957\r\nOtherPositionX=200\r\nOtherPositionY=950\r\nReferencePosition=3\r\n"
+    "[Title]\r\nName=ＭＳ 明朝\r\nSize=40\r\nStyle=B\r\nColor=255\r\nText=卒業記念写真撮影会\r\nAngle=-5\r\n"
+    "[Date]\r\nName=ＭＳ Ｐゴシック\r\nSize=36\r\nStyle=I\r\nColor=32768\r\nText=2026.03.15\r\n"
+    "[Other]\r\nSize=20\r\nColor=16711680\r\nText=３年Ｂ組\r\n[Config]\r\nBar5=30\r\n";
+
+// Where the pixels that match lie within the rows from top down, and the
+// mean row of those left and right of their middle: a text turned to the
+// right lies lower on its right.
+struct Ink {
+    TRect bounds{};
+    double leftY = 0;
+    double rightY = 0;
+};
+
+Ink InkBelow(const TBitmap& picture, int top, const std::function<bool(TColor)>& match)
+{
+    Ink ink;
+    ink.bounds = {picture.Width(), picture.Height(), 0, 0};
+    std::vector<TPoint> points;
+    for (int y = top; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            if (match(picture.Pixel(x, y))) {
+                points.push_back({x, y});
+                ink.bounds = {std::min(ink.bounds.Left, x), std::min(ink.bounds.Top, y),
+                              std::max(ink.bounds.Right, x + 1), y + 1};
+            }
+    const int middle = (ink.bounds.Left + ink.bounds.Right) / 2;
+    double sums[2] = {0, 0};
+    int counts[2] = {0, 0};
+    for (const TPoint p : points) {
+        sums[p.x >= middle] += p.y;
+        ++counts[p.x >= middle];
+    }
+    ink.leftY = counts[0] ? sums[0] / counts[0] : 0;
+    ink.rightY = counts[1] ? sums[1] / counts[1] : 0;
+    return ink;
+}
 
 class FrameSettingsFormTest : public AppTest {
 protected:
@@ -477,8 +525,8 @@ TEST_F(FrameSettingsFormTest, ClosingQuestions)
     Form3->Close();
     EXPECT_TRUE(Form3->Visible());
 
-    // Yes and saved: the apply question, then the built-in layout again,
-    // which also resets the fonts the editor changed.
+    // Yes and saved: the apply question, then the built-in layout's
+    // geometry again, with the fonts the editor changed.
     Form4->Edit22->Font().SetSize(50);
     dialogs->Message("設定を保存して閉じますか？", IDYES);
     dialogs->File({folder.File("Frame/a.ini")});
@@ -486,7 +534,7 @@ TEST_F(FrameSettingsFormTest, ClosingQuestions)
     dialogs->Message("設定を反映しますか？", IDNO, Form1->MessageCaption, MB_YESNO);
     Form3->Close();
     EXPECT_FALSE(Form3->Visible());
-    EXPECT_EQ(Form4->TextFont(TFrameTextKind::Title).Size(), FramePreset(Form1->PresetIndex).titleSize);
+    EXPECT_EQ(Form4->TextFont(TFrameTextKind::Title).Size(), 50);
 
     // A new layout closed without changes asks about applying.
     Form3->Show();
@@ -526,4 +574,62 @@ TEST_F(FrameSettingsFormTest, OtherSettingsShowThePreferences)
     });
     Form3->BitBtn7->Click();
     EXPECT_TRUE(dialogs->AllUsed());
+}
+
+TEST_F(FrameSettingsFormTest, TextStylingLoadedInTheEditorReachesThePrint)
+{
+    const std::string path = WriteFrameFile("styled.ini", kStyledFrameFile);
+    const std::string photos = MakePhotoFolder("photos", {"a.jpg"});
+    const TFrameLayout& l = FramePreset(0).layout;
+    auto red = [](TColor c) { return GetRValue(c) > GetGValue(c) + 80 && GetRValue(c) > GetBValue(c) + 80; };
+    auto green = [](TColor c) { return GetGValue(c) > GetRValue(c) + 50 && GetGValue(c) > GetBValue(c) + 50; };
+    auto blue = [](TColor c) { return GetBValue(c) > GetRValue(c) + 80 && GetBValue(c) > GetGValue(c) + 80; };
+
+    for (const int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "はい" : "いいえ");
+        Form3->Show();
+        dialogs->File({path});
+        Form3->BitBtn3->Click();
+        dialogs->Message("保存した設定を反映しますか？", answer, Form1->MessageCaption, MB_YESNO);
+        Form3->BitBtn11->Click();
+        ASSERT_FALSE(Form3->Visible());
+        EXPECT_EQ(Form1->FrameLayout, l);
+        EXPECT_EQ(Form2->Preference(5), 30);
+
+        const std::string out = folder.File(answer == IDYES ? "yes" : "no");
+        Form1->Edit2->SetText(out + "/");
+        Form1->WMDropFiles({photos}, true);
+        dialogs->Message("完了しました。", IDOK);
+        Form1->BitBtn3->Click();
+        TBitmap picture;
+        ASSERT_EQ(DecodeJpegFile(out + "/a.jpg", picture), JpegResult::Ok);
+        ASSERT_EQ(picture.Width(), l.Framewidth);
+
+        // Each text in its colour at the layout's place, below the photo.
+        const int band = l.Topheight + l.Photoheight + 8;
+        const Ink title = InkBelow(picture, band, red);
+        const Ink date = InkBelow(picture, band, green);
+        const Ink other = InkBelow(picture, band, blue);
+        for (const auto& [ink, x] : {std::pair{title, l.FontPositionX}, std::pair{date, l.DatePositionX},
+                                     std::pair{other, l.OtherPositionX}}) {
+            ASSERT_LT(ink.bounds.Left, ink.bounds.Right) << "no ink of the text's colour";
+            EXPECT_NEAR((ink.bounds.Left + ink.bounds.Right) / 2, x, 8);
+        }
+        // The title turned 5 degrees to the right, its right half lower by
+        // about sin 5 degrees of half its width; the date level.
+        const double drop = 0.087 * (title.bounds.Right - title.bounds.Left) / 2;
+        EXPECT_NEAR(title.rightY - title.leftY, drop, drop / 3);
+        EXPECT_NEAR(date.rightY - date.leftY, 0, 3);
+        // The title at 40 points, the other text at 20: nine and four
+        // full-width characters about 53 and 27 pixels wide.
+        EXPECT_GT(title.bounds.Right - title.bounds.Left, 9 * 48);
+        EXPECT_LT(other.bounds.Right - other.bounds.Left, 4 * 30);
+        // The photo trimmed at its bottom: the top of the photo area shows
+        // rows well below the photo's top (its green grows downwards).
+        EXPECT_GT(GetGValue(picture.Pixel(l.Framewidth / 2, 4)), 30);
+
+        // The end of the run brings the layout's own styling back.
+        EXPECT_EQ(Form4->TextFont(TFrameTextKind::Title).Color(), clBlack);
+        EXPECT_EQ(Form4->FrameText(TFrameTextKind::Title).Angle, 0);
+    }
 }

@@ -1,9 +1,11 @@
 // Every built-in layout saved from a real photo by the single run, with the
 // title, date and other texts set as the operator sets them, and the saved
 // file checked: frame size, 300 dpi, a white frame outside the photo and
-// texts, and each text's ink at its layout place; and the same picture
-// whatever the size of the window (the preview's scale).
+// texts, and each text's ink at its layout place; the same picture whatever
+// the size of the window (the preview's scale); and a text too long for its
+// place printed whole.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,26 @@ namespace {
 constexpr char kTitle[] = "卒業記念写真";
 constexpr char kDate[] = "2026.12.08";
 constexpr char kOther[] = "3年B組";
+
+// A school's name reaches past the left edge from every layout's other-text
+// centre, the longer one too and a long date past the right edge.
+constexpr char kLongOther[] = "さくら学園　写真部";
+constexpr char kLongerOther[] = "さくら学園　写真部　令和八年度　卒業生一同";
+constexpr char kLongDate[] = "2026年12月8日（火）　卒業式当日撮影";
+
+// FNV-1a of the file each layout saved with the short texts, before texts
+// were kept inside the picture.
+constexpr std::uint64_t kShortTextPictures[] = {
+    0x731174cf0f23c6cdu, 0xc6ec96554855e426u, 0xffac885f4e10b63bu, 0x0b1a1b32d3605837u,
+    0x492eb1d8b5a53535u, 0x7c918a431ea27790u, 0xad5c6951b69ff4c9u, 0x11d0c4898e9fae74u};
+
+std::uint64_t Fnv1a(const std::string& bytes)
+{
+    std::uint64_t hash = 14695981039346656037u;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<std::uint8_t>(c)) * 1099511628211u;
+    return hash;
+}
 
 bool Dark(const std::uint8_t* pixel)
 {
@@ -104,6 +126,8 @@ TEST_F(OutputLayoutsTest, EveryLayoutSavesAFramedPhotoWithItsTextsAtTheirPlaces)
         const std::string saved = SaveWithLayout(photo, n, folder.File("layout" + std::to_string(n)));
         const TFrameLayout& l = FramePreset(n).layout;
         EXPECT_EQ(ReadFileBytes(saved).substr(13, 5), std::string("\x01\x01\x2C\x01\x2C", 5));
+        // Texts that fit print to the pixel as they always have.
+        EXPECT_EQ(Fnv1a(ReadFileBytes(saved)), kShortTextPictures[n]) << "the saved picture changed";
         TBitmap out;
         ASSERT_EQ(DecodeJpegFile(saved, out), JpegResult::Ok);
         ASSERT_EQ(out.Width(), l.Framewidth);
@@ -174,4 +198,66 @@ TEST_F(OutputLayoutsTest, SavedPictureIsTheSameWhateverTheWindowSize)
     ASSERT_NE(previewWidths[0], previewWidths[1]) << "two preview scales";
     ASSERT_FALSE(pictures[0].empty());
     EXPECT_TRUE(pictures[0] == pictures[1]) << "the saved pictures differ";
+}
+
+TEST_F(OutputLayoutsTest, TextsTooLongForTheirPlacePrintWholeInsideThePicture)
+{
+    ShowMainWindowWithKnownPreview();
+    const std::string photo = Photo("IMG_0001.JPG", 400, 300);
+    std::string tooWide;
+    for (int i = 0; i < 6; ++i)
+        tooWide += "さくら学園　写真部　";
+    struct Case {
+        TEdit* edit;
+        std::string text;
+        TImage* image;
+        TPoint (*place)(const TFrameLayout&);
+    };
+    auto other = [](const TFrameLayout& l) { return TPoint{l.OtherPositionX, l.OtherPositionY}; };
+    auto date = [](const TFrameLayout& l) { return TPoint{l.DatePositionX, l.DatePositionY}; };
+    const Case cases[] = {{Form4->Edit7, kLongOther, Form1->Image5, other},
+                          {Form4->Edit7, kLongerOther, Form1->Image5, other},
+                          {Form4->Edit9, kLongDate, Form1->Image4, date},
+                          {Form4->Edit7, tooWide, Form1->Image5, other}};
+    // One text at a time, typed into the text placement window.
+    Form4->Edit4->UserEdited("");
+    int moved = 0;
+    for (int n = 0; n < kPresetCount; ++n) {
+        SCOPED_TRACE(FramePreset(n).name);
+        const TFrameLayout& l = FramePreset(n).layout;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.text);
+            Form4->Edit7->UserEdited("");
+            Form4->Edit9->UserEdited("");
+            c.edit->UserEdited(c.text);
+            const std::string saved = SaveWithLayout(photo, n, folder.File("long" + std::to_string(moved++)));
+            TBitmap out;
+            ASSERT_EQ(DecodeJpegFile(saved, out), JpegResult::Ok);
+            const TRect ink = InkIn(out, {0, l.Topheight + l.Photoheight + 8, l.Framewidth, l.Frameheight});
+            ASSERT_LT(ink.Left, ink.Right) << "no ink";
+            const TPoint place = c.place(l);
+            EXPECT_GE(ink.Top, place.y);
+            EXPECT_LE(ink.Top, place.y + 12);
+
+            // On the preview the text's image lies inside the frame too.
+            const TImage& image = *c.image;
+            EXPECT_GE(image.Left(), 0);
+            if (c.text == tooWide) {
+                // Wider than the picture: from its left edge on.
+                EXPECT_LE(ink.Left, 8);
+                EXPECT_EQ(image.Left(), 0);
+                continue;
+            }
+            EXPECT_LE(image.Left() + image.Width(), Form1->PreviewLayout.Framewidth);
+            // Ink that reached the edge would have been cut there.
+            EXPECT_GT(ink.Left, 0);
+            EXPECT_LT(ink.Right, l.Framewidth);
+            // Centred on its X where that fits, else against the nearer edge.
+            const int half = (ink.Right - ink.Left) / 2;
+            if (place.x - half > 8 && place.x + half < l.Framewidth - 8)
+                EXPECT_NEAR((ink.Left + ink.Right) / 2, place.x, 6);
+            else
+                EXPECT_TRUE(ink.Left <= 8 || ink.Right >= l.Framewidth - 8) << ink.Left << ".." << ink.Right;
+        }
+    }
 }

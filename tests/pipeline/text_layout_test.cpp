@@ -131,3 +131,14 @@ TEST(TextLayout, TurnedBlockStartsAtItsTopCentre)
     EXPECT_EQ(left.stepY, 0);
     EXPECT_EQ(PlaceTextBlock(100, 40, 40, 1.0f, -90).stepX, -39);
 }
+
+TEST(TextLayout, BlockIsMovedInsideThePictureOnlyAsFarAsNeeded)
+{
+    // 1500 x 1051: a block that just fits keeps its place to the pixel.
+    EXPECT_EQ(KeepBlockInside({0, 1011}, 300, 40, 1500, 1051), (TPoint{0, 1011}));
+    EXPECT_EQ(KeepBlockInside({1200, 957}, 300, 40, 1500, 1051), (TPoint{1200, 957}));
+    EXPECT_EQ(KeepBlockInside({-60, 950}, 360, 40, 1500, 1051), (TPoint{0, 950}));
+    EXPECT_EQ(KeepBlockInside({1201, 1012}, 300, 40, 1500, 1051), (TPoint{1200, 1011}));
+    // Wider or taller than the picture: from its left or top edge.
+    EXPECT_EQ(KeepBlockInside({700, 950}, 1600, 1100, 1500, 1051), (TPoint{0, 0}));
+}
