@@ -107,6 +107,8 @@ struct TIniFile::Document {
         if (bytes.compare(0, 3, kByteOrderMark) == 0) {
             utf8 = true;
             bytes.erase(0, 3);
+        } else {
+            utf8 = ReadsAsUtf8(bytes);
         }
         bool newlineKnown = false;
         std::size_t start = 0;

@@ -7,8 +7,10 @@
 //
 // On disk the text is code page 932, so files stay readable on the original
 // platform; when some text cannot be held there, the whole file is written
-// as UTF-8 after a byte-order mark, and a file starting with that mark is
-// read as UTF-8. Each write replaces the file atomically.
+// as UTF-8 after a byte-order mark. A file is read as UTF-8 when it starts
+// with that mark, or when it is valid UTF-8 and not valid code page 932 (as
+// a Linux text editor writes it); a rewrite stores it in code page 932. Each
+// write replaces the file atomically.
 #pragma once
 
 #include <memory>

@@ -102,130 +102,26 @@ void SetError(std::string* error, const char* text)
         *error = text;
 }
 
-// Follows the arithmetic-coded data of each scan as its rows are decoded.
-// At a marker inside the data (the end marker after a cut, a frame taller
-// than its data, random bytes behind the headers) libjpeg's arithmetic
-// decoder goes on with zeros and warns of nothing, which makes a whole
-// picture of stripes or flat colour. Yet the data must last to the last row
-// of a scan: the coder drops only final bytes that code to nothing more, and
-// the decoder reads a few bytes ahead. So rows that remain when the data has
-// ended are allowed only as long as the data they would need, at the scan's
-// own rate so far, stays within kMissingDataSlack bytes; else the decode ends
-// at that row boundary. In a file of several scans a scan may end early at
-// the segments that follow it (a sparse refinement scan codes its last rows
-// in nothing), and a restart interval at its restart marker; the last scan
-// must run to the end. (Huffman decoders warn when their data runs out.)
-struct ScanWatch {
-    jpeg_progress_mgr pub; // first: libjpeg hands back a pointer to it
-    boolean (*fill)(j_decompress_ptr) = nullptr; // the source's own refill
-    std::uint64_t delivered = 0; // bytes the source has handed out so far
-    bool severalScans = false;
-    int scan = 0;                // the scan being followed
-    std::uint64_t scanStart = 0; // where its data began
-    bool endChecked = false;
-};
-
-// Allowance for the decoder's read-ahead and the coder's dropped zero bytes.
-constexpr std::uint64_t kMissingDataSlack = 64;
-
-ScanWatch& WatchOf(j_decompress_ptr cinfo)
-{
-    return *reinterpret_cast<ScanWatch*>(cinfo->progress);
-}
-
-// Bytes read from the input so far.
-std::uint64_t InputPosition(j_decompress_ptr cinfo)
-{
-    return WatchOf(cinfo).delivered - cinfo->src->bytes_in_buffer;
-}
-
-boolean CountingFill(j_decompress_ptr cinfo)
-{
-    ScanWatch& watch = WatchOf(cinfo);
-    const boolean filled = watch.fill(cinfo);
-    watch.delivered += cinfo->src->bytes_in_buffer;
-    return filled;
-}
-
-// Whether a marker met in a scan's data before its last row may end it there.
-bool MayEndScanEarly(j_decompress_ptr cinfo, int marker)
-{
-    if (marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7)
-        return cinfo->restart_interval != 0;
-    return WatchOf(cinfo).severalScans && marker != JPEG_EOI;
-}
-
-// Whether the next input byte begins a marker; reads more input when none is
-// left (the end of the file then warns as anywhere else).
-bool AtMarker(j_decompress_ptr cinfo)
-{
-    jpeg_source_mgr& source = *cinfo->src;
-    if (source.bytes_in_buffer == 0)
-        source.fill_input_buffer(cinfo);
-    return source.bytes_in_buffer > 0 && *source.next_input_byte == 0xFF;
-}
-
-// Checks the data of the scan in work at a row boundary; damage ends the
-// decode as a corrupt-data warning does.
-void WatchScanData(j_decompress_ptr cinfo)
-{
-    if (!cinfo->arith_code)
-        return;
-    ScanWatch& watch = WatchOf(cinfo);
-    const std::uint64_t position = InputPosition(cinfo);
-    if (cinfo->input_scan_number != watch.scan) {
-        watch.scan = cinfo->input_scan_number;
-        watch.scanStart = position;
-        watch.endChecked = false;
-    }
-    const std::uint64_t done = cinfo->input_iMCU_row;
-    const std::uint64_t total = cinfo->total_iMCU_rows;
-    const int marker = cinfo->unread_marker;
-    if (done == 0)
-        return;
-    if (done < total) {
-        if (marker != 0 && !MayEndScanEarly(cinfo, marker)
-            && (total - done) * (position - watch.scanStart) > kMissingDataSlack * done)
-            ERREXIT(cinfo, JWRN_HIT_MARKER);
-    } else if (!watch.severalScans && !watch.endChecked) {
-        // libjpeg reads the markers after every scan of a file of several
-        // scans and warns of bytes left before them; a single scan's end is
-        // seen here.
-        watch.endChecked = true;
-        if (marker == 0 && !AtMarker(cinfo))
-            ERREXIT(cinfo, JWRN_ARITH_BAD_CODE);
-    }
-}
-
-void MonitorProgress(j_common_ptr cinfo)
-{
-    WatchScanData(reinterpret_cast<j_decompress_ptr>(cinfo));
-}
-
-// Installs the watch on a decompressor whose source is set.
-void InstallScanWatch(j_decompress_ptr cinfo, ScanWatch& watch)
-{
-    watch.pub.progress_monitor = MonitorProgress;
-    cinfo->progress = &watch.pub;
-    watch.fill = cinfo->src->fill_input_buffer;
-    watch.delivered = cinfo->src->bytes_in_buffer;
-    cinfo->src->fill_input_buffer = CountingFill;
-}
-
-// Reads the next rows (at least one) and checks the data they took.
+// Reads the next rows (at least one).
 void ReadRows(j_decompress_ptr cinfo, JSAMPARRAY rows, JDIMENSION count)
 {
     if (jpeg_read_scanlines(cinfo, rows, count) == 0)
         ERREXIT(cinfo, JERR_INPUT_EOF);
-    WatchScanData(cinfo);
 }
+
+// A file of fewer bytes than one for every kPixelsPerByte pixels of its frame
+// is decoded once without keeping its rows before its picture is allocated,
+// so that a few bytes claiming a huge picture cost no picture when they are
+// refused. Huffman data takes at least two bits for every block of 64
+// pixels; photos take a byte for every few pixels. An arithmetic-coded flat
+// picture takes a few bytes whatever its size, so size alone refuses nothing.
+constexpr std::uint64_t kPixelsPerByte = 256;
 
 // Everything a decode touches after setjmp lives here, outside the frame that
 // longjmp returns to, so no destructor is skipped and no local is left stale.
 struct DecodeState {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
-    ScanWatch watch;
     std::vector<JSAMPROW> rows;
     std::vector<JSAMPLE> row;
     int orientation = 0;
@@ -249,9 +145,18 @@ void CmykRowToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, int width, bool invert
     }
 }
 
-// Runs one decode; setSource attaches the input to the created decompressor.
+enum class Pass {
+    Keep,             // the rows go into the picture
+    KeepUnlessSparse, // as Keep, but a sparse file of one scan asks for a Check first
+    Check,            // every row is decoded and checked, none kept; out is left alone
+};
+
+// Runs one decode from the start of the input; setSource attaches the input
+// to the created decompressor. checkFirst is set, with nothing decoded, when
+// a KeepUnlessSparse pass meets a sparse file of one scan.
 template <typename SetSource>
-JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::string* error)
+JpegResult DecodeOnce(DecodeState& state, SetSource setSource, std::uint64_t inputBytes, Pass pass, TBitmap& out,
+                      std::string* error, bool& checkFirst)
 {
     jpeg_decompress_struct& cinfo = state.cinfo;
     InstallErrorManager(state.errors);
@@ -264,11 +169,9 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
     jpeg_create_decompress(&cinfo);
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     setSource(&cinfo);
-    InstallScanWatch(&cinfo, state.watch);
     state.errors.readingHeader = true;
     jpeg_read_header(&cinfo, TRUE);
     state.errors.readingHeader = false;
-    state.watch.severalScans = jpeg_has_multiple_scans(&cinfo);
     for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && state.orientation == 0; m = m->next)
         state.orientation = ExifSegmentOrientation(m->data, m->data_length);
 
@@ -297,17 +200,26 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
         return JpegResult::Unreadable;
     }
 
-    // A file of several scans is read whole here, each scan checked.
+    // A file of several scans is read whole and checked here, before the
+    // picture exists; one of a single scan is read as its rows are.
+    if (pass == Pass::KeepUnlessSparse && !jpeg_has_multiple_scans(&cinfo) && inputBytes * kPixelsPerByte < pixels) {
+        jpeg_destroy_decompress(&cinfo);
+        checkFirst = true;
+        return JpegResult::Ok;
+    }
     jpeg_start_decompress(&cinfo);
     const int width = static_cast<int>(cinfo.output_width);
     const int height = static_cast<int>(cinfo.output_height);
-    // The first row is decoded before the picture is allocated, so that a
-    // few bytes claiming a huge picture are found out before it exists.
+    // The first row is decoded before the picture is allocated: Huffman data
+    // that ends there is found out before the picture exists.
     state.row.resize(static_cast<std::size_t>(width) * (cmyk ? 4 : 3));
     JSAMPROW row = state.row.data();
     ReadRows(&cinfo, &row, 1);
-    out.SetSize(width, height);
-    if (cmyk) {
+    if (pass == Pass::Check) {
+        while (cinfo.output_scanline < cinfo.output_height)
+            ReadRows(&cinfo, &row, 1);
+    } else if (cmyk) {
+        out.SetSize(width, height);
         const bool inverted = cinfo.saw_Adobe_marker;
         CmykRowToBgr(row, out.ScanLine(0), width, inverted);
         while (cinfo.output_scanline < cinfo.output_height) {
@@ -316,6 +228,7 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
             CmykRowToBgr(row, out.ScanLine(y), width, inverted);
         }
     } else {
+        out.SetSize(width, height);
         std::memcpy(out.ScanLine(0), row, state.row.size());
         state.rows.resize(static_cast<std::size_t>(height));
         for (int y = 0; y < height; ++y)
@@ -325,12 +238,38 @@ JpegResult Decode(DecodeState& state, SetSource setSource, TBitmap& out, std::st
             ReadRows(&cinfo, state.rows.data() + next, cinfo.output_height - next);
         }
     }
-    // Damage has ended the decode through the warnings and the scan watch.
-    // What follows the last scanline is not read, as it cannot change the
-    // picture.
+    // Arithmetic-coded data is read on to the end marker, so that libjpeg
+    // warns of bytes its decoder left unread (thrown out of step by damaged
+    // data) and of a file without its end. What follows the last row of
+    // Huffman data is not read, as it cannot change the picture.
+    if (cinfo.arith_code)
+        jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
-    ApplyExifOrientation(out, state.orientation);
+    if (pass != Pass::Check)
+        ApplyExifOrientation(out, state.orientation);
     return JpegResult::Ok;
+}
+
+// A whole decode of an input of inputBytes bytes; a sparse file is checked
+// before its picture is allocated.
+template <typename SetSource>
+JpegResult Decode(SetSource setSource, std::uint64_t inputBytes, TBitmap& out, std::string* error)
+{
+    bool checkFirst = false;
+    {
+        DecodeState state{};
+        const JpegResult result = DecodeOnce(state, setSource, inputBytes, Pass::KeepUnlessSparse, out, error, checkFirst);
+        if (!checkFirst)
+            return result;
+    }
+    {
+        DecodeState state{};
+        const JpegResult result = DecodeOnce(state, setSource, inputBytes, Pass::Check, out, error, checkFirst);
+        if (result != JpegResult::Ok)
+            return result;
+    }
+    DecodeState state{};
+    return DecodeOnce(state, setSource, inputBytes, Pass::Keep, out, error, checkFirst);
 }
 
 struct EncodeState {
@@ -343,9 +282,7 @@ struct EncodeState {
 
 JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap& out, std::string* error)
 {
-    DecodeState state{};
-    return Decode(
-        state, [data, size](j_decompress_ptr cinfo) { jpeg_mem_src(cinfo, data, size); }, out, error);
+    return Decode([data, size](j_decompress_ptr cinfo) { jpeg_mem_src(cinfo, data, size); }, size, out, error);
 }
 
 JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
@@ -365,9 +302,11 @@ JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* er
         SetError(error, "Not a regular file");
         return JpegResult::Unreadable;
     }
-    DecodeState state{};
-    const JpegResult result = Decode(
-        state, [file](j_decompress_ptr cinfo) { jpeg_stdio_src(cinfo, file); }, out, error);
+    const auto setSource = [file](j_decompress_ptr cinfo) {
+        std::rewind(file);
+        jpeg_stdio_src(cinfo, file);
+    };
+    const JpegResult result = Decode(setSource, static_cast<std::uint64_t>(info.st_size), out, error);
     std::fclose(file);
     return result;
 }

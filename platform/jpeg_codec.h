@@ -25,12 +25,16 @@ constexpr std::uint64_t kMaxJpegPixels = 200'000'000;
 // Decodes a whole file into out (resized to the picture). A warning about
 // corrupt or missing data counts as failure and stops the decode at once:
 // libjpeg would fill the gap with grey, and a half-grey photo must not be
-// printed. Arithmetic-coded data, whose decoder fills gaps without a word, is
-// checked row by row: data that ends before the picture's last row, or that
-// the decoder does not use up, is damaged too. The first row is decoded
-// before out is resized, so damage found there leaves out as it was; a later
-// failure may leave it resized and partly written. error, when given,
-// receives libjpeg's text.
+// printed. Arithmetic-coded data is read on to its end marker: bytes the
+// decoder leaves unread before a marker, or a file without its end, are
+// damage too. Arithmetic-coded data that ends early at a marker decodes on
+// from nothing without a word, as an intact file's flat tail does, so a cut
+// followed by a marker cannot be seen there. A file of several scans is read
+// whole, and a file of one scan that is small for its frame (a few bytes
+// claiming a huge picture) is decoded once without its rows, before out is
+// resized; so damage found there leaves out as it was, and a later failure
+// may leave it resized and partly written. error, when given, receives
+// libjpeg's text.
 JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error = nullptr);
 // The same from bytes in memory.
 JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap& out,

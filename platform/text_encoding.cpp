@@ -1,6 +1,7 @@
 // Code page 932 through glibc's iconv.
 #include "platform/text_encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -41,20 +42,26 @@ private:
     iconv_t cd_;
 };
 
-} // namespace
-
-std::optional<std::string> ToCp932(const std::string& utf8)
+// All of bytes converted, or nullopt at the first fault.
+std::optional<std::string> ConvertWhole(const char* to, const char* from, const std::string& bytes)
 {
-    Converter converter("CP932", "UTF-8");
+    Converter converter(to, from);
     if (!converter.Ok())
         return std::nullopt;
-    std::string input = utf8;
+    std::string input = bytes;
     char* in = input.data();
     std::size_t inLeft = input.size();
     std::string out;
     if (converter.Convert(in, inLeft, out) != 0)
         return std::nullopt;
     return out;
+}
+
+} // namespace
+
+std::optional<std::string> ToCp932(const std::string& utf8)
+{
+    return ConvertWhole("CP932", "UTF-8", utf8);
 }
 
 std::size_t Cp932PrefixBytes(std::string_view utf8, std::size_t maxBytes)
@@ -80,6 +87,12 @@ std::size_t Cp932PrefixBytes(std::string_view utf8, std::size_t maxBytes)
         at = end;
     }
     return at;
+}
+
+bool ReadsAsUtf8(const std::string& bytes)
+{
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return !ascii && ConvertWhole("UTF-16LE", "UTF-8", bytes) && !ConvertWhole("UTF-8", "CP932", bytes);
 }
 
 std::string FromCp932(const std::string& bytes)

@@ -17,6 +17,12 @@ std::optional<std::string> ToCp932(const std::string& utf8);
 // a valid character becomes U+FFFD, so damaged files still read.
 std::string FromCp932(const std::string& bytes);
 
+// Whether bytes of a file without a byte-order mark hold UTF-8 rather than
+// code page 932: some are not ASCII, and they form valid UTF-8 but not valid
+// code page 932. A text valid as both is taken as code page 932, which files
+// shared with the original platform are.
+bool ReadsAsUtf8(const std::string& bytes);
+
 // The bytes of the longest run of whole characters at the start of utf8 whose
 // code page 932 form fits maxBytes. A character without a code there counts
 // one byte: in text read from such a file it stands for one undecodable byte.

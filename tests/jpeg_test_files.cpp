@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <stdexcept>
 #include <vector>
@@ -69,7 +70,8 @@ int FrameWidth(const std::string& jpeg)
 
 } // namespace
 
-std::string LibjpegPicture(JpegCoding coding, int width, int height, int components, int quality, int restartRows)
+std::string LibjpegFile(const JpegWriting& writing, int width, int height,
+                        const std::function<int(int x, int y, int c)>& sample)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
@@ -80,27 +82,50 @@ std::string LibjpegPicture(JpegCoding coding, int width, int height, int compone
     jpeg_mem_dest(&cinfo, &buffer, &size);
     cinfo.image_width = static_cast<JDIMENSION>(width);
     cinfo.image_height = static_cast<JDIMENSION>(height);
-    cinfo.input_components = components;
-    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    const bool grey = writing.sampling == JpegSampling::Grey;
+    const bool cmyk = writing.sampling == JpegSampling::Cmyk;
+    cinfo.input_components = grey ? 1 : cmyk ? 4 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    if (coding == JpegCoding::Progressive || coding == JpegCoding::ArithmeticProgressive)
+    jpeg_set_quality(&cinfo, writing.quality, TRUE);
+    if (writing.sampling == JpegSampling::Chroma422 || writing.sampling == JpegSampling::Chroma444) {
+        cinfo.comp_info[0].h_samp_factor = writing.sampling == JpegSampling::Chroma422 ? 2 : 1;
+        cinfo.comp_info[0].v_samp_factor = 1;
+    }
+    cinfo.write_Adobe_marker = cmyk && writing.adobeMarker;
+    const bool progressive =
+        writing.coding == JpegCoding::Progressive || writing.coding == JpegCoding::ArithmeticProgressive;
+    if (progressive)
         jpeg_simple_progression(&cinfo);
-    cinfo.arith_code = coding == JpegCoding::Arithmetic || coding == JpegCoding::ArithmeticProgressive;
-    cinfo.restart_in_rows = restartRows;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::minstd_rand noise(17);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * components);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const double fy = static_cast<double>(cinfo.next_scanline) / height;
-        for (int x = 0; x < width; ++x) {
-            const double fx = static_cast<double>(x) / width;
-            for (int c = 0; c < components; ++c) {
-                const int level = static_cast<int>(128 + 90 * std::sin(5 * fx + 3 * fy + 2 * c)) +
-                                  static_cast<int>(noise() % 17) - 8;
-                row[static_cast<std::size_t>(x) * components + c] = static_cast<JSAMPLE>(std::clamp(level, 0, 255));
-            }
+    // Each scan of the script split into one per component; a sequential file
+    // without a script gets one scan for each component.
+    std::vector<jpeg_scan_info> scans;
+    if (!writing.interleaved) {
+        if (progressive) {
+            for (int s = 0; s < cinfo.num_scans; ++s)
+                for (int i = 0; i < cinfo.scan_info[s].comps_in_scan; ++i) {
+                    jpeg_scan_info scan = cinfo.scan_info[s];
+                    scan.comps_in_scan = 1;
+                    scan.component_index[0] = cinfo.scan_info[s].component_index[i];
+                    scans.push_back(scan);
+                }
+        } else {
+            for (int c = 0; c < cinfo.num_components; ++c)
+                scans.push_back(jpeg_scan_info{1, {c}, 0, 63, 0, 0});
         }
+        cinfo.scan_info = scans.data();
+        cinfo.num_scans = static_cast<int>(scans.size());
+    }
+    cinfo.arith_code = writing.coding == JpegCoding::Arithmetic || writing.coding == JpegCoding::ArithmeticProgressive;
+    cinfo.restart_in_rows = writing.restartRows;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * cinfo.input_components);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const int y = static_cast<int>(cinfo.next_scanline);
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < cinfo.input_components; ++c)
+                row[static_cast<std::size_t>(x) * cinfo.input_components + c] =
+                    static_cast<JSAMPLE>(std::clamp(sample(x, y, c), 0, 255));
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -111,9 +136,36 @@ std::string LibjpegPicture(JpegCoding coding, int width, int height, int compone
     return bytes;
 }
 
+std::string LibjpegPicture(JpegCoding coding, int width, int height, int components, int quality, int restartRows)
+{
+    JpegWriting writing;
+    writing.coding = coding;
+    writing.sampling = components == 1 ? JpegSampling::Grey : JpegSampling::Chroma420;
+    writing.quality = quality;
+    writing.restartRows = restartRows;
+    std::minstd_rand noise(17);
+    return LibjpegFile(writing, width, height, [&](int x, int y, int c) {
+        const double fx = static_cast<double>(x) / width;
+        const double fy = static_cast<double>(y) / height;
+        return static_cast<int>(128 + 90 * std::sin(5 * fx + 3 * fy + 2 * c)) + static_cast<int>(noise() % 17) - 8;
+    });
+}
+
 std::string CutInHalf(const std::string& jpeg)
 {
     return jpeg.substr(0, jpeg.size() / 2) + "\xFF\xD9";
+}
+
+std::string WithLastRestartOutOfTurn(const std::string& jpeg)
+{
+    // Restart markers are FF D0..D7; the end marker FF D9 follows the last data.
+    std::string damaged = jpeg;
+    for (std::size_t at = damaged.size() - 2; at-- > 0;)
+        if (static_cast<unsigned char>(damaged[at]) == 0xFF && (static_cast<unsigned char>(damaged[at + 1]) & 0xF8) == 0xD0) {
+            damaged[at + 1] = static_cast<char>(0xD0 | ((damaged[at + 1] + 3) & 7));
+            return damaged;
+        }
+    throw std::runtime_error("no restart marker in the JPEG file");
 }
 
 std::string WithDoubledHeight(const std::string& jpeg)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QImage>
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 #include "dialogs/preferences_form.h"
@@ -238,6 +239,47 @@ TEST_F(FrameSettingsFormTest, LoadFillsTheThreeWindows)
     EXPECT_EQ(Form7->Edit7->Text(), "３年Ｂ組");
     EXPECT_FALSE(Form3->Modified || Form3->GeometryModified);
     EXPECT_TRUE(Form3->OfferApply);
+}
+
+TEST_F(FrameSettingsFormTest, LoadTakesCp932AndUtf8FilesAlike)
+{
+    // The styled frame file with a face for each text, as the original
+    // platform stores it, as a Linux text editor writes it, and with a mark.
+    std::string text = kFrameFile;
+    text.replace(text.find("[Date]\r\n"), 8, "[Date]\r\nName=ＭＳ Ｐゴシック\r\n");
+    text.replace(text.find("[Other]\r\n"), 9, "[Other]\r\nName=ＭＳ ゴシック\r\n");
+    auto loaded = [this](const std::string& bytes) {
+        const std::string path = WriteFrameFile("a.ini");
+        WriteFileBytes(path, bytes);
+        dialogs->File({path});
+        Form3->BitBtn3->Click();
+        std::vector<std::string> texts;
+        for (const TFrameTextKind kind : {TFrameTextKind::Title, TFrameTextKind::Date, TFrameTextKind::Other}) {
+            texts.push_back(Form4->FrameText(kind).Text);
+            texts.push_back(Form4->FrameText(kind).Font.Name());
+        }
+        return texts;
+    };
+    const std::vector<std::string> expected = {"卒業記念\\n２０２６", "ＭＳ 明朝", "2026.03.15", "ＭＳ Ｐゴシック",
+                                               "３年Ｂ組", "ＭＳ ゴシック"};
+    EXPECT_EQ(loaded(*ToCp932(text)), expected);
+    EXPECT_EQ(loaded(text), expected);
+    EXPECT_EQ(loaded("\xEF\xBB\xBF" + text), expected);
+    EXPECT_EQ(Form7->Edit7->Text(), "３年Ｂ組");
+
+    // Half-width kana whose code page 932 bytes are UTF-8 as well ("ﾐｽﾞｷ"
+    // would read as "Ͻ޷"): a file valid in both is the original platform's.
+    const std::string kana = "[Frame]\r\nPhotoFile=frame.bmp\r\nFramewidth=1500\r\nFrameheight=1051\r\n"
+                             "Photowidth=1430\r\nPhotoheight=887\r\nLeftwidth=35\r\nRightwidth=35\r\n"
+                             "Topheight=35\r\nBottomheight=129\r\n[Title]\r\nName=IPAMincho\r\nText=ﾐｽﾞｷ\r\n"
+                             "[Other]\r\nText=ﾄｷﾒｷ\r\n";
+    const std::string bytes = *ToCp932(kana);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    static_cast<void>(utf8.decode(QByteArray::fromStdString(bytes)));
+    ASSERT_FALSE(utf8.hasError()) << "the bytes are UTF-8 too";
+    loaded(bytes);
+    EXPECT_EQ(Form4->FrameText(TFrameTextKind::Title).Text, "ﾐｽﾞｷ");
+    EXPECT_EQ(Form4->FrameText(TFrameTextKind::Other).Text, "ﾄｷﾒｷ");
 }
 
 TEST_F(FrameSettingsFormTest, RefusedFileChangesNothing)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -18,47 +19,13 @@
 
 namespace {
 
-enum class Kind { Gray, Progressive, Cmyk, CmykWithoutAdobe };
-
-// Writes a JPEG of a kind the codec does not produce itself, with libjpeg
-// directly. pixel(x, y) gives the samples of one pixel (1 or 4 of them).
-std::string MakeJpeg(Kind kind, int width, int height,
-                     const std::function<std::vector<int>(int, int)>& pixel)
+// Pixels as RGB samples for LibjpegFile.
+std::function<int(int, int, int)> Samples(const std::function<TColor(int, int)>& colour)
 {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    const bool cmyk = kind == Kind::Cmyk || kind == Kind::CmykWithoutAdobe;
-    cinfo.image_width = width;
-    cinfo.image_height = height;
-    cinfo.input_components = kind == Kind::Gray ? 1 : cmyk ? 4 : 3;
-    cinfo.in_color_space = kind == Kind::Gray ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    if (kind == Kind::Progressive)
-        jpeg_simple_progression(&cinfo);
-    if (kind == Kind::CmykWithoutAdobe)
-        cinfo.write_Adobe_marker = FALSE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * cinfo.input_components);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::vector<int> samples = pixel(x, y);
-            for (int c = 0; c < cinfo.input_components; ++c)
-                row[x * cinfo.input_components + c] = static_cast<JSAMPLE>(samples[c]);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::string bytes(reinterpret_cast<char*>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    return [colour](int x, int y, int c) {
+        const TColor pixel = colour(x, y);
+        return c == 0 ? GetRValue(pixel) : c == 1 ? GetGValue(pixel) : GetBValue(pixel);
+    };
 }
 
 TColor Gradient(int x, int y)
@@ -83,9 +50,9 @@ std::string EncodeToBytes(const TempDir& dir, const TBitmap& bitmap, int quality
     return ReadFileBytes(path);
 }
 
-JpegResult DecodeBytes(const std::string& bytes, TBitmap& out)
+JpegResult DecodeBytes(const std::string& bytes, TBitmap& out, std::string* error = nullptr)
 {
-    return DecodeJpegMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out);
+    return DecodeJpegMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out, error);
 }
 
 const std::pair<JpegCoding, const char*> kCodings[] = {{JpegCoding::Baseline, "baseline"},
@@ -93,7 +60,8 @@ const std::pair<JpegCoding, const char*> kCodings[] = {{JpegCoding::Baseline, "b
                                                        {JpegCoding::Arithmetic, "arithmetic"},
                                                        {JpegCoding::ArithmeticProgressive, "arithmetic progressive"}};
 
-// The picture as libjpeg alone decodes it to B, G, R, rows as they come.
+// The picture as libjpeg alone decodes it to B, G, R, rows as they come;
+// inks stored inverted (with Adobe's marker) taken as B = Y * K / 255 and so on.
 void LibjpegPixels(const std::string& bytes, TBitmap& pixels)
 {
     jpeg_decompress_struct cinfo;
@@ -102,12 +70,22 @@ void LibjpegPixels(const std::string& bytes, TBitmap& pixels)
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     jpeg_read_header(&cinfo, TRUE);
-    cinfo.out_color_space = JCS_EXT_BGR;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(&cinfo);
     pixels.SetSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+    std::vector<JSAMPLE> inks(cinfo.output_width * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = pixels.ScanLine(static_cast<int>(cinfo.output_scanline));
-        jpeg_read_scanlines(&cinfo, &row, 1);
+        if (!cmyk) {
+            jpeg_read_scanlines(&cinfo, &row, 1);
+            continue;
+        }
+        JSAMPROW inkRow = inks.data();
+        jpeg_read_scanlines(&cinfo, &inkRow, 1);
+        for (JDIMENSION x = 0; x < cinfo.output_width; ++x)
+            for (int c = 0; c < 3; ++c)
+                row[x * 3 + c] = static_cast<JSAMPLE>(inks[x * 4 + 2 - c] * inks[x * 4 + 3] / 255);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -187,9 +165,8 @@ TEST(JpegCodec, GrayscaleProgressiveAndCmykFilesDecodeToColour)
     const int w = 24, h = 16;
     TBitmap decoded;
 
-    WriteFileBytes(dir.File("gray.jpg"), MakeJpeg(Kind::Gray, w, h, [](int x, int y) {
-        return std::vector<int>{x * 10 + y};
-    }));
+    WriteFileBytes(dir.File("gray.jpg"), LibjpegFile({.sampling = JpegSampling::Grey, .quality = 95}, w, h,
+                                                    [](int x, int y, int) { return x * 10 + y; }));
     ASSERT_EQ(DecodeJpegFile(dir.File("gray.jpg"), decoded), JpegResult::Ok);
     ASSERT_EQ(decoded.Width(), w);
     ASSERT_EQ(decoded.Height(), h);
@@ -201,10 +178,7 @@ TEST(JpegCodec, GrayscaleProgressiveAndCmykFilesDecodeToColour)
             ASSERT_NEAR(GetRValue(c), x * 10 + y, 6);
         }
 
-    WriteFileBytes(dir.File("progressive.jpg"), MakeJpeg(Kind::Progressive, w, h, [](int x, int y) {
-        const TColor c = Gradient(x, y);
-        return std::vector<int>{GetRValue(c), GetGValue(c), GetBValue(c)};
-    }));
+    WriteFileBytes(dir.File("progressive.jpg"), LibjpegFile({.coding = JpegCoding::Progressive, .quality = 95}, w, h, Samples(Gradient)));
     TBitmap expected;
     FillBitmap(expected, w, h, Gradient);
     ASSERT_EQ(DecodeJpegFile(dir.File("progressive.jpg"), decoded), JpegResult::Ok);
@@ -214,13 +188,10 @@ TEST(JpegCodec, GrayscaleProgressiveAndCmykFilesDecodeToColour)
     // (255 = no ink); files without its marker store them plain.
     FillBitmap(expected, w, h, [w](int x, int) { return x < w / 2 ? clRed : clBlue; });
     const auto inks = [w](int x, int) { return x < w / 2 ? std::vector<int>{0, 255, 255, 0} : std::vector<int>{255, 255, 0, 0}; };
-    WriteFileBytes(dir.File("adobe.jpg"), MakeJpeg(Kind::Cmyk, w, h, [&](int x, int y) {
-        std::vector<int> v = inks(x, y);
-        for (int& s : v)
-            s = 255 - s;
-        return v;
-    }));
-    WriteFileBytes(dir.File("plain.jpg"), MakeJpeg(Kind::CmykWithoutAdobe, w, h, inks));
+    WriteFileBytes(dir.File("adobe.jpg"), LibjpegFile({.sampling = JpegSampling::Cmyk, .quality = 95}, w, h,
+                                                     [&](int x, int y, int c) { return 255 - inks(x, y)[c]; }));
+    WriteFileBytes(dir.File("plain.jpg"), LibjpegFile({.sampling = JpegSampling::Cmyk, .quality = 95, .adobeMarker = false}, w, h,
+                                                     [&](int x, int y, int c) { return inks(x, y)[c]; }));
     for (const char* name : {"adobe.jpg", "plain.jpg"}) {
         ASSERT_EQ(DecodeJpegFile(dir.File(name), decoded), JpegResult::Ok) << name;
         // The halves meet inside one 8x8 block, whose colours bleed: compare
@@ -263,8 +234,8 @@ TEST(JpegCodec, BrokenInputIsRefusedWithoutEndingTheProcess)
     EXPECT_FALSE(error.empty());
 
     // A progressive file that ends between two scans, its last scan missing.
-    const std::string progressive = MakeJpeg(Kind::Progressive, 64, 64, [](int x, int y) {
-        return std::vector<int>{x * 4, y * 4, (x * y) & 0xFF};
+    const std::string progressive = LibjpegFile({.coding = JpegCoding::Progressive, .quality = 95}, 64, 64, [](int x, int y, int c) {
+        return c == 0 ? x * 4 : c == 1 ? y * 4 : (x * y) & 0xFF;
     });
     ASSERT_EQ(DecodeBytes(progressive, decoded), JpegResult::Ok);
     const std::size_t lastScan = progressive.rfind("\xFF\xDA");
@@ -365,33 +336,115 @@ TEST(JpegCodec, IntactPhotosOfEveryCodingDecodeAsLibjpegDecodesThem)
         }
 }
 
-TEST(JpegCodec, DataEndingBeforeTheLastRowIsRefusedInEveryCoding)
+TEST(JpegCodec, IntactFilesWithFlatPartsDecodeAsLibjpegDecodesThem)
+{
+    // An arithmetic coder writes nothing for a flat tail, so the data of
+    // these ends long before their last rows; whole flat pictures have a few
+    // bytes of data or none, the larger ones few enough for their frame to
+    // be checked before the picture is allocated.
+    const auto photo = [](int x, int y, int c) {
+        return 128 + static_cast<int>(90 * std::sin(x / 7.0 + y / 11.0 + 2 * c)) + (x * 7 + y * 13 + c * 5) % 17 - 8;
+    };
+    const auto bottomBand = [photo](int rows, int level) {
+        return std::function<int(int, int, int)>([=](int x, int y, int c) { return y >= 136 - rows ? level : photo(x, y, c); });
+    };
+    const auto flat = [](int level) { return std::function<int(int, int, int)>([=](int, int, int) { return level; }); };
+    struct Picture {
+        const char* what;
+        int width, height;
+        std::function<int(int, int, int)> sample;
+    };
+    const Picture pictures[] = {
+        {"flat band of 8 px", 88, 136, bottomBand(8, 200)},
+        {"flat band of 16 px", 88, 136, bottomBand(16, 40)},
+        {"flat band of 32 px", 88, 136, bottomBand(32, 255)},
+        {"flat band of 64 px", 88, 136, bottomBand(64, 0)},
+        {"neutral grey quarter", 88, 136, bottomBand(34, 128)},
+        {"nearly flat dark quarter", 88, 136,
+         [photo](int x, int y, int c) { return y >= 102 ? 20 + (x * 3 + y) % 7 / 6 : photo(x, y, c); }},
+        {"white ground", 88, 136,
+         [photo](int x, int y, int c) {
+             return (x - 44) * (x - 44) + (y - 60) * (y - 60) < 900 ? photo(x, y, c) : 255;
+         }},
+        {"all black", 256, 256, flat(0)},
+        {"all grey", 256, 256, flat(128)},
+        {"all white", 256, 256, flat(255)},
+    };
+    const JpegSampling samplings[] = {JpegSampling::Chroma420, JpegSampling::Chroma422, JpegSampling::Chroma444,
+                                      JpegSampling::Grey, JpegSampling::Cmyk};
+    int quality = 0;
+    for (const auto& [coding, codingName] : kCodings)
+        for (const JpegSampling sampling : samplings)
+            for (const bool interleaved : {true, false})
+                for (const int restartRows : {0, 1})
+                    for (const Picture& picture : pictures) {
+                        if (!interleaved && sampling == JpegSampling::Grey)
+                            continue;
+                        const JpegWriting writing{coding, sampling, interleaved, 50 + quality++ % 3 * 22, restartRows};
+                        const std::string bytes = LibjpegFile(writing, picture.width, picture.height, picture.sample);
+                        const std::string what = std::string(codingName) + ", sampling " +
+                                                 std::to_string(static_cast<int>(sampling)) +
+                                                 (interleaved ? "" : ", not interleaved") +
+                                                 (restartRows ? ", restarts" : "") + ", " + picture.what;
+                        TBitmap decoded;
+                        std::string error;
+                        ASSERT_EQ(DecodeBytes(bytes, decoded, &error), JpegResult::Ok) << what << ": " << error;
+                        TBitmap expected;
+                        LibjpegPixels(bytes, expected);
+                        ASSERT_TRUE(SameBitmap(decoded, expected)) << what;
+                    }
+}
+
+TEST(JpegCodec, DamageThatTheDataShowsIsRefusedInEveryCoding)
 {
     const TColor marker = RGB(1, 2, 3);
+    const bool huffman[] = {true, true, false, false};
+    int index = 0;
     for (const auto& [coding, name] : kCodings) {
         SCOPED_TRACE(name);
         const std::string photo = LibjpegPicture(coding, 640, 480);
-        const std::pair<std::string, const char*> damaged[] = {
-            {CutInHalf(photo), "cut in half, end marker after"},
-            {WithDoubledHeight(photo), "frame twice as tall as its data"},
+        std::vector<std::pair<std::string, const char*>> damaged = {
+            {photo.substr(0, photo.size() / 2), "cut in half"},
+            {photo.substr(0, photo.size() - 3), "cut in its last byte of data"},
             {WithRandomData(photo, 5), "random data behind the headers"},
         };
+        // Arithmetic-coded data that ends at a marker decodes on from
+        // nothing, as an intact file's flat tail does: only Huffman data
+        // shows a cut followed by a marker.
+        if (huffman[index++]) {
+            damaged.emplace_back(CutInHalf(photo), "cut in half, end marker after");
+            damaged.emplace_back(WithDoubledHeight(photo), "frame twice as tall as its data");
+        }
         for (const auto& [bytes, what] : damaged) {
             TBitmap decoded;
             EXPECT_EQ(DecodeBytes(bytes, decoded), JpegResult::Unreadable) << what;
         }
 
-        // Headers claiming a 156-megapixel grey picture, then four bytes of
-        // data (about a hundred bytes in all when arithmetic-coded): refused
-        // within the first row, before the picture is allocated (a bitmap of
-        // another size keeps its size and pixels).
-        const std::string tiny = HugeFrameOfFourBytes(LibjpegPicture(coding, 16, 16, 1));
-        EXPECT_LT(tiny.size(), 400u);
-        TBitmap decoded;
-        FillBitmap(decoded, 8, 8, [&](int, int) { return marker; });
-        EXPECT_EQ(DecodeBytes(tiny, decoded), JpegResult::Unreadable);
-        EXPECT_EQ((TPoint{decoded.Width(), decoded.Height()}), (TPoint{8, 8}));
-        EXPECT_EQ(decoded.Pixel(7, 7), marker);
+        // A bitmap of another size keeps its size and pixels when the picture
+        // is refused before it is allocated.
+        auto refusedUnallocated = [&](const std::string& bytes) {
+            TBitmap decoded;
+            FillBitmap(decoded, 8, 8, [&](int, int) { return marker; });
+            EXPECT_EQ(DecodeBytes(bytes, decoded), JpegResult::Unreadable);
+            EXPECT_EQ((TPoint{decoded.Width(), decoded.Height()}), (TPoint{8, 8}));
+            EXPECT_EQ(decoded.Pixel(7, 7), marker);
+        };
+        if (huffman[index - 1]) {
+            // Headers claiming a 156-megapixel grey picture, then four bytes
+            // of data: refused within the first row.
+            const std::string tiny = HugeFrameOfFourBytes(LibjpegPicture(coding, 16, 16, 1));
+            EXPECT_LT(tiny.size(), 400u);
+            refusedUnallocated(tiny);
+        } else {
+            // A flat 4-megapixel picture in a few kilobytes whose last
+            // restart marker is out of turn, which shows at the last row.
+            const std::string flat = LibjpegFile({.coding = coding, .sampling = JpegSampling::Grey, .restartRows = 1},
+                                                 2048, 2048, [](int, int, int) { return 230; });
+            EXPECT_LT(flat.size(), 8192u);
+            TBitmap decoded;
+            ASSERT_EQ(DecodeBytes(flat, decoded), JpegResult::Ok);
+            refusedUnallocated(WithLastRestartOutOfTurn(flat));
+        }
     }
 }
 

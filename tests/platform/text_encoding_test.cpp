@@ -27,3 +27,13 @@ TEST(TextEncoding, InvalidCp932BytesBecomeReplacementCharacters)
     EXPECT_EQ(FromCp932("a\x80" "b\xA0" "c\x82"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD");
     EXPECT_EQ(FromCp932("\x81\x20x"), "\xEF\xBF\xBD x");
 }
+
+TEST(TextEncoding, FileBytesReadAsUtf8OnlyWhenNotCp932)
+{
+    EXPECT_TRUE(ReadsAsUtf8("Name=ＭＳ 明朝\r\n"));
+    EXPECT_FALSE(ReadsAsUtf8(*ToCp932("Name=ＭＳ 明朝\r\n")));
+    EXPECT_FALSE(ReadsAsUtf8("Name=IPAMincho\r\n")) << "ASCII is the same in both";
+    EXPECT_FALSE(ReadsAsUtf8("Text=卒\xE6\xA5")) << "UTF-8 cut short";
+    // Valid in both: "卒業" in UTF-8 is "蛻呈･ｭ" in code page 932.
+    EXPECT_FALSE(ReadsAsUtf8("卒業"));
+}
