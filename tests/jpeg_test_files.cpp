@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <stdexcept>
 #include <vector>
@@ -69,7 +70,11 @@ int FrameWidth(const std::string& jpeg)
 
 } // namespace
 
-std::string LibjpegPicture(JpegCoding coding, int width, int height, int components, int quality, int restartRows)
+namespace {
+
+// Encodes with libjpeg; fillRow(y, row) gives each row's samples.
+std::string Encode(JpegCoding coding, int width, int height, int components, int quality, int restartRows,
+                   const std::function<void(int, std::vector<JSAMPLE>&)>& fillRow)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
@@ -89,18 +94,9 @@ std::string LibjpegPicture(JpegCoding coding, int width, int height, int compone
     cinfo.arith_code = coding == JpegCoding::Arithmetic || coding == JpegCoding::ArithmeticProgressive;
     cinfo.restart_in_rows = restartRows;
     jpeg_start_compress(&cinfo, TRUE);
-    std::minstd_rand noise(17);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * components);
     while (cinfo.next_scanline < cinfo.image_height) {
-        const double fy = static_cast<double>(cinfo.next_scanline) / height;
-        for (int x = 0; x < width; ++x) {
-            const double fx = static_cast<double>(x) / width;
-            for (int c = 0; c < components; ++c) {
-                const int level = static_cast<int>(128 + 90 * std::sin(5 * fx + 3 * fy + 2 * c)) +
-                                  static_cast<int>(noise() % 17) - 8;
-                row[static_cast<std::size_t>(x) * components + c] = static_cast<JSAMPLE>(std::clamp(level, 0, 255));
-            }
-        }
+        fillRow(static_cast<int>(cinfo.next_scanline), row);
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -109,6 +105,32 @@ std::string LibjpegPicture(JpegCoding coding, int width, int height, int compone
     std::string bytes(reinterpret_cast<const char*>(buffer), size);
     std::free(buffer);
     return bytes;
+}
+
+} // namespace
+
+std::string LibjpegPicture(JpegCoding coding, int width, int height, int components, int quality, int restartRows)
+{
+    std::minstd_rand noise(17);
+    return Encode(coding, width, height, components, quality, restartRows, [&](int y, std::vector<JSAMPLE>& row) {
+        const double fy = static_cast<double>(y) / height;
+        for (int x = 0; x < width; ++x) {
+            const double fx = static_cast<double>(x) / width;
+            for (int c = 0; c < components; ++c) {
+                const int level = static_cast<int>(128 + 90 * std::sin(5 * fx + 3 * fy + 2 * c)) +
+                                  static_cast<int>(noise() % 17) - 8;
+                row[static_cast<std::size_t>(x) * components + c] = static_cast<JSAMPLE>(std::clamp(level, 0, 255));
+            }
+        }
+    });
+}
+
+std::string FlatLibjpegPicture(int width, int height, int level)
+{
+    return Encode(JpegCoding::Baseline, width, height, 3, 90, 0, [&](int y, std::vector<JSAMPLE>& row) {
+        if (y == 0)
+            std::fill(row.begin(), row.end(), static_cast<JSAMPLE>(level));
+    });
 }
 
 std::string CutInHalf(const std::string& jpeg)
