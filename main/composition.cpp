@@ -1,5 +1,7 @@
 // Composing the finished picture of one photo and saving it as a JPEG with
 // the 300 dpi stamp.
+#include <cerrno>
+
 #include "dialogs/preferences_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
@@ -17,6 +19,31 @@
 namespace {
 
 constexpr int kOutputDpi = 300;
+
+// Why a picture could not be saved, in the operator's words.
+std::string SaveFailureReason(const FileFailure& failure)
+{
+    switch (failure.code) {
+    case ENOSPC:
+    case EDQUOT:
+        return "ディスクの空き容量が足りません。";
+    case EROFS:
+        return "読み取り専用のファイルシステムです。";
+    case EACCES:
+    case EPERM:
+        return "書き込みの権限がありません。";
+    case EISDIR:
+        return "同じ名前のフォルダがあります。";
+    case ENOMEM:
+        return "メモリが足りません。";
+    case EIO:
+        return "書き込み中に入出力エラーが起きました。";
+    case 0:
+        return Format("画像を書き出せませんでした。(%s)", failure.text.c_str());
+    default:
+        return Format("システムのエラーです。(%s)", failure.text.c_str());
+    }
+}
 
 }  // namespace
 
@@ -39,11 +66,14 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
     StatusBar1->Panels(1).SetText(path);
     StatusBar1->Repaint();
 
+    // Memory that runs out on the way leaves the cursor as it was too.
+    struct RestoreCursor {
+        TCursor cursor;
+        ~RestoreCursor() { Screen->SetCursor(cursor); }
+    } restoreCursor{savedCursor};
     const int prepared = PreparePhoto(path, preview);
-    if (prepared < 0) {
-        Screen->SetCursor(savedCursor);
+    if (prepared < 0)
         return prepared;
-    }
 
     // The batch may have composed the photo ahead, while the one before it saved.
     if (!takeCompositionWorkedAhead())
@@ -54,7 +84,6 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
 
     if (show)
         ShowFitted(*OutputBitmap, 1);
-    Screen->SetCursor(savedCursor);
     return status;
 }
 
@@ -156,16 +185,19 @@ int TForm1::SaveJpeg(const std::string& path, const TBitmap& bitmap)
         if (!SetCurrentDirectory(folder))
             return fail("保存先フォルダを作成出来ません。", -3);
     }
-    std::string reason;
-    if (saveJpegFile(bitmap, path, &reason) != JpegSaveResult::Ok) {
-        // The box keeps its words; the log keeps why.
-        Memo1->Lines().Add(Format("保存出来ません: %s (%s)", path.c_str(), reason.c_str()));
-        return fail("保存先フォルダを作成出来ません。", -4);
+    // A program that died while saving here left its temporary file behind.
+    if (sweptFolders_.insert(folder).second)
+        RemoveTemporaryFilesOlderThan(folder, ".jpg", ProgramStart());
+    FileFailure failure;
+    if (saveJpegFile(bitmap, path, &failure) != JpegSaveResult::Ok) {
+        Memo1->Lines().Add(Format("保存出来ません: %s (%s)", path.c_str(), failure.text.c_str()));
+        return fail(Format("ファイルを保存出来ません。\n%s\n%s", path.c_str(), SaveFailureReason(failure).c_str()),
+                    -4);
     }
     return 0;
 }
 
-JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& path, std::string* reason)
+JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& path, FileFailure* failure)
 {
     const int quality = Form2->JpegQuality();
     // The composed picture of a batch's photo is saved on a thread of its
@@ -173,17 +205,12 @@ JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& pa
     // before anything of the next photo shows.
     const std::string next = Memo2->Lines()[PhotoIndex + 1];
     if (&bitmap != OutputBitmap || !mayWorkAhead(next))
-        return SaveJpegSafely(bitmap, path, quality, kOutputDpi, reason);
+        return SaveJpegSafely(bitmap, path, quality, kOutputDpi, failure);
     BackgroundJpegSave& save = workAhead_->save;
     save.Picture().ExchangePixels(*OutputBitmap);
-    try {
-        save.Start(path, quality, kOutputDpi);
-    } catch (...) {
-        OutputBitmap->ExchangePixels(save.Picture());
-        throw;
-    }
+    save.Start(path, quality, kOutputDpi);
     workNextPhotoAhead(next);
-    const JpegSaveResult result = save.Wait(reason);
+    const JpegSaveResult result = save.Wait(failure);
     OutputBitmap->ExchangePixels(save.Picture());
     return result;
 }

@@ -8,7 +8,9 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <new>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,7 @@ class TResizeControl;
 struct WorkAhead;
 struct WorkAheadInputs;
 enum class JpegSaveResult;
+struct FileFailure;
 
 // The start of a proposed output folder's name, before the photo folder's.
 inline constexpr char kDefaultSaveFolderPrefix[] = "TA";
@@ -416,6 +419,12 @@ private:
     // quality after a single run, as a preview after a skip).
     void showNextPhoto(const std::string& name, bool fullQuality);
     bool batchCompleted_ = false;
+    // A batch's photo whose work ran out of memory: the exception's box,
+    // then the question of an unreadable photo; its result as PreparePhoto's.
+    int photoOutOfMemory(const std::string& path, const std::bad_alloc& failure);
+    // The question about a missing or unreadable photo: Yes aborts (-1), No
+    // notes skipNote in the log and skips the photo (-2).
+    int askAbortOrSkip(const std::string& path, const char* question, const std::string& skipNote);
     // The batch's next photo worked ahead while a photo saves: held from the
     // start of a batch's photos to its end, none otherwise.
     std::unique_ptr<WorkAhead> workAhead_;
@@ -424,7 +433,10 @@ private:
     // The encode and write of SaveJpeg: the composed picture of a batch's
     // photo is saved on a thread of its own while the next photo is worked
     // ahead, and its result taken before the save returns.
-    JpegSaveResult saveJpegFile(const TBitmap& bitmap, const std::string& path, std::string* reason);
+    JpegSaveResult saveJpegFile(const TBitmap& bitmap, const std::string& path, FileFailure* failure);
+    // Output folders cleared of the temporary files that processes which
+    // died while saving left there: each once in the life of the program.
+    std::set<std::string> sweptFolders_;
     // Whether the batch's next photo is to be worked ahead now: it is
     // being decoded ahead, is not the photo in work, the photos are not
     // larger than the overlap pays for, and no abort is asked for.

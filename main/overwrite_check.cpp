@@ -1,6 +1,8 @@
 // What a save of a run may write over.
 #include "main/overwrite_check.h"
 
+#include <filesystem>
+
 void OverwriteCheck::BeginRun(const std::vector<std::string>& photos)
 {
     photos_.clear();
@@ -22,7 +24,7 @@ OverwriteCheck::Target OverwriteCheck::Examine(const std::string& path, const st
     target.kind = Kind::ExistingFile;
     // A picture of this run comes first: when it replaced a photo of the
     // list, the original is gone and what would be lost is that picture.
-    if (const auto it = written_.find(*identity); it != written_.end()) {
+    if (const auto it = written_.find(*identity); it != written_.end() && StillThere(it->first, it->second)) {
         // The photo's own earlier picture (the list run again) is no clash.
         if (it->second.source != source) {
             target.kind = Kind::OtherPicture;
@@ -43,15 +45,23 @@ void OverwriteCheck::Saved(const Target& target)
         photos_.erase(target.identity);
     }
     ++saves_;
-    if (const auto identity = IdentityOf(target.path))
-        written_[*identity] = {target.source, saves_};
+    if (const auto identity = IdentityOf(target.path)) {
+        // The current folder may change before the file is looked at again.
+        std::error_code ignored;
+        written_[*identity] = {target.source, saves_, std::filesystem::absolute(target.path, ignored).string()};
+    }
 }
 
 int OverwriteCheck::FilesSavedSince(std::uint64_t mark) const
 {
     int files = 0;
     for (const auto& [identity, written] : written_)
-        if (written.save > mark)
+        if (written.save > mark && StillThere(identity, written))
             ++files;
     return files;
+}
+
+bool OverwriteCheck::StillThere(const FileIdentity& identity, const Written& written)
+{
+    return IdentityOf(written.path) == identity;
 }

@@ -39,8 +39,9 @@ public:
     // The target as examined now holds the picture of its source.
     void Saved(const Target& target);
     // A mark of the saves so far, and the number of files saved since a mark
-    // that still hold the picture saved then (a picture written over by a
-    // later one of the same run counts once).
+    // that are still there holding the picture saved then (a picture written
+    // over by a later one of the same run counts once; one removed since, not
+    // at all, whichever file now has its inode).
     std::uint64_t Mark() const { return saves_; }
     int FilesSavedSince(std::uint64_t mark) const;
 
@@ -48,7 +49,11 @@ private:
     struct Written {
         std::string source;
         std::uint64_t save = 0;  // number of the save, counted from 1
+        std::string path;        // where it was written
     };
+    // Whether the picture is still where it was written. A file system may
+    // give a removed picture's inode to a new file elsewhere.
+    static bool StillThere(const FileIdentity& identity, const Written& written);
     std::set<FileIdentity> photos_;
     std::map<FileIdentity, Written> written_;
     std::uint64_t saves_ = 0;

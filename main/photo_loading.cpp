@@ -47,8 +47,15 @@ int TForm1::cacheSourcePhoto(const std::string& path)
     }
     CachedPhotoPath = path;
     pump();
-    if (!workedAhead)
-        turnIntoCache();
+    if (!workedAhead) {
+        try {
+            turnIntoCache();
+        } catch (...) {
+            // No turned photo to reuse: the next load decodes it again.
+            CachedPhotoPath.clear();
+            throw;
+        }
+    }
     // The preview copy is made when a preview first needs it, as it would
     // have been made now: a batch of finished photos never needs it.
     const int S = std::max(PreviewLayout.Photowidth, PreviewLayout.Photoheight);
@@ -110,23 +117,14 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         if (CopySourcePhoto(preview) < 0)
             return -3;
     } else {
-        auto askAbort = [&](const char* question, const char* skipNote) {
-            if (Application->MessageBox(Format("%s\n\n%s", question, path.c_str()), MessageCaption, MB_YESNO) ==
-                IDYES) {
-                AbortRequested = true;
-                Memo1->Lines().Add("中断");
-                return -1;
-            }
-            Memo1->Lines().Add(skipNote);
-            return -2;
-        };
         if (!FileExists(path))
-            return askAbort("JPEGファイルが存在しません。中断しますか？", "JPEGファイルが存在しません");
+            return askAbortOrSkip(path, "JPEGファイルが存在しません。中断しますか？", "JPEGファイルが存在しません");
         PhotoBitmap->SetSize(1, 1);
         // The fitting works from the cached picture; the photo in work is
         // not copied from it only to be replaced.
         if (cacheSourcePhoto(path) < 0)
-            return askAbort("JPEGファイルを読み込めませんでした。中断しますか？", "JPEGファイルを読み込めません");
+            return askAbortOrSkip(path, "JPEGファイルを読み込めませんでした。中断しますか？",
+                                  "JPEGファイルを読み込めません");
         if (tooSmallToWork(*SourceBitmap)) {
             Memo1->Lines().Add("320px×240px以下なのでスキップ");
             return -2;
@@ -144,6 +142,17 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
     }
     Form8->DrawHistograms(0, HistogramBefore, HistogramAfter);
     return 0;
+}
+
+int TForm1::askAbortOrSkip(const std::string& path, const char* question, const std::string& skipNote)
+{
+    if (Application->MessageBox(Format("%s\n\n%s", question, path.c_str()), MessageCaption, MB_YESNO) == IDYES) {
+        AbortRequested = true;
+        Memo1->Lines().Add("中断");
+        return -1;
+    }
+    Memo1->Lines().Add(skipNote);
+    return -2;
 }
 
 int TForm1::fitAndCorrect(const TBitmap& source, bool preview)

@@ -96,7 +96,12 @@ void TForm1::RunBatch()
             Memo1->Lines().Add("中断");
             break;
         }
-        const int rc = ComposeAndSave(name, false, true);
+        int rc = 0;
+        try {
+            rc = ComposeAndSave(name, false, true);
+        } catch (const std::bad_alloc& failure) {
+            rc = photoOutOfMemory(name, failure);
+        }
         if (rc == -1) {
             AbortRequested = true;
             break;
@@ -135,6 +140,15 @@ void TForm1::RunBatch()
     Application->MessageBox(summary, MessageCaption, MB_OK);
     StatusBar1->Panels(0).SetText(summary);
     StatusBar1->Repaint();
+}
+
+int TForm1::photoOutOfMemory(const std::string& path, const std::bad_alloc& failure)
+{
+    // The box a single run shows for it; then the photo is one that could
+    // not be read, and the operator stops the batch or goes on without it.
+    Application->ShowException(failure);
+    return askAbortOrSkip(path, "JPEGファイルを読み込めませんでした。中断しますか？",
+                          TApplication::ExceptionMessage(failure));
 }
 
 void TForm1::showThumbnail(const TBitmap& picture)

@@ -1,9 +1,8 @@
 // Saving on a thread of its own.
 #include "pipeline/background_jpeg_save.h"
 
-#include <exception>
-
 #include "platform/parallel_rows.h"
+#include "platform/thread_start.h"
 
 BackgroundJpegSave::~BackgroundJpegSave()
 {
@@ -13,26 +12,32 @@ BackgroundJpegSave::~BackgroundJpegSave()
 void BackgroundJpegSave::Start(const std::string& path, int quality, int dpi)
 {
     Wait();
-    worker_ = std::thread([this, path, quality, dpi] {
-        // The caller's row work leaves the encode a core, as it does a decode ahead.
-        const CoreReservation core;
-        error_.clear();
+    auto save = [this, path, quality, dpi] {
+        failure_ = {};
         try {
-            result_ = SaveJpegSafely(picture_, path, quality, dpi, &error_);
-        } catch (const std::exception& failure) {
-            // What the caller's thread would have been told (memory, say),
-            // told as a failed save; SaveJpegSafely leaves no temporary file.
+            result_ = SaveJpegSafely(picture_, path, quality, dpi, &failure_);
+        } catch (...) {
+            // SaveJpegSafely leaves no temporary file however it ends.
             result_ = JpegSaveResult::EncodingFailed;
-            error_ = failure.what();
         }
-    });
+    };
+    try {
+        worker_ = StartThread([save] {
+            // The caller's row work leaves the encode a core, as it does a decode ahead.
+            const CoreReservation core;
+            save();
+        });
+    } catch (...) {
+        // No thread to be had: the save is done here, before Start returns.
+        save();
+    }
 }
 
-JpegSaveResult BackgroundJpegSave::Wait(std::string* error)
+JpegSaveResult BackgroundJpegSave::Wait(FileFailure* failure)
 {
     if (worker_.joinable())
         worker_.join();
-    if (error)
-        *error = error_;
+    if (failure)
+        *failure = failure_;
     return result_;
 }

@@ -1,7 +1,8 @@
 // Saves a picture as SaveJpegSafely does, on a thread of its own, so that the
 // caller can go on working meanwhile. The picture belongs to the save: the
 // caller exchanges its pixels in before Start and out again after Wait (no
-// copy), and the thread only reads it.
+// copy), and the thread only reads it. When no thread can be started, Start
+// saves on the caller's thread.
 #pragma once
 
 #include <string>
@@ -23,12 +24,12 @@ public:
     // Starts saving Picture() to path (quality and dpi as SaveJpegSafely takes them).
     void Start(const std::string& path, int quality, int dpi);
     // Waits for the save started last and gives its result, with the reason
-    // of a failure when error is given.
-    JpegSaveResult Wait(std::string* error = nullptr);
+    // of a failure when asked.
+    JpegSaveResult Wait(FileFailure* failure = nullptr);
 
 private:
     TBitmap picture_;
     std::thread worker_;
     JpegSaveResult result_ = JpegSaveResult::Ok;
-    std::string error_;
+    FileFailure failure_;
 };

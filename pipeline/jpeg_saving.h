@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/file_system.h"
+
 class TBitmap;
 
 enum class JpegSaveResult {
@@ -13,10 +15,12 @@ enum class JpegSaveResult {
     CannotCreateTemporary, // the target's folder is missing or not writable
     EncodingFailed,        // encoding, writing or closing the temporary file failed
     ReplaceFailed,         // flushing it to disk or renaming it over the target failed
+    FolderInTheWay,        // a folder has the target's name (failure->code EISDIR)
 };
 
 // quality 0..100 (0 counts as 1); dpi goes to the JFIF header when it is in
 // 1..65535, otherwise the codec's default density stays. On failure the old
-// file is untouched, no temporary file remains and error (when given) says why.
+// file is untouched, no temporary file remains and failure (when given) says
+// why; memory that runs out is such a failure (ENOMEM), not an exception.
 JpegSaveResult SaveJpegSafely(const TBitmap& bitmap, const std::string& path, int quality, int dpi,
-                              std::string* error = nullptr);
+                              FileFailure* failure = nullptr);

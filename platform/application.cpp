@@ -107,17 +107,21 @@ void TApplication::Terminate()
     QCoreApplication::exit(0);
 }
 
+std::string TApplication::ExceptionMessage(const std::exception& error)
+{
+    if (const auto* own = dynamic_cast<const Exception*>(&error))
+        return own->Message();
+    if (const auto* memory = dynamic_cast<const EOutOfMemory*>(&error))
+        return memory->Message();
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return "メモリが足りません。";
+    // Any other foreign exception is shown with an empty message.
+    return std::string();
+}
+
 void TApplication::ShowException(const std::exception& error)
 {
-    std::string message;
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        message = own->Message();
-    else if (const auto* memory = dynamic_cast<const EOutOfMemory*>(&error))
-        message = memory->Message();
-    else if (dynamic_cast<const std::bad_alloc*>(&error))
-        message = "メモリが足りません。";
-    // Any other foreign exception is shown with an empty message.
-    MessageBox(message, Title, MB_OK);
+    MessageBox(ExceptionMessage(error), Title, MB_OK);
 }
 
 void TApplication::Guard(const std::function<void()>& handler)

@@ -74,6 +74,8 @@ public:
 
     // Shows the exception box for an exception that escaped a handler.
     void ShowException(const std::exception& error);
+    // The text of that box.
+    static std::string ExceptionMessage(const std::exception& error);
     // Runs a handler so that no exception crosses the event dispatch.
     void Guard(const std::function<void()>& handler);
 

@@ -11,6 +11,21 @@
 #include "platform/canvas.h"
 #include "platform/text_format.h"
 
+namespace {
+
+std::function<bool(int, int)>& AllocationFault()
+{
+    static std::function<bool(int, int)> failWhen;
+    return failWhen;
+}
+
+}  // namespace
+
+void SetPictureAllocationFaultForTesting(std::function<bool(int width, int height)> failWhen)
+{
+    AllocationFault() = std::move(failWhen);
+}
+
 TBitmap::TBitmap() = default;
 TBitmap::~TBitmap() = default;
 
@@ -22,7 +37,8 @@ void TBitmap::SetSize(int width, int height)
         return;
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
     try {
-        if (stride > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        if (stride > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
+            (AllocationFault() && AllocationFault()(width, height)))
             throw std::bad_alloc();
         data_.Reserve(stride * static_cast<std::size_t>(height));
     } catch (const std::bad_alloc&) {

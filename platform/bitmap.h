@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/graphics_types.h"
@@ -67,3 +68,8 @@ private:
     TColor transparentColor_ = clBlack;
     std::unique_ptr<TCanvas> canvas_;
 };
+
+// Tests: makes the pixels of every picture for which failWhen(width, height)
+// holds impossible to have, as when memory runs out, on any thread. An empty
+// function removes the fault.
+void SetPictureAllocationFaultForTesting(std::function<bool(int width, int height)> failWhen);

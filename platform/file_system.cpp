@@ -2,6 +2,7 @@
 #include "platform/file_system.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -22,21 +23,52 @@ std::function<bool(const std::string&)>& WriteFault()
     return failWhen;
 }
 
+int writeFaultCode = EIO;
+
+const auto programStart = std::chrono::system_clock::now();
+
+unsigned char AsciiLower(unsigned char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
 void SetError(std::string* error, int code)
 {
     if (error)
         *error = std::strerror(code);
 }
 
+void SetFailure(FileFailure* failure, int code)
+{
+    if (failure)
+        *failure = {code, std::strerror(code)};
+}
+
+// ".<name><ending>.tmpXXXXXX" with six name characters of RandomSuffix.
+bool IsTemporaryFileName(const std::string& name, const std::string& ending)
+{
+    const std::string tmp = ".tmp";
+    const std::size_t suffix = 6;
+    if (name.size() < 1 + 1 + ending.size() + tmp.size() + suffix || name[0] != '.')
+        return false;
+    const std::size_t tmpAt = name.size() - suffix - tmp.size();
+    if (name.compare(tmpAt, tmp.size(), tmp) != 0)
+        return false;
+    for (std::size_t i = tmpAt + tmp.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    const std::size_t endingAt = tmpAt - ending.size();
+    for (std::size_t i = 0; i < ending.size(); ++i)
+        if (AsciiLower(static_cast<unsigned char>(name[endingAt + i])) !=
+            AsciiLower(static_cast<unsigned char>(ending[i])))
+            return false;
+    return true;
+}
+
 bool IsFolder(const std::string& path)
 {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-unsigned char AsciiLower(unsigned char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
 bool NameBefore(const DirEntry& a, const DirEntry& b)
@@ -231,7 +263,7 @@ void TemporaryFile::Discard()
     path_.clear();
 }
 
-std::optional<TemporaryFile> TemporaryFile::CreateBeside(const std::string& target, std::string* error)
+std::optional<TemporaryFile> TemporaryFile::CreateBeside(const std::string& target, FileFailure* failure)
 {
     const std::string prefix = ExtractFilePath(target) + "." + ExtractFileName(target) + ".tmp";
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -241,7 +273,7 @@ std::optional<TemporaryFile> TemporaryFile::CreateBeside(const std::string& targ
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            SetError(error, errno);
+            SetFailure(failure, errno);
             return std::nullopt;
         }
         TemporaryFile file(std::move(path), target);
@@ -249,24 +281,24 @@ std::optional<TemporaryFile> TemporaryFile::CreateBeside(const std::string& targ
         if (stat(target.c_str(), &existing) == 0)
             fchmod(fd, existing.st_mode & 07777); // best effort: the new mode is a fine fallback
         if (close(fd) != 0) {
-            SetError(error, errno);
+            SetFailure(failure, errno);
             return std::nullopt;
         }
         return file;
     }
-    SetError(error, EEXIST);
+    SetFailure(failure, EEXIST);
     return std::nullopt;
 }
 
-bool TemporaryFile::Commit(std::string* error)
+bool TemporaryFile::Commit(FileFailure* failed)
 {
     if (path_.empty()) {
-        SetError(error, EINVAL);
+        SetFailure(failed, EINVAL);
         return false;
     }
     int failure = 0;
     if (WriteFault() && WriteFault()(target_)) {
-        failure = EIO;
+        failure = writeFaultCode;
     } else {
         // Flush before the rename, or a crash could leave an empty file in place.
         const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
@@ -278,7 +310,7 @@ bool TemporaryFile::Commit(std::string* error)
             failure = errno;
     }
     if (failure != 0) {
-        SetError(error, failure);
+        SetFailure(failed, failure);
         Discard();
         return false;
     }
@@ -288,9 +320,12 @@ bool TemporaryFile::Commit(std::string* error)
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error)
 {
-    std::optional<TemporaryFile> file = TemporaryFile::CreateBeside(path, error);
-    if (!file)
+    FileFailure failed;
+    std::optional<TemporaryFile> file = TemporaryFile::CreateBeside(path, &failed);
+    if (!file) {
+        SetError(error, failed.code);
         return false;
+    }
     const int fd = open(file->Path().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {
         SetError(error, errno);
@@ -304,10 +339,41 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
         SetError(error, failure);
         return false;
     }
-    return file->Commit(error);
+    if (!file->Commit(&failed)) {
+        SetError(error, failed.code);
+        return false;
+    }
+    return true;
 }
 
-void SetFileWriteFaultForTesting(std::function<bool(const std::string& target)> failWhen)
+std::chrono::system_clock::time_point ProgramStart()
+{
+    return programStart;
+}
+
+void RemoveTemporaryFilesOlderThan(const std::string& folder, const std::string& ending,
+                                   std::chrono::system_clock::time_point time)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    const int dirFd = dirfd(dir);
+    const auto limit = std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+    while (const dirent* entry = readdir(dir)) {
+        if (!IsTemporaryFileName(entry->d_name, ending))
+            continue;
+        struct stat info;
+        if (fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        const long long modified = static_cast<long long>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+        if (modified < limit)
+            unlinkat(dirFd, entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+void SetFileWriteFaultForTesting(std::function<bool(const std::string& target)> failWhen, int code)
 {
     WriteFault() = std::move(failWhen);
+    writeFaultCode = code;
 }

@@ -4,6 +4,8 @@
 // settings file or picture.
 #pragma once
 
+#include <cerrno>
+#include <chrono>
 #include <compare>
 #include <functional>
 #include <optional>
@@ -56,6 +58,13 @@ struct DirEntry {
 // expect a file manager's. False when the folder cannot be read.
 bool ListDirectory(const std::string& folder, std::vector<DirEntry>& out);
 
+// Why writing a file failed: the system's error number (0 when no system call
+// failed, for a picture the codec refused, say) and the system's text.
+struct FileFailure {
+    int code = 0;
+    std::string text;
+};
+
 // A new, empty file in the folder of a target, named ".<name>.tmpXXXXXX",
 // that replaces the target on Commit() and is removed otherwise. The caller
 // writes it through Path() with its own means and closes it before Commit().
@@ -64,7 +73,7 @@ bool ListDirectory(const std::string& folder, std::vector<DirEntry>& out);
 class TemporaryFile {
 public:
     static std::optional<TemporaryFile> CreateBeside(const std::string& target,
-                                                     std::string* error = nullptr);
+                                                     FileFailure* failure = nullptr);
     TemporaryFile(TemporaryFile&& other) noexcept;
     TemporaryFile& operator=(TemporaryFile&& other) noexcept;
     TemporaryFile(const TemporaryFile&) = delete;
@@ -75,7 +84,7 @@ public:
     const std::string& Target() const { return target_; }
     // Flushes the file to disk and renames it over the target. On failure
     // the target is untouched and the temporary file is removed.
-    bool Commit(std::string* error = nullptr);
+    bool Commit(FileFailure* failure = nullptr);
 
 private:
     TemporaryFile(std::string path, std::string target);
@@ -90,7 +99,18 @@ private:
 // no temporary file remains and error (when given) says why.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error = nullptr);
 
+// When this program started: temporary files older than that are left by a
+// process that died while saving.
+std::chrono::system_clock::time_point ProgramStart();
+
+// Removes from folder the temporary files of TemporaryFile for targets whose
+// names end in ending (ASCII case ignored) that were last modified before
+// time: regular files named ".<name><ending>.tmpXXXXXX". A process that dies
+// while it saves leaves one; nothing else in the folder is touched.
+void RemoveTemporaryFilesOlderThan(const std::string& folder, const std::string& ending,
+                                   std::chrono::system_clock::time_point time);
+
 // Tests: makes every commit to a target for which failWhen(target) is true
-// fail as an I/O error would (also for root, who ignores permissions).
-// An empty function removes the fault.
-void SetFileWriteFaultForTesting(std::function<bool(const std::string& target)> failWhen);
+// fail with the system error code (an I/O error unless told), also for root,
+// who ignores permissions. An empty function removes the fault.
+void SetFileWriteFaultForTesting(std::function<bool(const std::string& target)> failWhen, int code = EIO);

@@ -7,6 +7,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <fcntl.h>
@@ -27,6 +28,7 @@ struct ErrorManager {
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX] = {};
     bool readingHeader = false; // the decode is still in jpeg_read_header
+    int systemError = 0;        // errno of a failed write or allocation
 };
 
 ErrorManager& ErrorsOf(j_common_ptr cinfo)
@@ -37,6 +39,11 @@ ErrorManager& ErrorsOf(j_common_ptr cinfo)
 [[noreturn]] void ExitWithError(j_common_ptr cinfo)
 {
     ErrorManager& errors = ErrorsOf(cinfo);
+    // The stdio destination raises its error right after the failed call.
+    if (cinfo->err->msg_code == JERR_FILE_WRITE)
+        errors.systemError = errno;
+    else if (cinfo->err->msg_code == JERR_OUT_OF_MEMORY)
+        errors.systemError = ENOMEM;
     cinfo->err->format_message(cinfo, errors.message);
     std::longjmp(errors.jump, 1);
 }
@@ -119,13 +126,21 @@ constexpr std::uint64_t kPixelsPerByte = 256;
 
 // Everything a decode touches after setjmp lives here, outside the frame that
 // longjmp returns to, so no destructor is skipped and no local is left stale.
+// The decompressor is released however the decode ends, also when the
+// picture's memory cannot be had (destroying it twice does nothing).
 struct DecodeState {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
     std::vector<JSAMPROW> rows;
     std::vector<JSAMPLE> row;
     int orientation = 0;
+    ~DecodeState() { jpeg_destroy_decompress(&cinfo); }
 };
+
+struct CloseFile {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, CloseFile>;
 
 // CMYK rows to B, G, R. Adobe's applications store the inks inverted
 // (255 = no ink) and say so with their APP14 marker; others store them plain.
@@ -162,7 +177,6 @@ JpegResult DecodeOnce(DecodeState& state, SetSource setSource, std::uint64_t inp
     InstallErrorManager(state.errors);
     cinfo.err = &state.errors.pub;
     if (setjmp(state.errors.jump)) {
-        jpeg_destroy_decompress(&cinfo);
         SetError(error, state.errors.message);
         return JpegResult::Unreadable;
     }
@@ -177,7 +191,6 @@ JpegResult DecodeOnce(DecodeState& state, SetSource setSource, std::uint64_t inp
 
     const std::uint64_t pixels = std::uint64_t{cinfo.image_width} * cinfo.image_height;
     if (pixels > kMaxJpegPixels) {
-        jpeg_destroy_decompress(&cinfo);
         SetError(error, "The picture is larger than 200 megapixels");
         return JpegResult::TooLarge;
     }
@@ -195,7 +208,6 @@ JpegResult DecodeOnce(DecodeState& state, SetSource setSource, std::uint64_t inp
         cmyk = true;
         break;
     default:
-        jpeg_destroy_decompress(&cinfo);
         SetError(error, "Unsupported JPEG colour space");
         return JpegResult::Unreadable;
     }
@@ -276,7 +288,14 @@ struct EncodeState {
     jpeg_compress_struct cinfo;
     ErrorManager errors;
     std::vector<JSAMPROW> rows;
+    ~EncodeState() { jpeg_destroy_compress(&cinfo); }
 };
+
+void SetFailure(FileFailure* failure, int code, const char* text)
+{
+    if (failure)
+        *failure = {code, text};
+}
 
 } // namespace
 
@@ -296,42 +315,39 @@ JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* er
         return cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
     }
     struct stat info;
-    std::FILE* file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr;
+    const FileHandle file(fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr);
     if (!file) {
         close(fd);
         SetError(error, "Not a regular file");
         return JpegResult::Unreadable;
     }
-    const auto setSource = [file](j_decompress_ptr cinfo) {
-        std::rewind(file);
-        jpeg_stdio_src(cinfo, file);
+    const auto setSource = [&file](j_decompress_ptr cinfo) {
+        std::rewind(file.get());
+        jpeg_stdio_src(cinfo, file.get());
     };
-    const JpegResult result = Decode(setSource, static_cast<std::uint64_t>(info.st_size), out, error);
-    std::fclose(file);
-    return result;
+    return Decode(setSource, static_cast<std::uint64_t>(info.st_size), out, error);
 }
 
-JpegResult EncodeJpegFile(const TBitmap& bitmap, const std::string& path, int quality, std::string* error)
+JpegResult EncodeJpegFile(const TBitmap& bitmap, const std::string& path, int quality, FileFailure* failure)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    FileHandle file(std::fopen(path.c_str(), "wb"));
     if (!file) {
-        SetError(error, std::strerror(errno));
+        SetFailure(failure, errno, std::strerror(errno));
         return JpegResult::WriteFailed;
     }
+    // Released however the encode ends, also when memory runs out.
     EncodeState state{};
     jpeg_compress_struct& cinfo = state.cinfo;
     InstallErrorManager(state.errors);
     cinfo.err = &state.errors.pub;
     if (setjmp(state.errors.jump)) {
-        jpeg_destroy_compress(&cinfo);
-        std::fclose(file);
-        SetError(error, state.errors.message);
+        SetFailure(failure, state.errors.systemError, state.errors.message);
         return JpegResult::WriteFailed;
     }
     jpeg_create_compress(&cinfo);
     // The stdio destination checks every fwrite and, at the end, fflush and
     // ferror; any failure arrives here through error_exit.
-    jpeg_stdio_dest(&cinfo, file);
+    jpeg_stdio_dest(&cinfo, file.get());
     cinfo.image_width = static_cast<JDIMENSION>(bitmap.Width());
     cinfo.image_height = static_cast<JDIMENSION>(bitmap.Height());
     cinfo.input_components = 3;
@@ -344,9 +360,8 @@ JpegResult EncodeJpegFile(const TBitmap& bitmap, const std::string& path, int qu
         state.rows[y] = const_cast<JSAMPROW>(bitmap.ScanLine(y)); // libjpeg only reads input rows
     jpeg_write_scanlines(&cinfo, state.rows.data(), cinfo.image_height);
     jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    if (std::fclose(file) != 0) {
-        SetError(error, std::strerror(errno));
+    if (std::fclose(file.release()) != 0) {
+        SetFailure(failure, errno, std::strerror(errno));
         return JpegResult::WriteFailed;
     }
     return JpegResult::Ok;

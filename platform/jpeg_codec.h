@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_system.h"
+
 class TBitmap;
 
 enum class JpegResult {
@@ -44,5 +46,7 @@ JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap&
 // APP0 (density left at libjpeg's default, 1:1 without unit). quality is
 // clamped to 1..100, so 0 counts as 1. Writes straight to path: callers that
 // must not lose an existing file write to a temporary file and rename it.
+// failure, when given, receives the system's error of a failed write, open,
+// close or allocation, and libjpeg's text.
 JpegResult EncodeJpegFile(const TBitmap& bitmap, const std::string& path, int quality,
-                          std::string* error = nullptr);
+                          FileFailure* failure = nullptr);

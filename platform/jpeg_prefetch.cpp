@@ -3,11 +3,13 @@
 #include "platform/jpeg_prefetch.h"
 
 #include <algorithm>
+#include <new>
 #include <thread>
 
 #include "platform/bitmap.h"
 #include "platform/file_system.h"
 #include "platform/parallel_rows.h"
+#include "platform/thread_start.h"
 
 struct JpegPrefetch::Decode {
     std::string path;
@@ -16,19 +18,32 @@ struct JpegPrefetch::Decode {
     // Taken before and after the decode: equal when nothing changed it meanwhile.
     FileStamp before;
     FileStamp after;
+    // The decode threw (memory, above all) or never started: the caller
+    // decodes the photo itself, where a failure shows as a photo's failure
+    // does, and where the memory this decode competed for may be free again.
+    bool failed = false;
     std::thread worker;
 
     void Start(const std::string& file)
     {
         path = file;
-        worker = std::thread([this] {
-            // The batch waits for this decode when it takes longer than the
-            // photo before it, so it keeps a core of its own.
-            const CoreReservation core;
-            before = StampOf(path);
-            result = DecodeJpegFile(path, picture);
-            after = StampOf(path);
-        });
+        failed = false;
+        try {
+            worker = StartThread([this] {
+                // The batch waits for this decode when it takes longer than the
+                // photo before it, so it keeps a core of its own.
+                const CoreReservation core;
+                try {
+                    before = StampOf(path);
+                    result = DecodeJpegFile(path, picture);
+                    after = StampOf(path);
+                } catch (...) {
+                    failed = true;
+                }
+            });
+        } catch (...) {
+            failed = true;
+        }
     }
     void Finish()
     {
@@ -54,11 +69,17 @@ void JpegPrefetch::Ahead(const std::string& path, TBitmap* storage)
         running_.erase(running_.begin());
     }
     std::unique_ptr<Decode> decode;
-    if (spare_.empty()) {
-        decode = std::make_unique<Decode>();
-    } else {
-        decode = std::move(spare_.back());
-        spare_.pop_back();
+    try {
+        if (spare_.empty()) {
+            decode = std::make_unique<Decode>();
+        } else {
+            decode = std::move(spare_.back());
+            spare_.pop_back();
+        }
+        // Room first: a running decode must never be dropped unjoined.
+        running_.reserve(running_.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return; // the caller decodes the photo at its turn
     }
     if (storage)
         decode->picture.ExchangePixels(*storage);
@@ -80,7 +101,7 @@ std::optional<JpegResult> JpegPrefetch::Take(const std::string& path, TBitmap& o
     running_.erase(found);
     decode->Finish();
     std::optional<JpegResult> result;
-    if (decode->before == decode->after && decode->after == StampOf(path)) {
+    if (!decode->failed && decode->before == decode->after && decode->after == StampOf(path)) {
         out.ExchangePixels(decode->picture);
         result = decode->result;
         if (stamp)

@@ -2,8 +2,9 @@
 // photo is ready when the current one is finished. A decode reads only its
 // file and writes only a picture owned here; the caller takes the picture
 // over (without copying) when it comes to that photo. A photo whose file has
-// changed since its decode started (a save of the batch may replace it) is
-// not handed over: the caller decodes it afresh.
+// changed since its decode started (a save of the batch may replace it), or
+// whose decode threw or could not start, is not handed over: the caller
+// decodes it afresh.
 #pragma once
 
 #include <memory>
@@ -32,7 +33,7 @@ public:
     void Ahead(const std::string& path, TBitmap* storage = nullptr);
     // Whether a decode of path was started and not taken yet.
     bool Has(const std::string& path) const;
-    // The decode of path, when one was started and its file is unchanged:
+    // The decode of path, when one was started, ran and its file is unchanged:
     // waits for it, exchanges its picture with out and returns its result
     // (out as DecodeJpegFile would leave it), with the stamp of the file it
     // read when asked. Otherwise nothing, and out is untouched.

@@ -10,15 +10,25 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
+
+#include "platform/thread_start.h"
 
 namespace {
 
 std::atomic<int> configuredThreads{0};
 std::atomic<int> reservedCores{0};
 thread_local bool insidePoolThread = false;
+
+std::function<bool()>& RowFault()
+{
+    static std::function<bool()> failWhen;
+    return failWhen;
+}
 
 // Handing rows to the pool costs about as much as touching this many pixels
 // a few times over, so each thread gets at least this much work.
@@ -42,15 +52,33 @@ struct Split {
     int finished = 0;
     std::atomic<int> next{0};
     std::atomic<bool> stop{false};
+    // The first exception of a row; the others are dropped.
+    std::mutex failureMutex;
+    std::exception_ptr failure;
 
     void Run()
     {
-        while (!stop.load(std::memory_order_relaxed)) {
-            const int y = next.fetch_add(1);
-            if (y >= rows)
-                break;
-            (*rowFn)(y);
+        try {
+            while (!stop.load(std::memory_order_relaxed)) {
+                const int y = next.fetch_add(1);
+                if (y >= rows)
+                    break;
+                if (insidePoolThread && RowFault() && RowFault()())
+                    throw std::bad_alloc();
+                (*rowFn)(y);
+            }
+        } catch (...) {
+            const std::lock_guard lock(failureMutex);
+            if (!failure)
+                failure = std::current_exception();
+            stop.store(true, std::memory_order_relaxed);
         }
+    }
+
+    void RethrowFailure()
+    {
+        if (failure)
+            std::rethrow_exception(failure);
     }
 };
 
@@ -63,14 +91,16 @@ public:
             quit_ = true;
         }
         wake_.notify_all();
-        threads_.clear();
+        for (std::thread& thread : threads_)
+            thread.join();
     }
 
     // Lets helpers pool threads join split (starting threads up to that
     // count). One split runs at a time: a caller on another thread waits for
     // the running split to end. A split started from inside a split (by its
     // caller, say from the poll of a polled one, or by a row on a pool
-    // thread) gets false and runs its rows itself, as waiting could never end.
+    // thread) gets false and runs its rows itself, as waiting could never end;
+    // so does one for which no thread can be started.
     bool Open(Split& split, int helpers)
     {
         if (insidePoolThread)
@@ -79,9 +109,17 @@ public:
         if (owner_ == std::this_thread::get_id())
             return false;
         free_.wait(lock, [&] { return owner_ == std::thread::id(); });
+        try {
+            threads_.reserve(static_cast<std::size_t>(helpers));
+            while (static_cast<int>(threads_.size()) < helpers)
+                threads_.push_back(StartThread([this] { Serve(); }));
+        } catch (...) {
+            // Memory or the process's limits: the threads there are do the work.
+            helpers = static_cast<int>(threads_.size());
+        }
+        if (helpers == 0)
+            return false;
         owner_ = std::this_thread::get_id();
-        while (static_cast<int>(threads_.size()) < helpers)
-            threads_.emplace_back([this] { Serve(); });
         split.wanted = helpers;
         current_ = &split;
         wake_.notify_all();
@@ -136,7 +174,7 @@ private:
     std::condition_variable done_;
     Split* current_ = nullptr;
     bool quit_ = false;
-    std::vector<std::jthread> threads_;
+    std::vector<std::thread> threads_;
 };
 
 ThreadPool& Pool()
@@ -192,6 +230,7 @@ void ForEachRow(int rows, std::int64_t pixels, const std::function<void(int)>& r
     split.Run();
     if (shared)
         Pool().Close(split);
+    split.RethrowFailure();
 }
 
 bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
@@ -201,8 +240,8 @@ bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(in
     split.rowFn = &rowFn;
     split.rows = rows;
     if (!Pool().Open(split, ThreadsFor(rows, pixels))) {
-        // Started from inside a split: the rows run here, polled about every
-        // 20 ms between them.
+        // Started from inside a split, or no thread to be had: the rows run
+        // here, polled about every 20 ms between them.
         auto nextPoll = std::chrono::steady_clock::now();
         for (int y = 0; y < rows; ++y) {
             if (std::chrono::steady_clock::now() >= nextPoll) {
@@ -219,6 +258,12 @@ bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(in
             split.stop.store(true, std::memory_order_relaxed);
     }
     Pool().Close(split);
+    split.RethrowFailure();
     // Rows taken before the stop were finished; rows never taken were not.
     return split.next.load() >= rows;
+}
+
+void SetPoolRowFaultForTesting(std::function<bool()> failWhen)
+{
+    RowFault() = std::move(failWhen);
 }

@@ -1,6 +1,10 @@
 // Spreads the rows of a pixel routine over the processor's cores. Each row is
 // computed whole by one thread from inputs that no thread writes, so results
-// are bit for bit those of a single thread; only the time changes.
+// are bit for bit those of a single thread; only the time changes. A row that
+// throws (its buffers cannot be had, say) stops the rows not yet started, and
+// the caller gets the exception once every row started has ended; the pool
+// is free for the next split. When no helper thread can be started, the
+// caller's thread does every row.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +35,7 @@ public:
 bool SplitsRows(int rows, std::int64_t pixels);
 
 // Calls rowFn(y) once for every y in [0, rows), spread over the threads when
-// SplitsRows(rows, pixels), else in order on the calling thread. rowFn must not throw.
+// SplitsRows(rows, pixels), else in order on the calling thread.
 void ForEachRow(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn);
 
 // As above, always on worker threads, while the calling thread runs poll()
@@ -39,3 +43,8 @@ void ForEachRow(int rows, std::int64_t pixels, const std::function<void(int)>& r
 // true no further row is started. Returns true when every row was done.
 bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
                       const std::function<bool()>& poll);
+
+// Tests: a row about to run on a pool thread throws std::bad_alloc, as a row
+// whose buffers cannot be had does, whenever failWhen() is true. An empty
+// function removes the fault.
+void SetPoolRowFaultForTesting(std::function<bool()> failWhen);

@@ -70,8 +70,12 @@ int FrameWidth(const std::string& jpeg)
 
 } // namespace
 
-std::string LibjpegFile(const JpegWriting& writing, int width, int height,
-                        const std::function<int(int x, int y, int c)>& sample)
+namespace {
+
+// Encodes with libjpeg as writing says; fillRow(y, row) gives each row's
+// samples.
+std::string EncodeRows(const JpegWriting& writing, int width, int height,
+                       const std::function<void(int y, std::vector<JSAMPLE>& row)>& fillRow)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
@@ -121,11 +125,7 @@ std::string LibjpegFile(const JpegWriting& writing, int width, int height,
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * cinfo.input_components);
     while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = static_cast<int>(cinfo.next_scanline);
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < cinfo.input_components; ++c)
-                row[static_cast<std::size_t>(x) * cinfo.input_components + c] =
-                    static_cast<JSAMPLE>(std::clamp(sample(x, y, c), 0, 255));
+        fillRow(static_cast<int>(cinfo.next_scanline), row);
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&cinfo, rows, 1);
     }
@@ -134,6 +134,29 @@ std::string LibjpegFile(const JpegWriting& writing, int width, int height,
     std::string bytes(reinterpret_cast<const char*>(buffer), size);
     std::free(buffer);
     return bytes;
+}
+
+} // namespace
+
+std::string LibjpegFile(const JpegWriting& writing, int width, int height,
+                        const std::function<int(int x, int y, int c)>& sample)
+{
+    const int components = writing.sampling == JpegSampling::Grey ? 1 : writing.sampling == JpegSampling::Cmyk ? 4 : 3;
+    return EncodeRows(writing, width, height, [&](int y, std::vector<JSAMPLE>& row) {
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < components; ++c)
+                row[static_cast<std::size_t>(x) * components + c] =
+                    static_cast<JSAMPLE>(std::clamp(sample(x, y, c), 0, 255));
+    });
+}
+
+std::string FlatLibjpegPicture(int width, int height, int level)
+{
+    // One row filled once: cheap at any size.
+    return EncodeRows(JpegWriting{}, width, height, [&](int y, std::vector<JSAMPLE>& row) {
+        if (y == 0)
+            std::fill(row.begin(), row.end(), static_cast<JSAMPLE>(level));
+    });
 }
 
 std::string LibjpegPicture(JpegCoding coding, int width, int height, int components, int quality, int restartRows)

@@ -33,6 +33,10 @@ std::string LibjpegFile(const JpegWriting& writing, int width, int height,
 std::string LibjpegPicture(JpegCoding coding, int width, int height, int components = 3, int quality = 90,
                            int restartRows = 0);
 
+// A width x height baseline picture of one grey level: cheap to make and to
+// store at any size (a few bytes per block).
+std::string FlatLibjpegPicture(int width, int height, int level);
+
 // The first half of a file, then an end marker.
 std::string CutInHalf(const std::string& jpeg);
 // The file with the number of its last restart marker out of turn.

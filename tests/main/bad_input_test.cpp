@@ -411,7 +411,8 @@ TEST_F(BadInputTest, FailedOverwriteOfTheSourcePhotoKeepsItWhole)
 
     dialogs->Message("保存先のファイルは元の写真です。\n元の写真を上書きして宜しいですか？\n\n" + photo, IDYES,
                      "Plovis", MB_YESNO | MB_DEFBUTTON2);
-    dialogs->Message("保存先フォルダを作成出来ません。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("ファイルを保存出来ません。\n" + photo + "\n書き込み中に入出力エラーが起きました。", IDOK, "Plovis",
+                     MB_OK);
     dialogs->Message("作業を中断しました。保存ファイル数    0 エラー:1 スキップ:0", IDOK, "Plovis", MB_OK);
     RunBatch(photos, photos, {"a.jpg"});
     EXPECT_EQ(Form1->PhotoIndex, 0);
@@ -491,7 +492,7 @@ TEST_F(BadInputAsUserTest, ReadOnlyOutputFolderRefusesTheSave)
     ScopedMode readOnly(out, 0555);
     Drop(photos);
 
-    dialogs->Message("保存先フォルダを作成出来ません。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("ファイルを保存出来ません。\n" + out + "/a.jpg\n書き込みの権限がありません。", IDOK, "Plovis", MB_OK);
     dialogs->Message("作業を中断しました。保存ファイル数    0 エラー:1 スキップ:0", IDOK, "Plovis", MB_OK);
     RunBatch(photos, out, {});
     EXPECT_EQ(Form1->PhotoIndex, 0);

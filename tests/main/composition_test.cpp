@@ -278,7 +278,8 @@ TEST_F(CompositionTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
     const WriteFaultScope fault([](const std::string&) { return true; });
 
     dialogs->Message(kOverwriteQuestion, IDYES, Form1->MessageCaption, kYesNoDefaultNo);
-    dialogs->Message(kCannotSave, IDOK, Form1->MessageCaption, MB_OK);
+    dialogs->Message("ファイルを保存出来ません。\n" + existing + "\n書き込み中に入出力エラーが起きました。", IDOK,
+                     Form1->MessageCaption, MB_OK);
     EXPECT_EQ(Form1->ComposeAndSave(photo, false, false), -4);
     EXPECT_EQ(ReadFileBytes(existing), "older picture");
     EXPECT_EQ(FolderNames(output), std::vector<std::string>{"IMG_01.JPG"});
@@ -286,7 +287,7 @@ TEST_F(CompositionTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
     // A new name fails alike and leaves nothing behind.
     const std::string second = photos + "/IMG_02.JPG";
     WriteTestJpeg(second, 480, 360);
-    dialogs->Message(kCannotSave, IDOK, Form1->MessageCaption, MB_OK);
+    dialogs->Message("ファイルを保存出来ません。\n" + output + "/IMG_02.JPG\n", IDOK, Form1->MessageCaption, MB_OK);
     EXPECT_EQ(Form1->ComposeAndSave(second, false, false), -4);
     EXPECT_EQ(FolderNames(output), std::vector<std::string>{"IMG_01.JPG"});
 }

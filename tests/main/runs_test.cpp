@@ -2,12 +2,22 @@
 // folder with its progress, counts, log and summary, its abort and resumption,
 // the single run and the skip to the end of the list, and the batch's checks.
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -18,6 +28,9 @@
 #include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
+#include "platform/parallel_rows.h"
+#include "platform/thread_start.h"
+#include "tests/jpeg_test_files.h"
 #include "tests/main/app_test_support.h"
 
 namespace {
@@ -386,15 +399,17 @@ TEST_F(RunsTest, SaveFailureCountsAnErrorAndAbortsAtThatPhoto)
 {
     const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg"});
     Form1->WMDropFiles({photos}, true);
-    SetFileWriteFaultForTesting([](const std::string& target) { return target.find("/TA2024/b.jpg") != std::string::npos; });
+    SetFileWriteFaultForTesting([](const std::string& target) { return target.find("/TA2024/b.jpg") != std::string::npos; },
+                                EACCES);
 
-    dialogs->Message("保存先フォルダを作成出来ません。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("ファイルを保存出来ません。\n" + folder.File("TA2024/b.jpg") + "\n書き込みの権限がありません。",
+                     IDOK, "Plovis", MB_OK);
     dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:1 スキップ:0", IDOK);
     Form1->BitBtn12->Click();
     EXPECT_EQ(Form1->PhotoIndex, 1);
     EXPECT_TRUE(RunButtonsEnabled());
     EXPECT_FALSE(std::filesystem::exists(folder.File("TA2024/b.jpg")));
-    // The box says only that the save failed; the log keeps why.
+    // The box names the file and why in the operator's words; the log keeps the system's.
     const std::vector<std::string> log = ProcessingLog();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[2].rfind("保存出来ません: " + folder.File("TA2024/b.jpg") + " (", 0), 0u) << log[2];
@@ -538,7 +553,7 @@ TEST_F(RunsTest, DecodingAheadKeepsTheOrderOfTheLogAndTheQuestions)
 
     dialogs->Message("JPEGファイルを読み込めませんでした。中断しますか？\n\n" + photos + "/b.jpg", IDNO);
     dialogs->Message("JPEGファイルが存在しません。中断しますか？\n\n" + photos + "/c.jpg", IDNO);
-    dialogs->Message("保存先フォルダを作成出来ません。", IDOK);
+    dialogs->Message("ファイルを保存出来ません。", IDOK);
     dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:1 スキップ:3", IDOK);
     Form1->BitBtn12->Click();
     const std::vector<std::string> log = ProcessingLog();
@@ -549,7 +564,7 @@ TEST_F(RunsTest, DecodingAheadKeepsTheOrderOfTheLogAndTheQuestions)
                                         "320px×240px以下なのでスキップ", photos + "/e.jpg"}));
     EXPECT_EQ(log[8].rfind("保存出来ません: ", 0), 0u) << log[8];
     EXPECT_EQ(Form1->PhotoIndex, 4);
-    const std::vector<std::string> order = {"読み込めませんでした", "存在しません", "保存先フォルダ", "作業を中断"};
+    const std::vector<std::string> order = {"読み込めませんでした", "存在しません", "ファイルを保存出来ません", "作業を中断"};
     ASSERT_EQ(recorder->shown.size(), order.size());
     for (std::size_t k = 0; k < order.size(); ++k)
         EXPECT_NE(recorder->shown[k].text.find(order[k]), std::string::npos) << recorder->shown[k].text;
@@ -567,10 +582,12 @@ TEST_F(RunsTest, AFailedSaveStopsAtItsPhotoWhichStaysInWork)
     WriteSolidJpeg(photos + "/c.jpg", 400, 300, clBlue);
     Form1->WMDropFiles({photos}, true);
     const std::string out = folder.File("TA2024");
-    // A folder where b's picture would go: nothing replaces it, not even for root.
+    // A folder where b's picture would go: nothing replaces it, not even for
+    // root, and the box says that it is there.
     std::filesystem::create_directories(out + "/b.jpg");
 
-    dialogs->Message("保存先フォルダを作成出来ません。", IDOK, "Plovis", MB_OK);
+    dialogs->Message("ファイルを保存出来ません。\n" + out + "/b.jpg\n同じ名前のフォルダがあります。", IDOK, "Plovis",
+                     MB_OK);
     dialogs->Message("作業を中断しました。保存ファイル数    1 エラー:1 スキップ:0", IDOK);
     Form1->BitBtn12->Click();
     const std::vector<std::string> log = ProcessingLog();
@@ -730,5 +747,286 @@ TEST_F(RunsTest, ABatchSavesWhatSingleRunsSave)
         const std::string single = ReadFileBytes(folder.File(std::string("single/") + name));
         EXPECT_FALSE(single.empty()) << name;
         EXPECT_EQ(ReadFileBytes(folder.File(std::string("batch/") + name)), single) << name;
+    }
+}
+
+namespace {
+
+// The box a batch shows for a photo whose memory cannot be had, and the
+// question after it, answered No: the photo is skipped, the batch goes on.
+void ExpectOutOfMemorySkip(ScriptedDialogDriver& dialogs, const std::string& box, const std::string& photo)
+{
+    dialogs.Message(box, IDOK, std::nullopt, MB_OK);
+    dialogs.Message("JPEGファイルを読み込めませんでした。中断しますか？\n\n" + photo, IDNO, "Plovis", MB_YESNO);
+}
+
+// Faults of the tests below end with the test.
+struct FaultsRemoved {
+    ~FaultsRemoved()
+    {
+        SetPictureAllocationFaultForTesting({});
+        SetPoolRowFaultForTesting({});
+        SetThreadStartFaultForTesting({});
+    }
+};
+
+}  // namespace
+
+// A photo too large for the memory left fails first in its decode ahead, on
+// another thread; the window then tries it itself, at its turn, and shows
+// what a single run shows. The operator's No skips it; the rest are saved
+// and no temporary file is left.
+TEST_F(RunsTest, APhotoWhoseMemoryCannotBeHadIsAskedAboutAtItsTurnAndTheBatchGoesOn)
+{
+    const FaultsRemoved removed;
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "c.jpg", "d.jpg"});
+    WriteFileBytes(photos + "/b.jpg", FlatLibjpegPicture(2400, 1800, 128));
+    Form1->WMDropFiles({photos}, true);
+    std::atomic<int> failedOffThread{0};
+    const std::thread::id window = std::this_thread::get_id();
+    SetPictureAllocationFaultForTesting([&](int w, int h) {
+        const bool fails = std::int64_t{w} * h >= 2400 * 1800;
+        if (fails && std::this_thread::get_id() != window)
+            ++failedOffThread;
+        return fails;
+    });
+
+    ExpectOutOfMemorySkip(*dialogs, "メモリが足りません。(2400×1800 の画像)", photos + "/b.jpg");
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:1", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_GE(failedOffThread.load(), 1) << "the decode ahead met the fault";
+    EXPECT_EQ(ProcessingLog(), (std::vector<std::string>{photos + "/a.jpg", photos + "/b.jpg",
+                                                         "メモリが足りません。(2400×1800 の画像)", photos + "/c.jpg",
+                                                         photos + "/d.jpg"}));
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(Form1->PhotoIndex, 4);
+    EXPECT_FALSE(Form1->Busy);
+}
+
+// A row of the pool that cannot have its memory (a pool thread's, where it
+// ended the program) fails its photo the same way; the pool serves the next
+// photos. A Yes stops the batch at that photo.
+TEST_F(RunsTest, ARowThatRunsOutOfMemoryFailsItsPhotoAndThePoolServesTheNext)
+{
+    const FaultsRemoved removed;
+    const ScopedWorkerThreads threads(4);
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    std::atomic<int> faults{1};
+    SetPoolRowFaultForTesting([&] { return faults.fetch_sub(1) > 0; });
+
+    ExpectOutOfMemorySkip(*dialogs, "メモリが足りません。", photos + "/a.jpg");
+    dialogs->Message("作業が終了しました。保存ファイル数:   2 エラー:0 スキップ:1", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_LE(faults.load(), 0);
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"b.jpg", "c.jpg"}));
+
+    Form1->WMDropFiles({photos}, true);
+    faults = 1;
+    dialogs->Message("メモリが足りません。", IDOK);
+    dialogs->Message("JPEGファイルを読み込めませんでした。中断しますか？\n\n" + photos + "/a.jpg", IDYES);
+    dialogs->Message("作業を中断しました。保存ファイル数    0 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_EQ(Form1->PhotoIndex, 0);
+    EXPECT_TRUE(Form1->AbortRequested);
+}
+
+// Without threads to be had (memory for their stacks, say) the batch decodes
+// and saves on the window's thread: the same files, nothing lost.
+TEST_F(RunsTest, WithoutThreadsTheBatchSavesTheSameFiles)
+{
+    const FaultsRemoved removed;
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    const std::string out = folder.File("TA2024/");
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    std::vector<std::string> threaded;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        threaded.push_back(ReadFileBytes(out + name));
+
+    Form1->WMDropFiles({photos}, true);
+    Form1->Edit2->SetText(folder.File("without"));
+    SetThreadStartFaultForTesting([] { return true; });
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    EXPECT_EQ(FolderNames(folder.File("without")), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(ReadFileBytes(folder.File("without/") + "abc"[k] + ".jpg") == threaded[k]) << k;
+}
+
+// Saving into a folder removes the temporary files that a program which died
+// while saving left there (older than this program's start), and nothing
+// else: not a picture, another program's hidden file, a temporary file of
+// another kind, or one being written now.
+TEST_F(RunsTest, ABatchRemovesOnlyTheStaleTemporaryFilesOfItsOutputFolder)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg"});
+    const std::string out = folder.File("TA2024/");
+    std::filesystem::create_directories(out);
+    const std::vector<std::string> kept = {".hidden", ".notes.txt.tmpAb12Cd", ".y.jpg.tmpQw3rTy", "z.jpg"};
+    for (const std::string& name : kept)
+        WriteFileBytes(out + name, name);
+    for (const std::string& name : {".z.jpg.tmpAb12Cd", ".Z.JPG.tmp0xYZ99", ".hidden", ".notes.txt.tmpAb12Cd"}) {
+        if (!std::filesystem::exists(out + name))
+            WriteFileBytes(out + name, "stale");
+        std::filesystem::last_write_time(out + name, std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+    }
+    Form1->WMDropFiles({photos}, true);
+    dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    std::vector<std::string> expected = kept;
+    expected.push_back("a.jpg");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), expected);
+    EXPECT_EQ(ReadFileBytes(out + "z.jpg"), "z.jpg");
+}
+
+// A save that fails once its folder is there says which file and why, for a
+// single run as for a batch (see the batch's tests above); the photo stays
+// current and nothing is left behind.
+TEST_F(RunsTest, ASingleRunThatCannotSaveNamesTheFileAndTheCause)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    const std::string target = folder.File("TA2024/a.jpg");
+    const std::pair<int, const char*> causes[] = {{ENOSPC, "ディスクの空き容量が足りません。"},
+                                                  {EROFS, "読み取り専用のファイルシステムです。"},
+                                                  {EACCES, "書き込みの権限がありません。"}};
+    for (const auto& [code, words] : causes) {
+        SetFileWriteFaultForTesting([](const std::string&) { return true; }, code);
+        dialogs->Message("ファイルを保存出来ません。\n" + target + "\n" + words, IDOK, "Plovis", MB_OK);
+        Form1->BitBtn3->Click();
+        EXPECT_EQ(Form1->PhotoIndex, 0) << words;
+    }
+    SetFileWriteFaultForTesting({});
+    std::filesystem::create_directories(target);
+    dialogs->Message("ファイルを保存出来ません。\n" + target + "\n同じ名前のフォルダがあります。", IDOK);
+    Form1->BitBtn3->Click();
+    EXPECT_EQ(Form1->PhotoIndex, 0);
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), std::vector<std::string>{"a.jpg"});
+    EXPECT_TRUE(std::filesystem::is_directory(target));
+}
+
+// The summary counts the pictures this batch wrote that are still there:
+// none of those removed with the output folder while the batch ran, whatever
+// inodes the file system hands out again.
+TEST_F(RunsTest, TheSavedCountIsOfThePicturesLeft)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    Form1->WMDropFiles({photos}, true);
+    DuringCommand removeOutput([] { return Form1->Memo1->Lines().Count() == 3; },
+                               [&] { std::filesystem::remove_all(folder.File("TA2024")); });
+    dialogs->Message("作業が終了しました。保存ファイル数:   2 エラー:0 スキップ:0", IDOK);
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(removeOutput.done);
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"c.jpg", "d.jpg"}));
+}
+
+namespace {
+
+// Runs one test of this program in a child process, under the command
+// prefix (a limit, a private mount namespace), with CHILD_FOLDER set to
+// folder; gives its exit status and output. The child test skips itself
+// when CHILD_FOLDER is not set.
+std::pair<int, std::string> RunChildTest(const std::string& test, const std::string& prefix, const std::string& folder)
+{
+    const std::string command = "cd / && CHILD_FOLDER='" + folder + "' MALLOC_ARENA_MAX=2 timeout 240 " + prefix + " " +
+                                std::filesystem::read_symlink("/proc/self/exe").string() +
+                                " --gtest_filter='" + test + "' 2>&1";
+    std::string output;
+    FILE* child = popen(command.c_str(), "r");
+    if (!child)
+        return {-1, "popen failed"};
+    char buffer[4096];
+    while (const std::size_t n = fread(buffer, 1, sizeof buffer, child))
+        output.append(buffer, n);
+    return {pclose(child), output};
+}
+
+const char* ChildFolder()
+{
+    return std::getenv("CHILD_FOLDER");
+}
+
+// The size of this process's address space, in bytes.
+std::int64_t AddressSpaceInUse()
+{
+    std::istringstream status(ReadFileBytes("/proc/self/status"));
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoll(line.substr(7)) * 1024;
+    return 0;
+}
+
+}  // namespace
+
+// Three small photos and one of 16000 x 12000 (576 MB of pixels) in a process
+// whose address space has room for the small ones' work and not for that
+// photo: the box, the other photos saved, no abort, no temporary file.
+TEST_F(RunsTest, UnderAMemoryLimitAPhotoThatCannotFitIsSkippedAndTheOthersAreSaved)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "c.jpg", "d.jpg"});
+    WriteFileBytes(photos + "/b.jpg", FlatLibjpegPicture(16000, 12000, 90));
+    const auto [status, output] = RunChildTest("RunsTest.ChildBatchUnderAMemoryLimit", "", photos);
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+    EXPECT_EQ(FolderNames(folder.File("TA2024")), (std::vector<std::string>{"a.jpg", "c.jpg", "d.jpg"}));
+}
+
+TEST_F(RunsTest, ChildBatchUnderAMemoryLimit)
+{
+    if (!ChildFolder())
+        GTEST_SKIP() << "run by the test above";
+    const std::string photos = ChildFolder();
+    const ScopedWorkerThreads threads(4);
+    Form1->WMDropFiles({photos}, true);
+    // Room for the small photos' work and the threads (a stack and an arena
+    // each), not for the large photo's pixels.
+    const rlimit limit{static_cast<rlim_t>(AddressSpaceInUse() + (480 << 20)), RLIM_INFINITY};
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+    ExpectOutOfMemorySkip(*dialogs, "メモリが足りません。(16000×12000 の画像)", photos + "/b.jpg");
+    dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:1", IDOK);
+    Form1->BitBtn12->Click();
+}
+
+// Real causes, for root too, in a private mount namespace: a disk too small
+// for a picture and a read-only file system, through a batch and a single run.
+TEST_F(RunsTest, AFullDiskAndAReadOnlyFileSystemAreNamedInTheBox)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "mounts need root";
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg"});
+    std::filesystem::create_directories(folder.File("full"));
+    std::filesystem::create_directories(folder.File("readonly"));
+    const std::string mounts = "unshare -m --propagation private sh -c 'mount -t tmpfs -o size=16k tmpfs " +
+                               folder.File("full") + " && mount --bind " + folder.File("readonly") + " " +
+                               folder.File("readonly") + " && mount -o remount,bind,ro " + folder.File("readonly") +
+                               " && exec \"$@\"' sh";
+    const auto [status, output] = RunChildTest("RunsTest.ChildSavesOntoFullAndReadOnlyDisks", mounts, folder.Path());
+    if (output.find("unshare failed") != std::string::npos || output.find("mount:") != std::string::npos)
+        GTEST_SKIP() << "no private mounts here: " << output;
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+}
+
+TEST_F(RunsTest, ChildSavesOntoFullAndReadOnlyDisks)
+{
+    if (!ChildFolder())
+        GTEST_SKIP() << "run by the test above";
+    const std::string parent = ChildFolder();
+    Form1->WMDropFiles({parent + "/2024"}, true);
+    const std::pair<const char*, const char*> disks[] = {{"/full", "ディスクの空き容量が足りません。"},
+                                                         {"/readonly", "読み取り専用のファイルシステムです。"}};
+    for (const auto& [disk, words] : disks) {
+        const std::string out = parent + disk;
+        Form1->Edit2->SetText(out);
+        dialogs->Message("ファイルを保存出来ません。\n" + out + "/a.jpg\n" + words, IDOK);
+        Form1->BitBtn3->Click();
+        dialogs->Message("ファイルを保存出来ません。\n" + out + "/a.jpg\n" + words, IDOK);
+        dialogs->Message("作業を中断しました。保存ファイル数    0 エラー:1 スキップ:0", IDOK);
+        Form1->BitBtn12->Click();
+        EXPECT_EQ(FolderNames(out), std::vector<std::string>{}) << disk;
+        EXPECT_EQ(Form1->PhotoIndex, 0);
     }
 }

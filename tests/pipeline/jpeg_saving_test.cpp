@@ -1,6 +1,7 @@
 #include "pipeline/jpeg_saving.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <vector>
 
@@ -29,8 +30,8 @@ TEST(JpegSaving, SaveWritesAStampedPictureAndReplacesAnOldFile)
     WriteFileBytes(path, "an older file");
     TBitmap picture;
     FillPicture(picture, clRed);
-    std::string error;
-    ASSERT_EQ(SaveJpegSafely(picture, path, 90, 300, &error), JpegSaveResult::Ok) << error;
+    FileFailure failure;
+    ASSERT_EQ(SaveJpegSafely(picture, path, 90, 300, &failure), JpegSaveResult::Ok) << failure.text;
 
     const std::string bytes = ReadFileBytes(path);
     EXPECT_EQ(bytes.substr(13, 5), kStamp300);
@@ -65,13 +66,13 @@ TEST(JpegSaving, FailedSaveKeepsTheOldFileAndLeavesNoTemporary)
     const std::string old = "the existing picture, byte for byte";
     TBitmap picture;
     FillPicture(picture, clRed);
-    std::string error;
+    FileFailure failure;
 
     // The output folder is a regular file.
     WriteFileBytes(dir.File("folder"), old);
-    EXPECT_EQ(SaveJpegSafely(picture, dir.File("folder/out.jpg"), 90, 300, &error),
+    EXPECT_EQ(SaveJpegSafely(picture, dir.File("folder/out.jpg"), 90, 300, &failure),
               JpegSaveResult::CannotCreateTemporary);
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(failure.code, ENOTDIR);
     EXPECT_EQ(ReadFileBytes(dir.File("folder")), old);
 
     // Nothing to encode.
@@ -81,14 +82,16 @@ TEST(JpegSaving, FailedSaveKeepsTheOldFileAndLeavesNoTemporary)
     EXPECT_EQ(SaveJpegSafely(empty, target, 90, 300), JpegSaveResult::EncodingFailed);
     EXPECT_EQ(ReadFileBytes(target), old);
 
-    // The rename fails: the target is a folder.
+    // A folder has the target's name.
     std::filesystem::create_directory(dir.File("taken.jpg"));
-    EXPECT_EQ(SaveJpegSafely(picture, dir.File("taken.jpg"), 90, 300), JpegSaveResult::ReplaceFailed);
+    EXPECT_EQ(SaveJpegSafely(picture, dir.File("taken.jpg"), 90, 300, &failure), JpegSaveResult::FolderInTheWay);
+    EXPECT_EQ(failure.code, EISDIR);
     EXPECT_TRUE(std::filesystem::is_empty(dir.File("taken.jpg")));
 
     // An I/O error when the finished file replaces the target.
     SetFileWriteFaultForTesting([&](const std::string& path) { return path == target; });
-    EXPECT_EQ(SaveJpegSafely(picture, target, 90, 300), JpegSaveResult::ReplaceFailed);
+    EXPECT_EQ(SaveJpegSafely(picture, target, 90, 300, &failure), JpegSaveResult::ReplaceFailed);
+    EXPECT_EQ(failure.code, EIO);
     SetFileWriteFaultForTesting({});
     EXPECT_EQ(ReadFileBytes(target), old);
 

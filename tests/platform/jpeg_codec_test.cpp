@@ -1,10 +1,12 @@
 #include "platform/jpeg_codec.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <vector>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
+#include "platform/application.h"
 #include "platform/bitmap.h"
 #include "tests/jpeg_test_files.h"
 #include "tests/test_support.h"
@@ -149,14 +152,39 @@ TEST(JpegCodec, EncodingFailuresAreReported)
     TempDir dir;
     TBitmap source;
     FillBitmap(source, 8, 8, [](int, int) { return clWhite; });
-    std::string error;
-    EXPECT_EQ(EncodeJpegFile(source, dir.File("missing/out.jpg"), 90, &error), JpegResult::WriteFailed);
-    EXPECT_FALSE(error.empty());
-    // A full disk: the failure shows only when the buffered data is written.
+    FileFailure failure;
+    EXPECT_EQ(EncodeJpegFile(source, dir.File("missing/out.jpg"), 90, &failure), JpegResult::WriteFailed);
+    EXPECT_EQ(failure.code, ENOENT);
+    EXPECT_FALSE(failure.text.empty());
+    // A full disk: the failure shows only when the buffered data is written,
+    // inside libjpeg, which still tells the system's reason.
     FillBitmap(source, 256, 256, [](int x, int y) { return RGB(x * y, x ^ y, x + y); });
-    EXPECT_EQ(EncodeJpegFile(source, "/dev/full", 90), JpegResult::WriteFailed);
+    EXPECT_EQ(EncodeJpegFile(source, "/dev/full", 90, &failure), JpegResult::WriteFailed);
+    EXPECT_EQ(failure.code, ENOSPC);
     TBitmap empty;
     EXPECT_EQ(EncodeJpegFile(empty, dir.File("empty.jpg"), 90), JpegResult::WriteFailed);
+}
+
+// A picture whose memory cannot be had fails the decode with the size it
+// asked for, and leaves neither the file nor the decompressor behind.
+TEST(JpegCodec, APictureWhoseMemoryCannotBeHadLeavesNoFileOpen)
+{
+    TempDir dir;
+    const std::string path = dir.File("p.jpg");
+    WriteFileBytes(path, LibjpegPicture(JpegCoding::Baseline, 64, 48));
+    const auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    SetPictureAllocationFaultForTesting([](int w, int h) { return w == 64 && h == 48; });
+    const auto before = openFiles();
+    TBitmap out;
+    try {
+        DecodeJpegFile(path, out);
+        ADD_FAILURE() << "decoded without memory";
+    } catch (const EOutOfMemory& failure) {
+        EXPECT_EQ(failure.Message(), "メモリが足りません。(64×48 の画像)");
+    }
+    SetPictureAllocationFaultForTesting({});
+    EXPECT_EQ(openFiles(), before);
+    EXPECT_EQ(DecodeJpegFile(path, out), JpegResult::Ok);
 }
 
 TEST(JpegCodec, GrayscaleProgressiveAndCmykFilesDecodeToColour)

@@ -6,7 +6,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <future>
 #include <mutex>
+#include <new>
 #include <set>
 #include <thread>
 #include <vector>
@@ -131,4 +134,36 @@ TEST(ParallelRows, CountsTheCoresTheProcessMayRunOn)
     ASSERT_EQ(sched_setaffinity(0, sizeof before, &before), 0);
     EXPECT_EQ(narrowed, 1);
     EXPECT_EQ(WorkerThreadCount(), std::min(CPU_COUNT(&before), 16));
+}
+
+// A row that throws, on a pool thread or on the caller's, ends its split with
+// that exception once the rows started have ended, and leaves the pool free:
+// a split from another thread then runs (it waited for ever when the caller's
+// row had thrown; a pool thread's ended the program).
+TEST(ParallelRows, AThrowingRowReachesTheCallerAndLeavesThePoolFree)
+{
+    ScopedWorkerThreads scope(4);
+    const std::int64_t big = std::int64_t{1} << 40;
+    std::atomic<int> calls{0};
+    EXPECT_THROW(ForEachRow(400, big, [&](int) {
+        ++calls;
+        throw std::bad_alloc();
+    }), std::bad_alloc);
+    EXPECT_LT(calls.load(), 400) << "rows not yet started are dropped";
+    EXPECT_THROW(ForEachRowPolled(400, big, [](int y) { if (y % 3 == 0) throw std::bad_alloc(); }, [] { return false; }),
+                 std::bad_alloc);
+
+    std::atomic<int> rows{0};
+    std::promise<void> finished;
+    std::thread other([&] {
+        ForEachRow(400, big, [&](int) { ++rows; });
+        finished.set_value();
+    });
+    const bool done = finished.get_future().wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    if (!done) {
+        ADD_FAILURE() << "the pool stayed taken";
+        std::_Exit(1);
+    }
+    other.join();
+    EXPECT_EQ(rows.load(), 400);
 }
