@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -132,6 +133,17 @@ bool ForceDirectories(const std::string& path)
 bool SetCurrentDirectory(const std::string& path)
 {
     return chdir(path.c_str()) == 0;
+}
+
+std::string AbsolutePath(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (error)
+        return path;
+    return (current / path).lexically_normal().string();
 }
 
 std::string ExecutableFolder()
