@@ -78,7 +78,8 @@ bool TForm1::photoFieldNamesPhotos()
     }
     if (IsPhotoFile(path) || !found.empty())
         return true;
-    Application->MessageBox(path.empty() ? "入力フォルダが指定されていません。" : "写真フォルダにJPEGファイルが存在しません。",
+    Application->MessageBox(path.empty() ? "入力フォルダが指定されていません。"
+                                         : "写真フォルダにJPEGファイルが存在しません。",
                             MessageCaption, MB_OK);
     // The photo shown stays in work with its corrections; the field names
     // its list again, so a run works on what the operator sees.
