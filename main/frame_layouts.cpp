@@ -133,8 +133,13 @@ void TForm1::BitBtn5Click()
 void TForm1::BitBtn6Click()
 {
     BusyScope busy(*this);
+    // A cancelled choice leaves the list in work, its photo, corrections
+    // and runs as they were.
+    const std::vector<std::string> inWork = Memo2->Lines().Lines();
     Memo2->Lines().Clear();
-    photoListSource_.clear();
-    OpenPhotoFile();
+    if (OpenPhotoFile() != 0) {
+        Memo2->Lines().Assign(inWork);
+        return;
+    }
     startNewList();
 }

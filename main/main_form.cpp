@@ -187,6 +187,8 @@ void TForm1::bindHandlers()
     ComboBox1->OnChange = [this] { ComboBox1Change(); };
     Edit2->OnChange = [this] { Edit2Change(); };
     Edit1->OnKeyUp = [this](unsigned short& key, TShiftState shift) { Edit1KeyUp(key, shift); };
+    Edit1->OnExit = [this] { pathFieldLeft(*Edit1); };
+    Edit2->OnExit = [this] { pathFieldLeft(*Edit2); };
     BitBtn5->OnClick = [this] { BitBtn5Click(); };
     BitBtn6->OnClick = [this] { BitBtn6Click(); };
     BitBtn1->OnClick = [this] { BitBtn1Click(); };

@@ -468,12 +468,24 @@ private:
     void showThumbnail(const TBitmap& picture);
     bool closeAfterWork_ = false;
     // What Edit1 held when the photo list was built, and the list again
-    // from Edit1 when it has changed since (false when that found nothing).
+    // from Edit1 when it has changed since (false when it names no photo).
+    // The fields' relative paths are made absolute first.
     std::string photoListSource_;
     bool followEdit1();
     // Where the photo dialog opens: the folder of the photo list's source
     // as the photo field names it, else the home folder.
     std::string photoListFolder() const;
+    // Whether Edit1 names photos: a JPEG file, or a folder whose scan finds
+    // one. Otherwise the box says so and the list in work stays, Edit1
+    // naming it again.
+    bool photoFieldNamesPhotos();
+    // A path field's text made absolute against the current folder: every
+    // save makes the output folder current, and the save and decode threads
+    // would take a relative path against whatever it is then. It is done
+    // when the path is given: Enter, leaving the field, and at the latest
+    // when a run starts (drops and dialogs give absolute paths).
+    void takePathWhole(TEdit& field);
+    void pathFieldLeft(TEdit& field);
     // A new photo list from the first of items, a folder or one photo
     // (dropped or typed; the photo field and the proposed output folder set
     // as for a drop), or, without items, from the photo field as it stands.

@@ -9,6 +9,16 @@
 #include "platform/file_system.h"
 #include "platform/text_format.h"
 
+namespace {
+
+// A file the photo list may be on its own: a JPEG name, not a folder.
+bool IsPhotoFile(const std::string& path)
+{
+    return FileExists(path) && HasJpgExtension(path);
+}
+
+}  // namespace
+
 void TForm1::FormMouseMove(TShiftState, int x, int y)
 {
     LastMouseX = x;
@@ -53,11 +63,29 @@ void TForm1::Edit1KeyUp(unsigned short& key, TShiftState)
 {
     if (key != VK_RETURN || Busy)
         return;
-    const std::string typed = Edit1->Text();
-    // A path that names nothing is searched as a folder, which then says
-    // that it holds no photos.
-    takePhotoPaths(DirectoryExists(typed) || FileExists(typed) ? std::vector<std::string>{typed}
-                                                               : std::vector<std::string>{});
+    takePathWhole(*Edit1);
+    if (photoFieldNamesPhotos())
+        takePhotoPaths({Edit1->Text()});
+}
+
+bool TForm1::photoFieldNamesPhotos()
+{
+    const std::string path = Edit1->Text();
+    std::vector<std::string> found;
+    if (DirectoryExists(path)) {
+        SubFolderCount = FileCount = JpegCount = 0;
+        ScanFolderForJpeg(path, found);
+    }
+    if (IsPhotoFile(path) || !found.empty())
+        return true;
+    Application->MessageBox(path.empty() ? "入力フォルダが指定されていません。"
+                                         : "写真フォルダにJPEGファイルが存在しません。",
+                            MessageCaption, MB_OK);
+    // The photo shown stays in work with its corrections; the field names
+    // its list again, so a run works on what the operator sees.
+    if (Memo2->Lines().Count() > 0)
+        Edit1->SetText(photoListSource_);
+    return false;
 }
 
 void TForm1::takePhotoPaths(const std::vector<std::string>& items)
@@ -112,19 +140,39 @@ void TForm1::startNewList()
 
 bool TForm1::followEdit1()
 {
+    // A path typed into a field still holding the focus is taken now,
+    // before a save of this run makes the output folder current.
+    takePathWhole(*Edit1);
+    takePathWhole(*Edit2);
     const std::string source = Edit1->Text();
     if (source.empty() || source == photoListSource_)
         return true;
-    if (!DirectoryExists(source) && FileExists(source) && HasJpgExtension(source)) {
+    if (!photoFieldNamesPhotos())
+        return false;
+    const std::vector<std::string> inWork = Memo2->Lines().Lines();
+    if (IsPhotoFile(source)) {
         Memo2->Lines().Assign({source});
         photoListSource_ = source;
     } else {
         BuildPhotoList();
-        if (Memo2->Lines().Count() == 0)
-            return false;
     }
-    startNewList();
+    // The same photos under another spelling of their folder: the photo
+    // shown is saved with the corrections it shows.
+    if (Memo2->Lines().Lines() != inWork)
+        startNewList();
     return true;
+}
+
+void TForm1::takePathWhole(TEdit& field)
+{
+    field.SetText(AbsolutePath(field.Text()));
+}
+
+void TForm1::pathFieldLeft(TEdit& field)
+{
+    // During a run the fields are what the run reads.
+    if (!Busy)
+        takePathWhole(field);
 }
 
 void TForm1::Edit2Change()
@@ -180,6 +228,7 @@ void TForm1::BuildPhotoList()
         return refuse("入力フォルダが指定されていません。");
     if (Edit3->Text().empty() || FrameLayout.Framewidth <= 0 || FrameLayout.Frameheight <= 0)
         return refuse("枠ファイルが指定されていません。");
+    takePathWhole(*Edit1);
     SubFolderCount = FileCount = JpegCount = 0;
     Memo2->Lines().Clear();
     photoListSource_ = Edit1->Text();

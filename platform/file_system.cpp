@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <fcntl.h>
 #include <pwd.h>
 #include <random>
@@ -166,6 +167,17 @@ bool ForceDirectories(const std::string& path)
 bool SetCurrentDirectory(const std::string& path)
 {
     return chdir(path.c_str()) == 0;
+}
+
+std::string AbsolutePath(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (error)
+        return path;
+    return (current / path).lexically_normal().string();
 }
 
 std::string ExecutableFolder()

@@ -41,6 +41,12 @@ FileStamp StampOf(const std::string& path);
 bool ForceDirectories(const std::string& path);
 // Changes the process's current folder.
 bool SetCurrentDirectory(const std::string& path);
+// A relative path made absolute against the current folder, "." and ".."
+// taken as the text says (as a shell's cd does); an absolute or empty path,
+// or one that cannot be resolved (the current folder is gone), as it is.
+// Every save makes the output folder current, so a path kept relative would
+// lead elsewhere after the first one.
+std::string AbsolutePath(const std::string& path);
 // The folder of the running executable, with a trailing "/".
 std::string ExecutableFolder();
 

@@ -21,6 +21,21 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ignored);
 }
 
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder)
+{
+    std::error_code error;
+    before_ = std::filesystem::current_path(error).string();
+    std::filesystem::current_path(folder);
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder()
+{
+    std::error_code error;
+    std::filesystem::current_path(before_, error);
+    if (error)
+        std::filesystem::current_path("/", error);
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -23,6 +23,19 @@ private:
     std::string path_;
 };
 
+// The process's current folder is folder in this scope (saves change it too);
+// the one before comes back at the end, or "/" when that is gone.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string before_;
+};
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // The names in a folder, sorted; none when it does not exist.

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
 #include <QKeyEvent>
@@ -89,6 +90,12 @@ void TypeKeys(TControl& control, const std::string& keys)
         else
             SendKey(control, ch.unicode() < 128 ? ch.toUpper().unicode() : int{Qt::Key_unknown}, QString(ch).toStdString());
     }
+}
+
+void LeaveControl(TControl& control)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(control.Widget(), &out);
 }
 
 bool TakesInputMethod(const TControl& control)

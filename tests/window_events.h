@@ -26,6 +26,9 @@ void SendKey(TControl& control, int qtKey, const std::string& text = {});
 // Each character of keys (UTF-8) typed into control on a key of its own, one
 // press and release a character; "\b" is the backspace key.
 void TypeKeys(TControl& control, const std::string& keys);
+// The focus leaves the control for another control of its window (the Tab
+// key, a click on a button).
+void LeaveControl(TControl& control);
 // Whether an input method would compose text into the control when it has
 // the focus (the window system asks the focused control this).
 bool TakesInputMethod(const TControl& control);

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <Qt>
@@ -29,6 +31,12 @@ std::vector<std::string> ProcessingLog()
 std::string StatusText(int panel)
 {
     return Form1->StatusBar1->Panels(panel).Text();
+}
+
+// The field's text replaced key by key, as the operator types it.
+void TypeInto(TEdit& field, const std::string& text)
+{
+    TypeKeys(field, std::string(field.Text().size(), '\b') + text);
 }
 
 bool RunButtonsEnabled()
@@ -235,16 +243,140 @@ TEST_F(PhotoListTest, EnterInThePhotoFieldTakesTheTypedPathAsADropWould)
     EXPECT_EQ(Form1->Edit2->Text(), folder.File("pics/TA2024"));
     EXPECT_EQ(StatusText(1), single);
 
-    // A path that names nothing is searched as a folder and says so.
+    // A path that names nothing says so and leaves the list in work, which
+    // the field names again.
     dialogs->Message("写真フォルダにJPEGファイルが存在しません。", IDOK, "Plovis", MB_OK);
     type(folder.File("nowhere"), Qt::Key_Return);
-    EXPECT_TRUE(PhotoList().empty());
+    EXPECT_EQ(PhotoList(), (std::vector<std::string>{single}));
+    EXPECT_EQ(Form1->Edit1->Text(), single);
 
     // The runs follow: a batch over the typed folder saves its photos.
     type(pics, Qt::Key_Return);
     dialogs->Message("作業が終了しました。保存ファイル数:   2", IDOK);
     Form1->BitBtn12->Click();
     EXPECT_TRUE(std::filesystem::exists(folder.File("pics/TA2024/b.jpg")));
+}
+
+// The operator drops a folder, sets Y, then (but for the first round) cancels
+// 写真選択..., types a path that names no photo and presses Enter, or spells
+// the folder otherwise, then ticks 補正ツール, moves X to 100 and presses
+// １枚実行: every round saves the picture of the first, and the preview
+// follows the bar.
+TEST_F(PhotoListTest, ACancelledChoiceOrAPathNamingNoPhotoLeavesThePhotoInWork)
+{
+    const std::string photos = MakePhotoFolder("photos");
+    const std::string source = ReadFileBytes(photos + "/a.jpg");
+    MakeFolder("no photos");
+    WriteFileBytes(folder.File("notes.txt"), "x");
+    auto refusedTyping = [&](const std::string& text, const char* message) {
+        return [&, text, message] {
+            dialogs->Message(message, IDOK, "Plovis", MB_OK);
+            TypeInto(*Form1->Edit1, text);
+            SendKey(*Form1->Edit1, Qt::Key_Return);
+        };
+    };
+    const char* noPhotos = "写真フォルダにJPEGファイルが存在しません。";
+    struct Round {
+        std::string name;
+        std::function<void()> wayIn;
+        std::string field;
+    };
+    const std::vector<Round> rounds = {
+        {"plain", [] {}, photos},
+        {"cancelled",
+         [&] {
+             dialogs->File({});
+             Form1->BitBtn1->Click();
+         },
+         photos},
+        {"nowhere", refusedTyping("nowhere", noPhotos), photos},
+        {"no photos", refusedTyping(folder.File("no photos"), noPhotos), photos},
+        {"not a photo", refusedTyping(folder.File("notes.txt"), noPhotos), photos},
+        {"empty", refusedTyping("", "入力フォルダが指定されていません。"), photos},
+        // The run reads the field anew and finds the same photos.
+        {"respelled", [] { TypeKeys(*Form1->Edit1, "/"); }, photos + "/"},
+    };
+    MouseAwayFromOutputField();
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.name);
+        Form1->WMDropFiles({photos}, true);
+        Form1->Edit2->SetText(folder.File("out " + round.name));
+        Form1->TrackBar3->SetPosition(45);  // Y -50
+        const std::string counts = StatusText(0), shown = StatusText(1);
+
+        round.wayIn();
+        EXPECT_EQ(PhotoList(), (std::vector<std::string>{photos + "/a.jpg"}));
+        EXPECT_EQ(Form1->Edit1->Text(), round.field);
+        EXPECT_EQ(StatusText(0), counts);
+        EXPECT_EQ(StatusText(1), shown);
+        EXPECT_EQ(Form1->CachedPhotoPath, photos + "/a.jpg");
+        EXPECT_EQ(Form1->Edit6->Text(), "-50");
+        EXPECT_TRUE(RunButtonsEnabled());
+        EXPECT_FALSE(Form1->Busy);
+
+        Form1->CheckBox7->SetChecked(true);
+        TBitmap before;
+        before.Assign(Form1->Image1->Picture());
+        Form1->TrackBar2->SetPosition(60);
+        EXPECT_EQ(Form1->Edit5->Text(), "100");
+        EXPECT_FALSE(SameBitmap(Form1->Image1->Picture(), before)) << "the preview did not move";
+        dialogs->Message("完了しました。", IDOK);
+        Form1->BitBtn3->Click();
+        EXPECT_EQ(ReadFileBytes(folder.File("out " + round.name + "/a.jpg")),
+                  ReadFileBytes(folder.File("out plain/a.jpg")));
+        Form1->CheckBox7->SetChecked(false);
+    }
+    EXPECT_EQ(ReadFileBytes(photos + "/a.jpg"), source);
+}
+
+// Every save makes the output folder the current one: paths typed relative
+// are taken against the folder current when they are given.
+TEST_F(PhotoListTest, RelativePathsAreTakenAgainstTheFolderCurrentWhenGiven)
+{
+    const std::string photos = MakePhotoFolder("photos");
+    const std::vector<std::string> names = {"a.jpg", "b.jpg", "c.jpg"};
+    std::vector<std::string> sources;
+    for (const std::string& name : names) {
+        WriteTestJpeg(photos + "/" + name, 400 + static_cast<int>(sources.size()), 300);
+        sources.push_back(ReadFileBytes(photos + "/" + name));
+    }
+    MouseAwayFromOutputField();
+    {
+        // The photo folder typed, the output folder proposed beside it.
+        const ScopedCurrentFolder here(folder.Path());
+        TypeInto(*Form1->Edit1, "photos");
+        SendKey(*Form1->Edit1, Qt::Key_Return);
+        EXPECT_EQ(Form1->Edit1->Text(), photos);
+        EXPECT_EQ(Form1->Edit2->Text(), folder.File("TAphotos"));
+        dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+        Form1->BitBtn12->Click();
+    }
+    EXPECT_EQ(FolderNames(folder.File("TAphotos")), names);
+    {
+        // Both typed from inside the photo folder, the output folder's field
+        // never left: taken when the batch starts.
+        const ScopedCurrentFolder here(photos);
+        TypeInto(*Form1->Edit2, "../prints");
+        TypeInto(*Form1->Edit1, ".");
+        SendKey(*Form1->Edit1, Qt::Key_Return);
+        EXPECT_EQ(Form1->Edit1->Text(), photos + "/");
+        EXPECT_EQ(Form1->Edit2->Text(), "../prints");
+        dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+        Form1->BitBtn12->Click();
+        EXPECT_EQ(Form1->Edit2->Text(), folder.File("prints"));
+    }
+    EXPECT_EQ(FolderNames(folder.File("prints")), names);
+    {
+        // Leaving the field gives the path.
+        const ScopedCurrentFolder here(folder.Path());
+        TypeInto(*Form1->Edit2, "later");
+        LeaveControl(*Form1->Edit2);
+        EXPECT_EQ(Form1->Edit2->Text(), folder.File("later"));
+    }
+    EXPECT_EQ(FolderNames(folder.Path()), (std::vector<std::string>{"TAphotos", "photos", "prints"}));
+    EXPECT_EQ(FolderNames(photos), names);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(ReadFileBytes(photos + "/" + names[i]), sources[i]) << names[i];
 }
 
 TEST_F(PhotoListTest, ScanListsJpegNamesSortedAndSearchesSubFoldersOnlyWhenTicked)

@@ -518,9 +518,10 @@ TEST_F(RunsTest, BatchRefusesWithoutItsSettings)
     Form1->FrameLayout.Frameheight = 0;
     refused("枠ファイルサイズが指定されていません。");
     Form1->FrameLayout.Frameheight = height;
-    // The list follows the photo folder field, which names no folder here.
+    // The list follows the photo folder field, which names no folder here,
+    // and says so at every press.
     refused("写真フォルダにJPEGファイルが存在しません。");
-    refused("これ以上写真画像はありません。");
+    refused("写真フォルダにJPEGファイルが存在しません。");
 }
 
 // The batch decodes the next photo while it finishes the current one. When

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +43,32 @@ TEST(FileSystem, ExistenceAndForceDirectories)
     EXPECT_TRUE(ForceDirectories(dir.File("a/b")));
     EXPECT_FALSE(ForceDirectories(dir.File("f/g")));
     EXPECT_FALSE(ForceDirectories(""));
+}
+
+TEST(FileSystem, AbsolutePathTakesARelativePathAgainstTheCurrentFolder)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.File("a/b"));
+    {
+        const ScopedCurrentFolder inside(dir.File("a"));
+        EXPECT_EQ(AbsolutePath("b"), dir.File("a/b"));
+        EXPECT_EQ(AbsolutePath("b/"), dir.File("a/b/"));
+        EXPECT_EQ(AbsolutePath("./b//c.jpg"), dir.File("a/b/c.jpg"));
+        // The parent of the current folder, so a folder proposed beside it
+        // lands beside it.
+        EXPECT_EQ(AbsolutePath(".."), dir.Path() + "/");
+        EXPECT_EQ(AbsolutePath("../x"), dir.File("x"));
+        // Absolute paths are kept as typed.
+        EXPECT_EQ(AbsolutePath("/p//./q"), "/p//./q");
+        EXPECT_EQ(AbsolutePath(""), "");
+    }
+    {
+        // A current folder removed since (the output folder a save entered):
+        // nothing to resolve against.
+        const ScopedCurrentFolder inside(dir.File("a/b"));
+        std::filesystem::remove(dir.File("a/b"));
+        EXPECT_EQ(AbsolutePath("c"), "c");
+    }
 }
 
 TEST(FileSystem, ExecutableFolderHoldsTheRunningProgram)
