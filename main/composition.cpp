@@ -1,5 +1,7 @@
 // Composing the finished picture of one photo and saving it as a JPEG with
 // the 300 dpi stamp.
+#include <chrono>
+
 #include "dialogs/preferences_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
@@ -169,10 +171,10 @@ JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& pa
 {
     const int quality = Form2->JpegQuality();
     // The composed picture of a batch's photo is saved on a thread of its
-    // own while the next photo is worked ahead; its result is taken here,
-    // before anything of the next photo shows.
-    const std::string next = Memo2->Lines()[PhotoIndex + 1];
-    if (&bitmap != OutputBitmap || !mayWorkAhead(next))
+    // own, while the next photo is worked ahead when it may be, and the
+    // window answers the operator; the save's result is taken here, before
+    // anything of the next photo shows. A save begun is finished.
+    if (&bitmap != OutputBitmap || !workAhead_)
         return SaveJpegSafely(bitmap, path, quality, kOutputDpi, reason);
     BackgroundJpegSave& save = workAhead_->save;
     save.Picture().ExchangePixels(*OutputBitmap);
@@ -182,7 +184,10 @@ JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& pa
         OutputBitmap->ExchangePixels(save.Picture());
         throw;
     }
-    workNextPhotoAhead(next);
+    if (const std::string next = Memo2->Lines()[PhotoIndex + 1]; mayWorkAhead(next))
+        workNextPhotoAhead(next);
+    while (!save.WaitFor(std::chrono::milliseconds(20)))
+        pump();
     const JpegSaveResult result = save.Wait(reason);
     OutputBitmap->ExchangePixels(save.Picture());
     return result;

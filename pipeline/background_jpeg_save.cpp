@@ -13,6 +13,18 @@ BackgroundJpegSave::~BackgroundJpegSave()
 void BackgroundJpegSave::Start(const std::string& path, int quality, int dpi)
 {
     Wait();
+    done_ = false;
+    try {
+        start(path, quality, dpi);
+    } catch (...) {
+        // A thread that could not start leaves nothing to wait for.
+        done_ = true;
+        throw;
+    }
+}
+
+void BackgroundJpegSave::start(const std::string& path, int quality, int dpi)
+{
     worker_ = std::thread([this, path, quality, dpi] {
         // The caller's row work leaves the encode a core, as it does a decode ahead.
         const CoreReservation core;
@@ -25,7 +37,16 @@ void BackgroundJpegSave::Start(const std::string& path, int quality, int dpi)
             result_ = JpegSaveResult::EncodingFailed;
             error_ = failure.what();
         }
+        const std::lock_guard lock(mutex_);
+        done_ = true;
+        finished_.notify_all();
     });
+}
+
+bool BackgroundJpegSave::WaitFor(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mutex_);
+    return finished_.wait_for(lock, timeout, [this] { return done_; });
 }
 
 JpegSaveResult BackgroundJpegSave::Wait(std::string* error)

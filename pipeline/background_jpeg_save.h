@@ -4,6 +4,9 @@
 // copy), and the thread only reads it.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -25,10 +28,16 @@ public:
     // Waits for the save started last and gives its result, with the reason
     // of a failure when error is given.
     JpegSaveResult Wait(std::string* error = nullptr);
+    // Waits at most timeout for the save started last; whether it is done.
+    bool WaitFor(std::chrono::milliseconds timeout);
 
 private:
+    void start(const std::string& path, int quality, int dpi);
     TBitmap picture_;
     std::thread worker_;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = true;
     JpegSaveResult result_ = JpegSaveResult::Ok;
     std::string error_;
 };

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/axis_swap.h"
@@ -87,7 +89,9 @@ Lookup PlainLookup(const PlacedPicture& placed)
 // weight totals are those of the 3 x 3 mean. Away from the picture the
 // canvas is background, whose mean is itself, so only the picture and a ring
 // of one pixel around it are smoothed, into smoothing.
-Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
+// Empty when poll stopped the smoothing.
+std::optional<Lookup> SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing,
+                                     const std::function<bool()>& poll)
 {
     const TBitmap& p = *placed.picture;
     const int w = placed.canvasW;
@@ -95,7 +99,7 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
     const TRect picture = Intersect({placed.left, placed.top, placed.left + p.Width(), placed.top + p.Height()},
                                     {0, 0, w, h});
     if (picture.Width() == 0)
-        return {nullptr, 0, picture};
+        return Lookup{nullptr, 0, picture};
     const TRect area = Intersect({picture.Left - 1, picture.Top - 1, picture.Right + 1, picture.Bottom + 1}, {0, 0, w, h});
     const int aw = area.Width();
     const int ah = area.Height();
@@ -107,7 +111,7 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
     constexpr int kBand = 32;
     const int bands = (ah + kBand - 1) / kBand;
     const std::size_t rowValues = static_cast<std::size_t>(aw) * 3;
-    ForEachRow(bands, std::int64_t{aw} * ah * 3, [&](int band) {
+    const bool smoothed = ForEachRowUntil(bands, std::int64_t{aw} * ah * 3, [&](int band) {
         // line: canvas columns area.Left - 1 .. area.Right, zero beyond the canvas.
         std::vector<std::uint8_t> line((static_cast<std::size_t>(aw) + 2) * 3);
         std::vector<std::uint16_t> sums(rowValues * 3);
@@ -186,8 +190,10 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
             here = below;
             below = oldest;
         }
-    });
-    return {smoothing.ScanLine(0), smoothing.RowStride(), area};
+    }, poll);
+    if (!smoothed)
+        return std::nullopt;
+    return Lookup{smoothing.ScanLine(0), smoothing.RowStride(), area};
 }
 
 // Destination (j, i) reads source (colJ*j + colI*i + col0, rowJ*j + rowI*i + row0).
@@ -255,8 +261,8 @@ int RotateByAngle(const TBitmap& source, TBitmap& destination, double angle)
     return 0;
 }
 
-void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
-                         TBitmap& smoothing)
+bool RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
+                         TBitmap& smoothing, WorkControl* control)
 {
     const int w = placed.canvasW;
     const int h = placed.canvasH;
@@ -264,12 +270,16 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
     const int outH = std::max(window.Height(), 0);
     destination.SetSize(outW, outH);
     if (outW == 0 || outH == 0)
-        return;
+        return true;
     const Turn t = TurnFor(angle);
     const int cx = w / 2;
     const int cy = h / 2;
     const bool smooth = w >= kSmoothingSide || h >= kSmoothingSide;
-    const Lookup lookup = smooth ? SmoothedLookup(placed, smoothing) : PlainLookup(placed);
+    const std::function<bool()> poll = PollOf(control);
+    const std::optional<Lookup> found = smooth ? SmoothedLookup(placed, smoothing, poll) : PlainLookup(placed);
+    if (!found)
+        return false;
+    const Lookup& lookup = *found;
     const std::uint8_t background[3] = {static_cast<std::uint8_t>(GetBValue(placed.background)),
                                         static_cast<std::uint8_t>(GetGValue(placed.background)),
                                         static_cast<std::uint8_t>(GetRValue(placed.background))};
@@ -295,7 +305,7 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
     constexpr int kBand = 32;
     constexpr int kRun = 128;
     const int bands = (outH + kBand - 1) / kBand;
-    ForEachRow(bands, std::int64_t{outW} * outH * 2, [&](int band) {
+    return ForEachRowUntil(bands, std::int64_t{outW} * outH * 2, [&](int band) {
         const int kFrom = band * kBand;
         const int kTo = std::min(outH, kFrom + kBand);
         for (int k = kFrom; k < kTo; ++k) {
@@ -343,7 +353,7 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
                     lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
             }
         }
-    });
+    }, poll);
 }
 
 int RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle)

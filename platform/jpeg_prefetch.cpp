@@ -3,6 +3,9 @@
 #include "platform/jpeg_prefetch.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "platform/bitmap.h"
@@ -17,10 +20,14 @@ struct JpegPrefetch::Decode {
     FileStamp before;
     FileStamp after;
     std::thread worker;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
 
     void Start(const std::string& file)
     {
         path = file;
+        done = false;
         worker = std::thread([this] {
             // The batch waits for this decode when it takes longer than the
             // photo before it, so it keeps a core of its own.
@@ -28,7 +35,15 @@ struct JpegPrefetch::Decode {
             before = StampOf(path);
             result = DecodeJpegFile(path, picture);
             after = StampOf(path);
+            const std::lock_guard lock(mutex);
+            done = true;
+            finished.notify_all();
         });
+    }
+    bool FinishWithin(std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(mutex);
+        return finished.wait_for(lock, timeout, [this] { return done; });
     }
     void Finish()
     {
@@ -88,6 +103,17 @@ std::optional<JpegResult> JpegPrefetch::Take(const std::string& path, TBitmap& o
     }
     spare_.push_back(std::move(decode));
     return result;
+}
+
+bool JpegPrefetch::WaitFor(const std::string& path, const std::function<bool()>& poll)
+{
+    const auto found = std::find_if(running_.begin(), running_.end(), [&](const auto& d) { return d->path == path; });
+    if (found == running_.end())
+        return true;
+    while (!(*found)->FinishWithin(std::chrono::milliseconds(20)))
+        if (poll && poll())
+            return false;
+    return true;
 }
 
 void JpegPrefetch::DropAll()

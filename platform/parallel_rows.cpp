@@ -222,3 +222,18 @@ bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(in
     // Rows taken before the stop were finished; rows never taken were not.
     return split.next.load() >= rows;
 }
+
+bool ForEachRowUntil(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
+                     const std::function<bool()>& poll)
+{
+    if (!poll) {
+        ForEachRow(rows, pixels, rowFn);
+        return true;
+    }
+    if (poll())
+        return false;
+    if (pixels >= kPixelsPerThread)
+        return ForEachRowPolled(rows, pixels, rowFn, poll);
+    ForEachRow(rows, pixels, rowFn);
+    return true;
+}

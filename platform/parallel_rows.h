@@ -39,3 +39,10 @@ void ForEachRow(int rows, std::int64_t pixels, const std::function<void(int)>& r
 // true no further row is started. Returns true when every row was done.
 bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
                       const std::function<bool()>& poll);
+
+// Polls once, then as ForEachRowPolled for work worth a thread, so that even
+// on one core the calling thread polls while a pool thread does the rows;
+// smaller work runs here. With no poll, simply ForEachRow. Returns true when
+// every row was done.
+bool ForEachRowUntil(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
+                     const std::function<bool()>& poll);
