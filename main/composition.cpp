@@ -51,8 +51,12 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
     if (!takeCompositionWorkedAhead())
         composeOutput(preview);
     int status = 0;
-    if (!preview && !path.empty())
-        status = saveComposed(path);
+    if (!preview && !path.empty()) {
+        // An abort answered while the photo was composed ends it before its
+        // save begins; a save begun is finished.
+        Application->ProcessMessagesIfDue();
+        status = AbortRequested ? photoWorkAborted() : saveComposed(path);
+    }
 
     if (show)
         ShowFitted(*OutputBitmap, 1);
