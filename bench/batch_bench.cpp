@@ -16,6 +16,12 @@
 //   rounds (3), each round a fresh child and a fresh floor. --cores N pins
 //   the bench and its children to the first N cores allowed it, so that
 //   running it with --cores 1 and --cores 6 shows how the batch scales.
+//   --keep DIR keeps each set's saved pictures of the last round in DIR/set,
+//   so that two builds' pictures can be compared file by file.
+//   --presses P (30) then presses 中断 at P random moments of batches over
+//   each set (the button's handler through the layer, its question answered
+//   Yes) and prints the median and the longest time from a press to the
+//   batch's summary box.
 //
 // batch_bench [runs]
 //   The same job for single photos of 12 and 24 megapixels into layouts 0, 5
@@ -34,9 +40,15 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <QCoreApplication>
+#include <QMetaObject>
 
 #include "bench/bench_photos.h"
 #include "dialogs/preferences_form.h"
@@ -196,6 +208,73 @@ int FolderChild(const std::string& photos, const std::string& output, ScriptedDi
     return 0;
 }
 
+// Answers the boxes of batches that presses of 中断 end, noting when the
+// abort's question and the batch's summary show.
+class PressAnswers : public DialogDriver {
+public:
+    int MessageBox(const std::string& text, const std::string&, unsigned flags) override
+    {
+        const auto has = [&](const char* part) { return text.find(part) != std::string::npos; };
+        if (has("中断して宜しいですか？"))
+            askedAt = Clock::now();
+        else if (has("作業を中断しました。") || has("作業が終了しました。"))
+            summaryAt = Clock::now();
+        else if (!has("既に同名のファイルが存在します。") && !has("中断しました。"))
+            std::fprintf(stderr, "unexpected box: %s\n", text.c_str());
+        return (flags & 0xF) == MB_YESNO ? IDYES : IDOK;
+    }
+    std::vector<std::string> FileDialog(const FileDialogRequest&) override { return {}; }
+    std::string BrowseForFolder() override { return {}; }
+    bool ChooseFont(TFont&) override { return false; }
+    int RunModal(TForm&) override { return 2; }
+
+    std::optional<Clock::time_point> askedAt;
+    std::optional<Clock::time_point> summaryAt;
+};
+
+// One program start: the folder dropped, the job set up, a whole batch (warm,
+// and the span presses fall in); then batches from the first photo, each
+// with one press of 中断 at a random moment of its first nine tenths, posted
+// from another thread as the window system posts a click. Prints the number
+// of presses timed and the median and longest milliseconds from a press to
+// the summary box; a press that comes after the batch's end is not timed.
+int PressChild(const std::string& photos, const std::string& output, int presses)
+{
+    auto answers = std::make_shared<PressAnswers>();
+    Application->SetDialogDriver(answers);
+    Form1->ComboBox1->UserChose(5);
+    SetUpJob(photos, output);
+    Form1->WMDropFiles({photos}, true);
+    Form1->Edit2->SetText(output);
+    SetUpCorrections();
+    const auto start = Clock::now();
+    Form1->BitBtn12->Click();
+    const double batchMs = MsSince(start);
+    std::mt19937 random(20260);
+    std::uniform_real_distribution<double> moment(0, batchMs * 0.9);
+    std::vector<double> latencies;
+    for (int attempt = 0; attempt < presses * 2 && static_cast<int>(latencies.size()) < presses; ++attempt) {
+        Form1->PhotoIndex = 0;
+        answers->askedAt.reset();
+        answers->summaryAt.reset();
+        const double at = moment(random);
+        Clock::time_point pressedAt;
+        std::thread operatorHand([&] {
+            std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(at));
+            pressedAt = Clock::now();
+            QMetaObject::invokeMethod(qApp, [] { Form1->BitBtn15->Click(); }, Qt::QueuedConnection);
+        });
+        Form1->BitBtn12->Click();
+        operatorHand.join();
+        Application->ProcessMessages();
+        if (answers->askedAt && answers->summaryAt && *answers->askedAt <= *answers->summaryAt)
+            latencies.push_back(std::chrono::duration<double, std::milli>(*answers->summaryAt - pressedAt).count());
+    }
+    std::printf("%zu %.1f %.1f\n", latencies.size(), Median(latencies),
+                latencies.empty() ? 0.0 : *std::max_element(latencies.begin(), latencies.end()));
+    return 0;
+}
+
 struct Floor {
     double decodeMs = 0;
     double encodeMs = 0;
@@ -263,6 +342,29 @@ Round RunChild(const std::string& photos, const std::string& output)
     return round;
 }
 
+// The presses of one set in a fresh child: a line for the closing table.
+std::string TimePresses(const char* name, const std::string& photos, const std::string& output, int presses)
+{
+    std::filesystem::remove_all(output);
+    std::fflush(stdout);
+    const double loadBefore = LoadAverage();
+    const std::string command = "\"" + SelfPath() + "\" --press-child \"" + photos + "\" \"" + output + "\" " +
+                                std::to_string(presses);
+    int timed = 0;
+    double median = 0, longest = 0;
+    if (FILE* child = popen(command.c_str(), "r")) {
+        char line[256] = {};
+        if (std::fgets(line, sizeof line, child))
+            std::sscanf(line, "%d %lf %lf", &timed, &median, &longest);
+        pclose(child);
+    }
+    std::filesystem::remove_all(output);
+    char row[256];
+    std::snprintf(row, sizeof row, "%-10s %7d %8.1f %8.1f %4.1f-%.1f\n", name, timed, median, longest, loadBefore,
+                  LoadAverage());
+    return row;
+}
+
 void PrintSetRow(const char* name, int count, const Floor& floor, double first, double second, double peakMb,
                  double loadBefore, double loadAfter)
 {
@@ -273,7 +375,9 @@ void PrintSetRow(const char* name, int count, const Floor& floor, double first, 
 }
 
 // The medians of rounds of one set: a fresh child and a fresh floor each.
-void TimeSet(const char* name, const std::string& photos, const std::string& output, int rounds)
+// The saved pictures of the last round go to keep/name when keep is given.
+void TimeSet(const char* name, const std::string& photos, const std::string& output, int rounds,
+             const std::string& keep)
 {
     std::vector<double> first, second, peak, decode, encode;
     Floor floor;
@@ -296,10 +400,16 @@ void TimeSet(const char* name, const std::string& photos, const std::string& out
     floor.decodeMs = Median(decode);
     floor.encodeMs = Median(encode);
     PrintSetRow(name, count, floor, Median(first), Median(second), Median(peak), loadBefore, LoadAverage());
+    if (!keep.empty()) {
+        const std::filesystem::path kept = std::filesystem::path(keep) / name;
+        std::filesystem::remove_all(kept);
+        std::filesystem::create_directories(kept);
+        std::filesystem::copy(output, kept);
+    }
     std::filesystem::remove_all(output);
 }
 
-int FolderRun(const std::string& ownFolder, int rounds, int cores)
+int FolderRun(const std::string& ownFolder, int rounds, int cores, int presses, const std::string& keep)
 {
     std::printf("machine: %s, %d cores used of %ld online; floor = decode + encode (quality %d) per photo, "
                 "in-process, warm; medians of %d rounds\n",
@@ -308,28 +418,38 @@ int FolderRun(const std::string& ownFolder, int rounds, int cores)
                 "decode", "encode", "1st ms", "×floor", "2nd ms", "×floor", "peakMB", "load");
     char pattern[] = "/tmp/plovis-folder-XXXXXX";
     const std::string folder = mkdtemp(pattern);
-    if (!ownFolder.empty()) {
-        TimeSet(std::filesystem::path(ownFolder).filename().c_str(), ownFolder, folder + "/out", rounds);
-        std::filesystem::remove_all(folder);
-        return 0;
-    }
-    struct Set {
-        const char* name;
-        int count;
-        int w;
-        int h;
+    std::string pressRows;
+    const auto timeSet = [&](const char* name, const std::string& photos, const std::string& output) {
+        TimeSet(name, photos, output, rounds, keep);
+        if (presses > 0)
+            pressRows += TimePresses(name, photos, output, presses);
     };
-    for (const Set& set : {Set{"12MP", 16, 4000, 3000}, Set{"24MP", 8, 6000, 4000}}) {
-        const std::string photos = folder + "/" + set.name;
-        std::filesystem::create_directories(photos);
-        for (int i = 0; i < set.count; ++i) {
-            const bool portrait = i % 4 == 3;
-            char name[32];
-            std::snprintf(name, sizeof name, "/p%02d.jpg", i);
-            WritePhotoJpeg(photos + name, portrait ? set.h : set.w, portrait ? set.w : set.h,
-                           static_cast<unsigned>(i));
+    if (!ownFolder.empty()) {
+        timeSet(std::filesystem::path(ownFolder).filename().c_str(), ownFolder, folder + "/out");
+    } else {
+        struct Set {
+            const char* name;
+            int count;
+            int w;
+            int h;
+        };
+        for (const Set& set : {Set{"12MP", 16, 4000, 3000}, Set{"24MP", 8, 6000, 4000}}) {
+            const std::string photos = folder + "/" + set.name;
+            std::filesystem::create_directories(photos);
+            for (int i = 0; i < set.count; ++i) {
+                const bool portrait = i % 4 == 3;
+                char name[32];
+                std::snprintf(name, sizeof name, "/p%02d.jpg", i);
+                WritePhotoJpeg(photos + name, portrait ? set.h : set.w, portrait ? set.w : set.h,
+                               static_cast<unsigned>(i));
+            }
+            timeSet(set.name, photos, folder + "/" + set.name + "-out");
         }
-        TimeSet(set.name, photos, folder + "/" + set.name + "-out", rounds);
+    }
+    if (presses > 0) {
+        std::printf("\n中断 pressed at random moments of a batch, to the batch's summary box\n");
+        std::printf("%-10s %7s %8s %8s %s\n", "set", "presses", "median", "longest", "load");
+        std::printf("%s", pressRows.c_str());
     }
     std::filesystem::remove_all(folder);
     return 0;
@@ -408,12 +528,15 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool folderChild = args.size() >= 3 && args[0] == "--folder-child";
+    const bool pressChild = args.size() >= 4 && args[0] == "--press-child";
     bool folderMode = false;
     std::string ownFolder;
+    std::string keep;
     int cores = 0;
     int rounds = 3;
+    int presses = 30;
     int runs = 5;
-    for (std::size_t i = 0; !folderChild && i < args.size(); ++i) {
+    for (std::size_t i = 0; !folderChild && !pressChild && i < args.size(); ++i) {
         if (args[i] == "--folder") {
             folderMode = true;
             if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
@@ -422,6 +545,10 @@ int main(int argc, char** argv)
             cores = std::atoi(args[++i].c_str());
         } else if (args[i] == "--rounds" && i + 1 < args.size()) {
             rounds = std::max(1, std::atoi(args[++i].c_str()));
+        } else if (args[i] == "--presses" && i + 1 < args.size()) {
+            presses = std::max(0, std::atoi(args[++i].c_str()));
+        } else if (args[i] == "--keep" && i + 1 < args.size()) {
+            keep = std::filesystem::absolute(args[++i]).string();
         } else {
             runs = std::max(1, std::atoi(args[i].c_str()));
         }
@@ -441,8 +568,10 @@ int main(int argc, char** argv)
     int status = 0;
     if (folderChild)
         status = FolderChild(args[1], args[2], *dialogs);
+    else if (pressChild)
+        status = PressChild(args[1], args[2], std::atoi(args[3].c_str()));
     else if (folderMode)
-        status = FolderRun(ownFolder, rounds, coresUsed);
+        status = FolderRun(ownFolder, rounds, coresUsed, presses, keep);
     else
         status = PhotoRun(runs);
     // The windows go before the application, or its end crashes and the

@@ -1,6 +1,7 @@
 // Composing the finished picture of one photo and saving it as a JPEG with
 // the 300 dpi stamp.
 #include <cerrno>
+#include <chrono>
 
 #include "dialogs/preferences_form.h"
 #include "frame_editor/text_placement_form.h"
@@ -79,8 +80,12 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
     if (!takeCompositionWorkedAhead())
         composeOutput(preview);
     int status = 0;
-    if (!preview && !path.empty())
-        status = saveComposed(path);
+    if (!preview && !path.empty()) {
+        // An abort answered while the photo was composed ends it before its
+        // save begins; a save begun is finished.
+        Application->ProcessMessagesIfDue();
+        status = AbortRequested ? photoWorkAborted() : saveComposed(path);
+    }
 
     if (show)
         ShowFitted(*OutputBitmap, 1);
@@ -201,15 +206,23 @@ JpegSaveResult TForm1::saveJpegFile(const TBitmap& bitmap, const std::string& pa
 {
     const int quality = Form2->JpegQuality();
     // The composed picture of a batch's photo is saved on a thread of its
-    // own while the next photo is worked ahead; its result is taken here,
-    // before anything of the next photo shows.
-    const std::string next = Memo2->Lines()[PhotoIndex + 1];
-    if (&bitmap != OutputBitmap || !mayWorkAhead(next))
+    // own, while the next photo is worked ahead when it may be, and the
+    // window answers the operator; the save's result is taken here, before
+    // anything of the next photo shows. A save begun is finished.
+    if (&bitmap != OutputBitmap || !workAhead_)
         return SaveJpegSafely(bitmap, path, quality, kOutputDpi, failure);
     BackgroundJpegSave& save = workAhead_->save;
     save.Picture().ExchangePixels(*OutputBitmap);
-    save.Start(path, quality, kOutputDpi);
-    workNextPhotoAhead(next);
+    try {
+        save.Start(path, quality, kOutputDpi);
+    } catch (...) {
+        OutputBitmap->ExchangePixels(save.Picture());
+        throw;
+    }
+    if (const std::string next = Memo2->Lines()[PhotoIndex + 1]; mayWorkAhead(next))
+        workNextPhotoAhead(next);
+    while (!save.WaitFor(std::chrono::milliseconds(20)))
+        pump();
     const JpegSaveResult result = save.Wait(failure);
     OutputBitmap->ExchangePixels(save.Picture());
     return result;

@@ -428,7 +428,7 @@ private:
     // The batch's next photo worked ahead while a photo saves: held from the
     // start of a batch's photos to its end, none otherwise.
     std::unique_ptr<WorkAhead> workAhead_;
-    // Set while the next photo is worked ahead: its reduction pumps nothing.
+    // Set while the next photo is worked ahead: it shows and logs nothing.
     bool workingAhead_ = false;
     // The encode and write of SaveJpeg: the composed picture of a batch's
     // photo is saved on a thread of its own while the next photo is worked
@@ -536,19 +536,32 @@ private:
     // as the photo in work, turned being the photo itself or the turned
     // window in ScratchBitmap (window then the whole of it).
     std::optional<TRect> fittingWindow(int sourceWidth, int sourceHeight, TPoint turnedSize, bool preview);
-    void turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window);
+    // false when an abort stopped it.
+    bool turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window);
     int fitWindow(const TBitmap& turned, const TRect& window, TPoint turnedSize, int eW, int eH);
     // The window of turned, on the background colour where it reaches out,
     // into ScratchBitmap.
     void cropWindow(const TBitmap& turned, const TRect& window);
-    // The window stretched into rect of an eW x eH photo on the background.
-    void stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH);
+    // The window stretched into rect of an eW x eH photo on the background;
+    // false when an abort stopped it.
+    bool stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH);
     // The high-quality reduction of a window inside turned; 0 or its failure.
     int reduceWindow(const TBitmap& turned, const TRect& window, int eW, int eH);
     // The high-quality reduction of a window of picture into target.
     int shrinkWindowInto(const TBitmap& picture, const TRect& window, TBitmap& target, int targetWidth,
                          int targetHeight);
+    // An abort seen in a photo's work after its file checks: logged (not
+    // when worked ahead); -1.
+    int photoWorkAborted();
+    // Waits for the decode ahead of path, if one runs, with the window
+    // answering meanwhile; false when an abort ended the wait.
+    bool waitForDecodeAhead(const std::string& path);
+    // The control of long pixel work: the window answers every ~20 ms and
+    // the abort flag stops it. Work done ahead stops as well when the
+    // operator changed what it reads.
     WorkControl reductionControl();
+    void pumpWhileWorkingAhead();
+    bool workAheadStopped_ = false;
     void pump();
 };
 

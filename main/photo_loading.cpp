@@ -16,6 +16,7 @@
 #include "platform/canvas.h"
 #include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
+#include "platform/stretch.h"
 #include "platform/text_format.h"
 
 int TForm1::LoadPhoto(const std::string& path)
@@ -41,6 +42,8 @@ int TForm1::cacheSourcePhoto(const std::string& path)
     // turned into the cache or handed to it as it is.
     const bool workedAhead = takeSourceWorkedAhead(path);
     if (!workedAhead) {
+        if (!waitForDecodeAhead(path))
+            return -3;
         const std::optional<JpegResult> ahead = prefetch_.Take(path, *ScratchBitmap);
         if ((ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap)) != JpegResult::Ok)
             return -2;
@@ -62,6 +65,12 @@ int TForm1::cacheSourcePhoto(const std::string& path)
     previewSource_ = {true, CheckBox4->Checked(), CheckBox2->Checked(),
                       PreviewCopySize(SourceBitmap->Width(), SourceBitmap->Height(), S)};
     return 0;
+}
+
+bool TForm1::waitForDecodeAhead(const std::string& path)
+{
+    WorkControl control = reductionControl();
+    return prefetch_.WaitFor(path, PollOf(&control));
 }
 
 void TForm1::turnIntoCache()
@@ -122,7 +131,10 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         PhotoBitmap->SetSize(1, 1);
         // The fitting works from the cached picture; the photo in work is
         // not copied from it only to be replaced.
-        if (cacheSourcePhoto(path) < 0)
+        const int cached = cacheSourcePhoto(path);
+        if (cached == -3)
+            return photoWorkAborted();
+        if (cached < 0)
             return askAbortOrSkip(path, "JPEGファイルを読み込めませんでした。中断しますか？",
                                   "JPEGファイルを読み込めません");
         if (tooSmallToWork(*SourceBitmap)) {
@@ -182,12 +194,13 @@ int TForm1::FitPhotoToArea(const TBitmap& source, bool preview)
         return -2;
     if (PhotoAngle == 0.0f)
         return fitWindow(source, *window, turnedSize, area.Photowidth, area.Photoheight);
-    turnWindow(source, turnedSize, *window);
+    if (!turnWindow(source, turnedSize, *window))
+        return photoWorkAborted();
     return fitWindow(*ScratchBitmap, {0, 0, window->Width(), window->Height()}, turnedSize, area.Photowidth,
                      area.Photoheight);
 }
 
-void TForm1::turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window)
+bool TForm1::turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& window)
 {
     // The photo centred on a background of the turned size and turned: only
     // the window is made, into the fitting's intermediate. The photo in work,
@@ -195,7 +208,8 @@ void TForm1::turnWindow(const TBitmap& source, TPoint turnedSize, const TRect& w
     // keeps storage of its own size from photo to photo.
     const PlacedPicture placed{&source, (turnedSize.x - source.Width()) / 2, (turnedSize.y - source.Height()) / 2,
                                turnedSize.x, turnedSize.y, BackgroundColor};
-    RotateWindowByAngle(placed, PhotoAngle, window, *ScratchBitmap, *PhotoBitmap);
+    WorkControl control = reductionControl();
+    return RotateWindowByAngle(placed, PhotoAngle, window, *ScratchBitmap, *PhotoBitmap, &control);
 }
 
 std::optional<TRect> TForm1::fittingWindow(int sourceWidth, int sourceHeight, TPoint turnedSize, bool preview)
@@ -214,10 +228,11 @@ int TForm1::fitWindow(const TBitmap& turned, const TRect& window, TPoint turnedS
 {
     const int cw = window.Width();
     const int ch = window.Height();
-    if (turnedSize.x < cw || turnedSize.y < ch || !CheckBox3->Checked()) {
-        stretchWindow(turned, window, {0, 0, eW, eH}, eW, eH);
-        return 0;
-    }
+    const auto stretched = [&](const TRect& rect) {
+        return stretchWindow(turned, window, rect, eW, eH) ? 0 : photoWorkAborted();
+    };
+    if (turnedSize.x < cw || turnedSize.y < ch || !CheckBox3->Checked())
+        return stretched({0, 0, eW, eH});
     int reduced = 0;
     if (window.Left >= 0 && window.Top >= 0 && window.Right <= turned.Width() && window.Bottom <= turned.Height()) {
         reduced = reduceWindow(turned, window, eW, eH);
@@ -233,18 +248,26 @@ int TForm1::fitWindow(const TBitmap& turned, const TRect& window, TPoint turnedS
     case 0:
         return 0;
     case -2:
-        Memo1->Lines().Add("中断");
-        Memo1->Lines().Add(ReduceMessage);
-        StatusBar1->Panels(0).SetText(ReduceMessage);
-        StatusBar1->Repaint();
-        return -1;
+        return photoWorkAborted();
     case -10:
-        stretchWindow(turned, window, AspectKeptRect(cw, ch, eW, eH), eW, eH);
-        return 0;
+        return stretched(AspectKeptRect(cw, ch, eW, eH));
     default:
-        stretchWindow(turned, window, {0, 0, eW, eH}, eW, eH);
-        return 0;
+        return stretched({0, 0, eW, eH});
     }
+}
+
+int TForm1::photoWorkAborted()
+{
+    // Whichever step saw the abort, it is reported as the reduction's is,
+    // whose message an abort leaves empty; work done ahead shows nothing.
+    ReduceMessage.clear();
+    if (workingAhead_)
+        return -1;
+    Memo1->Lines().Add("中断");
+    Memo1->Lines().Add(ReduceMessage);
+    StatusBar1->Panels(0).SetText(ReduceMessage);
+    StatusBar1->Repaint();
+    return -1;
 }
 
 void TForm1::cropWindow(const TBitmap& turned, const TRect& window)
@@ -256,7 +279,7 @@ void TForm1::cropWindow(const TBitmap& turned, const TRect& window)
     ScratchBitmap->Canvas()->CopyRect({0, 0, cw, ch}, turned, window);
 }
 
-void TForm1::stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH)
+bool TForm1::stretchWindow(const TBitmap& turned, const TRect& window, const TRect& rect, int eW, int eH)
 {
     // The crop is taken out first: the turned photo may be the photo in work.
     // A turned window is in the intermediate already.
@@ -264,7 +287,9 @@ void TForm1::stretchWindow(const TBitmap& turned, const TRect& window, const TRe
         cropWindow(turned, window);
     PhotoBitmap->SetSize(eW, eH);
     PhotoBitmap->Fill(BackgroundColor);
-    PhotoBitmap->Canvas()->StretchDraw(rect, *ScratchBitmap);
+    // The canvas's plain stretch, with the window answering meanwhile.
+    WorkControl control = reductionControl();
+    return StretchBitmap(*ScratchBitmap, *PhotoBitmap, rect, PollOf(&control));
 }
 
 int TForm1::reduceWindow(const TBitmap& turned, const TRect& window, int eW, int eH)

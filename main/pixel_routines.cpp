@@ -29,14 +29,13 @@ int TForm1::RotateQuarterTurns(const TBitmap& source, TBitmap& destination, doub
 
 WorkControl TForm1::reductionControl()
 {
-    // Work done ahead is silent: nothing of the operator's is handled before
-    // the photo saving meanwhile has its result.
     if (workingAhead_)
-        return WorkControl(&AbortRequested, nullptr);
+        return WorkControl(&workAheadStopped_, [this] { pumpWhileWorkingAhead(); });
     // The window keeps processing events during the reduction, so the abort
     // button can set the flag that the reduction reads before every pixel.
     return WorkControl(&AbortRequested, [] { Application->ProcessMessages(); });
 }
+
 
 int TForm1::ShrinkHighQuality(TBitmap& bitmap, int targetWidth, int targetHeight)
 {

@@ -10,6 +10,7 @@
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "main/main_form.h"
+#include "platform/application.h"
 #include "platform/flag_scope.h"
 
 bool TForm1::mayWorkAhead(const std::string& next)
@@ -42,22 +43,35 @@ void TForm1::workNextPhotoAhead(const std::string& next)
 
 bool TForm1::workPhotoAhead(const std::string& path)
 {
-    // No box, log line, status text, redraw or pump: the turn of the photo
-    // does those, in their order. Anything unusual is left to the turn.
+    // No box, log line, status text or redraw: the turn of the photo does
+    // those, in their order. Anything unusual is left to the turn. The
+    // window answers the operator meanwhile.
     const FlagScope silent(workingAhead_);
+    workAheadStopped_ = false;
     WorkAhead& ahead = *workAhead_;
     ahead.inputs = workAheadInputs();
     // Its decode is taken now, not at its turn: the two after it start now.
     for (int k = 2; k <= 3; ++k)
         if (const std::string later = Memo2->Lines()[PhotoIndex + k]; !later.empty())
             prefetch_.Ahead(later, ScratchBitmap);
-    if (prefetch_.Take(path, *ScratchBitmap, &ahead.stamp) != JpegResult::Ok)
+    if (!waitForDecodeAhead(path) || prefetch_.Take(path, *ScratchBitmap, &ahead.stamp) != JpegResult::Ok)
         return false;
     turnIntoCache();
     if (tooSmallToWork(*SourceBitmap) || fitAndCorrect(*SourceBitmap, false) != 0)
         return false;
     composeOutput(false);
-    return true;
+    // The composition read what the last pump saw unchanged.
+    return !workAheadStopped_;
+}
+
+void TForm1::pumpWhileWorkingAhead()
+{
+    Application->ProcessMessages();
+    // An abort ends the batch before the photo worked on; anything else the
+    // work reads, changed meanwhile, would mix old and new in it. Either way
+    // its turn does it, or not.
+    if (AbortRequested || workAheadInputs() != workAhead_->inputs)
+        workAheadStopped_ = true;
 }
 
 void TForm1::exchangeWorkState()

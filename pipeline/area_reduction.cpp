@@ -106,10 +106,7 @@ bool ForEachTargetRow(int w, int h, std::int64_t work, WorkControl& control, con
     }
     if (control.ShouldAbort())
         return false;
-    return ForEachRowPolled(h, work, rowFn, [&] {
-        control.PumpNow();
-        return control.AbortSet();
-    });
+    return ForEachRowPolled(h, work, rowFn, PollOf(&control));
 }
 
 }  // namespace
@@ -252,10 +249,7 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
         reduced = ForEachRowPolled(
             bands, work,
             [&](int band) { reduceBand(tH * band / bands, tH * (band + 1) / bands, [] { return true; }); },
-            [&] {
-                control.PumpNow();
-                return control.AbortSet();
-            });
+            PollOf(&control));
     }
     if (!reduced)
         return -2;

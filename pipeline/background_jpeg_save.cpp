@@ -12,6 +12,7 @@ BackgroundJpegSave::~BackgroundJpegSave()
 void BackgroundJpegSave::Start(const std::string& path, int quality, int dpi)
 {
     Wait();
+    done_ = false;
     auto save = [this, path, quality, dpi] {
         failure_ = {};
         try {
@@ -20,6 +21,9 @@ void BackgroundJpegSave::Start(const std::string& path, int quality, int dpi)
             // SaveJpegSafely leaves no temporary file however it ends.
             result_ = JpegSaveResult::EncodingFailed;
         }
+        const std::lock_guard lock(mutex_);
+        done_ = true;
+        finished_.notify_all();
     };
     try {
         worker_ = StartThread([save] {
@@ -31,6 +35,12 @@ void BackgroundJpegSave::Start(const std::string& path, int quality, int dpi)
         // No thread to be had: the save is done here, before Start returns.
         save();
     }
+}
+
+bool BackgroundJpegSave::WaitFor(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mutex_);
+    return finished_.wait_for(lock, timeout, [this] { return done_; });
 }
 
 JpegSaveResult BackgroundJpegSave::Wait(FileFailure* failure)

@@ -5,6 +5,9 @@
 // saves on the caller's thread.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -26,10 +29,15 @@ public:
     // Waits for the save started last and gives its result, with the reason
     // of a failure when asked.
     JpegSaveResult Wait(FileFailure* failure = nullptr);
+    // Waits at most timeout for the save started last; whether it is done.
+    bool WaitFor(std::chrono::milliseconds timeout);
 
 private:
     TBitmap picture_;
     std::thread worker_;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = true;
     JpegSaveResult result_ = JpegSaveResult::Ok;
     FileFailure failure_;
 };

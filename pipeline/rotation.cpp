@@ -3,9 +3,12 @@
 #include "pipeline/rotation.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/axis_swap.h"
@@ -86,31 +89,42 @@ Lookup PlainLookup(const PlacedPicture& placed)
 // weight is a product of a column and a row weight, so the sums and the
 // weight totals are those of the 3 x 3 mean. Away from the picture the
 // canvas is background, whose mean is itself, so only the picture and a ring
-// of one pixel around it are smoothed, into smoothing.
-Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
-{
-    const TBitmap& p = *placed.picture;
-    const int w = placed.canvasW;
-    const int h = placed.canvasH;
-    const TRect picture = Intersect({placed.left, placed.top, placed.left + p.Width(), placed.top + p.Height()},
-                                    {0, 0, w, h});
-    if (picture.Width() == 0)
-        return {nullptr, 0, picture};
-    const TRect area = Intersect({picture.Left - 1, picture.Top - 1, picture.Right + 1, picture.Bottom + 1}, {0, 0, w, h});
-    const int aw = area.Width();
-    const int ah = area.Height();
-    smoothing.SetSize(aw, ah);
-    const std::uint8_t background[3] = {static_cast<std::uint8_t>(GetBValue(placed.background)),
-                                        static_cast<std::uint8_t>(GetGValue(placed.background)),
-                                        static_cast<std::uint8_t>(GetRValue(placed.background))};
-    // Bands of rows, each keeping the 1 2 1 sums of three canvas rows.
-    constexpr int kBand = 32;
-    const int bands = (ah + kBand - 1) / kBand;
-    const std::size_t rowValues = static_cast<std::size_t>(aw) * 3;
-    ForEachRow(bands, std::int64_t{aw} * ah * 3, [&](int band) {
-        // line: canvas columns area.Left - 1 .. area.Right, zero beyond the canvas.
-        std::vector<std::uint8_t> line((static_cast<std::size_t>(aw) + 2) * 3);
-        std::vector<std::uint16_t> sums(rowValues * 3);
+// of one pixel around it (the smoothed area) need smoothing.
+struct Smoothing {
+    const PlacedPicture& placed;
+    TRect picture;  // the picture's part of the canvas
+    TRect area;     // that part and its ring
+
+    static Smoothing Of(const PlacedPicture& placed)
+    {
+        const TBitmap& p = *placed.picture;
+        const int w = placed.canvasW;
+        const int h = placed.canvasH;
+        const TRect picture = Intersect({placed.left, placed.top, placed.left + p.Width(), placed.top + p.Height()},
+                                        {0, 0, w, h});
+        const TRect area = picture.Width() == 0 ? picture
+                                                : Intersect({picture.Left - 1, picture.Top - 1, picture.Right + 1,
+                                                             picture.Bottom + 1},
+                                                            {0, 0, w, h});
+        return {placed, picture, area};
+    }
+
+    // The smoothed pixels of box (inside the canvas) into rows of stride
+    // bytes from out, keeping the 1 2 1 sums of three canvas rows in scratch.
+    void Box(const TRect& box, std::uint8_t* out0, std::ptrdiff_t stride, std::vector<std::uint8_t>& line,
+             std::vector<std::uint16_t>& sums) const
+    {
+        const TBitmap& p = *placed.picture;
+        const int w = placed.canvasW;
+        const int h = placed.canvasH;
+        const int bw = box.Width();
+        const std::size_t rowValues = static_cast<std::size_t>(bw) * 3;
+        // line: canvas columns box.Left - 1 .. box.Right, zero beyond the canvas.
+        line.resize((static_cast<std::size_t>(bw) + 2) * 3);
+        sums.resize(rowValues * 3);
+        const std::uint8_t background[3] = {static_cast<std::uint8_t>(GetBValue(placed.background)),
+                                            static_cast<std::uint8_t>(GetGValue(placed.background)),
+                                            static_cast<std::uint8_t>(GetRValue(placed.background))};
         const auto rowSums = [&](int y, std::uint16_t* into) {
             if (y < 0 || y >= h) {
                 std::fill(into, into + rowValues, std::uint16_t{0});
@@ -119,8 +133,8 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
             // The canvas row in runs: nothing beyond the canvas, background,
             // the picture's pixels (on its rows), background.
             const bool pictureRow = y >= picture.Top && y < picture.Bottom;
-            const int left = area.Left - 1;
-            const int right = area.Right + 1;
+            const int left = box.Left - 1;
+            const int right = box.Right + 1;
             const auto run = [&](int from, int to) { return std::max(std::min(to, right) - std::max(from, left), 0); };
             std::uint8_t* l = line.data();
             const auto zeros = [&](int n) {
@@ -135,9 +149,12 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
             if (pictureRow) {
                 blank(run(0, picture.Left));
                 const int n = run(picture.Left, picture.Right);
-                const int first = std::max(picture.Left, left);
-                std::memcpy(l, p.ScanLine(y - placed.top) + (first - placed.left) * 3, static_cast<std::size_t>(n) * 3);
-                l += n * 3;
+                if (n > 0) {
+                    const int first = std::max(picture.Left, left);
+                    std::memcpy(l, p.ScanLine(y - placed.top) + (first - placed.left) * 3,
+                                static_cast<std::size_t>(n) * 3);
+                    l += n * 3;
+                }
                 blank(run(picture.Right, w));
             } else {
                 blank(run(0, w));
@@ -148,20 +165,17 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
                 into[v] = static_cast<std::uint16_t>(c[v] + 2 * c[v + 3] + c[v + 6]);
         };
         const auto weightOf = [](int at, int size) { return 4 - (at == 0) - (at == size - 1); };
-        const int from = band * kBand;
-        const int to = std::min(ah, from + kBand);
         std::uint16_t* above = sums.data();
         std::uint16_t* here = above + rowValues;
         std::uint16_t* below = here + rowValues;
-        rowSums(area.Top + from - 1, above);
-        rowSums(area.Top + from, here);
+        rowSums(box.Top - 1, above);
+        rowSums(box.Top, here);
         // Columns at the canvas' left and right edges have other weights.
-        const int inFrom = area.Left == 0 ? 1 : 0;
-        const int inTo = std::max(area.Right == w ? aw - 1 : aw, inFrom);
-        for (int k = from; k < to; ++k) {
-            const int y = area.Top + k;
+        const int inFrom = box.Left == 0 ? 1 : 0;
+        const int inTo = std::max(box.Right == w ? bw - 1 : bw, inFrom);
+        for (int y = box.Top; y < box.Bottom; ++y) {
             rowSums(y + 1, below);
-            std::uint8_t* out = smoothing.ScanLine(k);
+            std::uint8_t* out = out0 + static_cast<std::ptrdiff_t>(y - box.Top) * stride;
             const int wy = weightOf(y, h);
             const auto columns = [&](int a0, int a1, unsigned weights) {
                 for (std::size_t v = static_cast<std::size_t>(a0) * 3; v < static_cast<std::size_t>(a1) * 3; ++v) {
@@ -178,16 +192,39 @@ Lookup SmoothedLookup(const PlacedPicture& placed, TBitmap& smoothing)
                 columns(inFrom, inTo, static_cast<unsigned>(4 * wy));
             }
             if (inFrom == 1)
-                columns(0, 1, static_cast<unsigned>(weightOf(area.Left, w) * wy));
-            if (inTo < aw)
-                columns(inTo, aw, static_cast<unsigned>(weightOf(area.Right - 1, w) * wy));
+                columns(0, 1, static_cast<unsigned>(weightOf(box.Left, w) * wy));
+            if (inTo < bw)
+                columns(inTo, bw, static_cast<unsigned>(weightOf(box.Right - 1, w) * wy));
             std::uint16_t* oldest = above;
             above = here;
             here = below;
             below = oldest;
         }
-    });
-    return {smoothing.ScanLine(0), smoothing.RowStride(), area};
+    }
+};
+
+// The whole smoothed area into smoothing, in bands of rows; empty when poll
+// stopped it.
+std::optional<Lookup> SmoothedLookup(const Smoothing& smoothed, TBitmap& smoothing, const std::function<bool()>& poll)
+{
+    const TRect& area = smoothed.area;
+    if (area.Width() == 0)
+        return Lookup{nullptr, 0, area};
+    const int aw = area.Width();
+    const int ah = area.Height();
+    smoothing.SetSize(aw, ah);
+    constexpr int kBand = 32;
+    const int bands = (ah + kBand - 1) / kBand;
+    const bool done = ForEachRowUntil(bands, std::int64_t{aw} * ah * 3, [&](int band) {
+        std::vector<std::uint8_t> line;
+        std::vector<std::uint16_t> sums;
+        const int from = band * kBand;
+        const TRect box{area.Left, area.Top + from, area.Right, area.Top + std::min(ah, from + kBand)};
+        smoothed.Box(box, smoothing.ScanLine(from), smoothing.RowStride(), line, sums);
+    }, poll);
+    if (!done)
+        return std::nullopt;
+    return Lookup{smoothing.ScanLine(0), smoothing.RowStride(), area};
 }
 
 // Destination (j, i) reads source (colJ*j + colI*i + col0, rowJ*j + rowI*i + row0).
@@ -255,8 +292,8 @@ int RotateByAngle(const TBitmap& source, TBitmap& destination, double angle)
     return 0;
 }
 
-void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
-                         TBitmap& smoothing)
+bool RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
+                         TBitmap& smoothing, WorkControl* control)
 {
     const int w = placed.canvasW;
     const int h = placed.canvasH;
@@ -264,12 +301,31 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
     const int outH = std::max(window.Height(), 0);
     destination.SetSize(outW, outH);
     if (outW == 0 || outH == 0)
-        return;
+        return true;
     const Turn t = TurnFor(angle);
     const int cx = w / 2;
     const int cy = h / 2;
     const bool smooth = w >= kSmoothingSide || h >= kSmoothingSide;
-    const Lookup lookup = smooth ? SmoothedLookup(placed, smoothing) : PlainLookup(placed);
+    const std::function<bool()> poll = PollOf(control);
+    // Bands of rows walked in tiles of a band's rows by a run of columns:
+    // the source pixels one tile reads lie close together, so they stay in
+    // cache from one row of the tile to the next.
+    constexpr int kBand = 64;
+    constexpr int kRun = 256;
+    // Turned by a small angle, a tile reads a box of the canvas not much
+    // larger than itself: each tile smooths its own box, in cache, rather
+    // than the whole picture being smoothed, written out and read back.
+    // Steeper angles make the boxes overlap too much for that.
+    const Smoothing smoothed = Smoothing::Of(placed);
+    const double ac = std::abs(t.c);
+    const double as = std::abs(t.s);
+    const bool smoothPerTile =
+        smooth && (kRun * ac + kBand * as + 3) * (kBand * ac + kRun * as + 3) <= 2.0 * kRun * kBand;
+    std::optional<Lookup> whole;
+    if (!smooth)
+        whole = PlainLookup(placed);
+    else if (!smoothPerTile && !(whole = SmoothedLookup(smoothed, smoothing, poll)))
+        return false;
     const std::uint8_t background[3] = {static_cast<std::uint8_t>(GetBValue(placed.background)),
                                         static_cast<std::uint8_t>(GetGValue(placed.background)),
                                         static_cast<std::uint8_t>(GetRValue(placed.background))};
@@ -286,16 +342,13 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
     }
     const double* cosX = columnC.data();
     const double* sinX = columnS.data();
+    const auto sourceColumn = [&](int j, double rowS) { return static_cast<int>(cosX[j] - rowS) + cx; };
+    const auto sourceRow = [&](int j, double rowC) { return h - static_cast<int>(sinX[j] + rowC) - cy; };
     // The window's columns inside the canvas; the rest is background.
     const int inFrom = std::clamp(-window.Left, 0, outW);
     const int inTo = std::clamp(w - window.Left, inFrom, outW);
-    // Bands of rows walked in tiles of a band's rows by a run of columns:
-    // the source pixels one tile reads lie close together, so they stay in
-    // cache from one row of the tile to the next.
-    constexpr int kBand = 32;
-    constexpr int kRun = 128;
     const int bands = (outH + kBand - 1) / kBand;
-    ForEachRow(bands, std::int64_t{outW} * outH * 2, [&](int band) {
+    return ForEachRowUntil(bands, std::int64_t{outW} * outH * 2, [&](int band) {
         const int kFrom = band * kBand;
         const int kTo = std::min(outH, kFrom + kBand);
         for (int k = kFrom; k < kTo; ++k) {
@@ -310,20 +363,45 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
         }
         const int iFrom = std::max(window.Top + kFrom, 0);
         const int iTo = std::min(window.Top + kTo, h);
+        std::vector<std::uint8_t> tile, line;
+        std::vector<std::uint16_t> sums;
         // The source positions of a run of pixels first, then their pixels:
         // the first loop is plain arithmetic the compiler does several
         // pixels at a time.
         int sx[kRun];
         int sy[kRun];
-        for (int j0 = inFrom; j0 < inTo; j0 += kRun) {
+        for (int j0 = inFrom; j0 < inTo && iFrom < iTo; j0 += kRun) {
             const int n = std::min(kRun, inTo - j0);
+            Lookup lookup = whole ? *whole : Lookup{nullptr, 0, {0, 0, 0, 0}};
+            if (!whole) {
+                // Positions move one way along a row and along a column, so
+                // the tile's corners bound what it reads.
+                int x0 = INT_MAX, x1 = INT_MIN, y0 = INT_MAX, y1 = INT_MIN;
+                for (const int i : {iFrom, iTo - 1}) {
+                    const double dy = h - i - cy;
+                    for (const int j : {j0, j0 + n - 1}) {
+                        const int x = sourceColumn(j, dy * t.s);
+                        const int y = sourceRow(j, dy * t.c);
+                        x0 = std::min(x0, x);
+                        x1 = std::max(x1, x);
+                        y0 = std::min(y0, y);
+                        y1 = std::max(y1, y);
+                    }
+                }
+                const TRect box = Intersect({x0, y0, x1 + 1, y1 + 1}, smoothed.area);
+                if (box.Width() > 0) {
+                    tile.resize(static_cast<std::size_t>(box.Width()) * box.Height() * 3);
+                    smoothed.Box(box, tile.data(), box.Width() * 3, line, sums);
+                    lookup = {tile.data(), box.Width() * 3, box};
+                }
+            }
             for (int i = iFrom; i < iTo; ++i) {
                 const double dy = h - i - cy;
                 const double rowS = dy * t.s;
                 const double rowC = dy * t.c;
                 for (int q = 0; q < n; ++q) {
-                    sx[q] = static_cast<int>(cosX[j0 + q] - rowS) + cx;
-                    sy[q] = h - static_cast<int>(sinX[j0 + q] + rowC) - cy;
+                    sx[q] = sourceColumn(j0 + q, rowS);
+                    sy[q] = sourceRow(j0 + q, rowC);
                 }
                 // Each of the four bounds holds on a prefix or a suffix of the
                 // run (positions move one way along a row), so the pixels read
@@ -343,7 +421,7 @@ void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect&
                     lookup.Copy(sx[q], sy[q], w, h, background, px + q * 3);
             }
         }
-    });
+    }, poll);
 }
 
 int RotateQuarterTurns(const TBitmap& source, TBitmap& destination, double angle)

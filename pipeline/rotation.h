@@ -4,6 +4,7 @@
 // value of pi causes) are reproducible. Pictures of any size are turned.
 #pragma once
 
+#include "pipeline/work_control.h"
 #include "platform/bitmap.h"
 #include "platform/graphics_types.h"
 
@@ -40,9 +41,10 @@ struct PlacedPicture {
 // making the canvas or turning what lies outside the window. Window pixels
 // beyond the canvas are background. smoothing is work storage for the 3 x 3
 // mean; its content is unspecified afterwards. destination must be neither
-// the picture nor smoothing.
-void RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
-                         TBitmap& smoothing);
+// the picture nor smoothing. With a control the calling thread pumps while
+// threads turn, and an abort stops the turn: false, destination unfinished.
+bool RotateWindowByAngle(const PlacedPicture& placed, double angle, const TRect& window, TBitmap& destination,
+                         TBitmap& smoothing, WorkControl* control = nullptr);
 
 // Quarter turns into a destination the caller has sized (width and height
 // swapped for 90 and 270): 90 clockwise, 180, 270 counter-clockwise; a

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
+
+#include "platform/parallel_rows.h"
 
 class WorkControl {
 public:
@@ -40,3 +43,15 @@ private:
     unsigned calls_ = 0;
     std::chrono::steady_clock::time_point lastPump_ = std::chrono::steady_clock::now();
 };
+
+// What the row threads' caller runs between its waits: a pump, then whether
+// the abort flag is set. Empty without a control, so the rows just run.
+inline std::function<bool()> PollOf(WorkControl* control)
+{
+    if (!control)
+        return {};
+    return [control] {
+        control->PumpNow();
+        return control->AbortSet();
+    };
+}

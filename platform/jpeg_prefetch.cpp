@@ -3,6 +3,9 @@
 #include "platform/jpeg_prefetch.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <new>
 #include <thread>
 
@@ -23,11 +26,15 @@ struct JpegPrefetch::Decode {
     // does, and where the memory this decode competed for may be free again.
     bool failed = false;
     std::thread worker;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
 
     void Start(const std::string& file)
     {
         path = file;
         failed = false;
+        done = false;
         try {
             worker = StartThread([this] {
                 // The batch waits for this decode when it takes longer than the
@@ -40,10 +47,19 @@ struct JpegPrefetch::Decode {
                 } catch (...) {
                     failed = true;
                 }
+                const std::lock_guard lock(mutex);
+                done = true;
+                finished.notify_all();
             });
         } catch (...) {
             failed = true;
+            done = true;
         }
+    }
+    bool FinishWithin(std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(mutex);
+        return finished.wait_for(lock, timeout, [this] { return done; });
     }
     void Finish()
     {
@@ -109,6 +125,17 @@ std::optional<JpegResult> JpegPrefetch::Take(const std::string& path, TBitmap& o
     }
     spare_.push_back(std::move(decode));
     return result;
+}
+
+bool JpegPrefetch::WaitFor(const std::string& path, const std::function<bool()>& poll)
+{
+    const auto found = std::find_if(running_.begin(), running_.end(), [&](const auto& d) { return d->path == path; });
+    if (found == running_.end())
+        return true;
+    while (!(*found)->FinishWithin(std::chrono::milliseconds(20)))
+        if (poll && poll())
+            return false;
+    return true;
 }
 
 void JpegPrefetch::DropAll()

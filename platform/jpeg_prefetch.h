@@ -7,6 +7,7 @@
 // decodes it afresh.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,10 @@ public:
     // (out as DecodeJpegFile would leave it), with the stamp of the file it
     // read when asked. Otherwise nothing, and out is untouched.
     std::optional<JpegResult> Take(const std::string& path, TBitmap& out, FileStamp* stamp = nullptr);
+    // Waits for the decode of path, if one was started and not taken,
+    // running poll about every 20 ms meanwhile; false when poll returned
+    // true before the decode was done (it goes on, to be taken later).
+    bool WaitFor(const std::string& path, const std::function<bool()>& poll);
     // Waits for every decode and forgets them, freeing their storage.
     void DropAll();
 

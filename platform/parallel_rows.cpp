@@ -267,3 +267,18 @@ void SetPoolRowFaultForTesting(std::function<bool()> failWhen)
 {
     RowFault() = std::move(failWhen);
 }
+
+bool ForEachRowUntil(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
+                     const std::function<bool()>& poll)
+{
+    if (!poll) {
+        ForEachRow(rows, pixels, rowFn);
+        return true;
+    }
+    if (poll())
+        return false;
+    if (pixels >= kPixelsPerThread)
+        return ForEachRowPolled(rows, pixels, rowFn, poll);
+    ForEachRow(rows, pixels, rowFn);
+    return true;
+}

@@ -48,3 +48,10 @@ bool ForEachRowPolled(int rows, std::int64_t pixels, const std::function<void(in
 // whose buffers cannot be had does, whenever failWhen() is true. An empty
 // function removes the fault.
 void SetPoolRowFaultForTesting(std::function<bool()> failWhen);
+
+// Polls once, then as ForEachRowPolled for work worth a thread, so that even
+// on one core the calling thread polls while a pool thread does the rows;
+// smaller work runs here. With no poll, simply ForEachRow. Returns true when
+// every row was done.
+bool ForEachRowUntil(int rows, std::int64_t pixels, const std::function<void(int)>& rowFn,
+                     const std::function<bool()>& poll);

@@ -93,11 +93,11 @@ bool PlanStretch(const TBitmap& source, const TBitmap& target, const TRect& dest
 
 }  // namespace
 
-void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
+bool StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest, const std::function<bool()>& poll)
 {
     StretchPlan plan;
     if (!PlanStretch(source, target, dest, plan))
-        return;
+        return true;
     const AxisWeights& columns = plan.columns;
     const AxisWeights& rows = plan.rows;
     const int x0 = plan.x0;
@@ -105,18 +105,17 @@ void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
     const int outW = plan.x1 - x0;
     if (columns.total == 1 && rows.total == 1) {
         // Growing both ways: every target pixel is one source pixel.
-        ForEachRow(plan.y1 - y0, plan.visible, [&](int r) {
+        return ForEachRowUntil(plan.y1 - y0, plan.visible, [&](int r) {
             const std::uint8_t* line = source.ScanLine(rows.first[r]);
             std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
             for (int c = 0; c < outW; ++c, out += 3)
                 std::memcpy(out, line + columns.first[c] * 3, 3);
-        });
-        return;
+        }, poll);
     }
     const std::uint64_t total = std::uint64_t{columns.total} * rows.total;
     // A source row's sum for one target pixel is at most sW * 255 (32 bits for
     // any real picture); the block's is at most total * 255, kept in 64 bits.
-    ForEachRow(plan.y1 - y0, plan.visible + plan.covered, [&](int r) {
+    return ForEachRowUntil(plan.y1 - y0, plan.visible + plan.covered, [&](int r) {
         std::vector<std::uint64_t> sums(static_cast<std::size_t>(outW) * 3, 0);
         const std::uint32_t* wy = rows.weights.data() + rows.offset[r];
         for (int j = 0; j < rows.count[r]; ++j) {
@@ -139,7 +138,7 @@ void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest)
         std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
         for (std::size_t i = 0; i < sums.size(); ++i)
             out[i] = static_cast<std::uint8_t>((sums[i] + total / 2) / total);
-    });
+    }, poll);
 }
 
 void StretchKeyedBitmap(const TBitmap& source, TBitmap& target, const TRect& dest, TColor key)

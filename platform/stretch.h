@@ -11,13 +11,18 @@
 // every stroke thinner than the shrink between two target pixels' centres.
 #pragma once
 
+#include <functional>
+
 #include "platform/bitmap.h"
 #include "platform/graphics_types.h"
 
 // Scales source into dest on target; dest may reach outside target, which
 // clips it without changing the scale. An empty source or dest draws nothing.
-// source and target must differ.
-void StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest);
+// source and target must differ. With a poll, the calling thread runs it
+// about every 20 ms while threads stretch, and once it returns true no
+// further row is begun: false, target partly drawn.
+bool StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest,
+                   const std::function<bool()>& poll = {});
 
 // The same for a picture of ink on the key colour: every target pixel is
 // either the key or ink. It is ink when the ink in the source area it stands

@@ -481,8 +481,10 @@ TEST_F(PhotoLoadingTest, AnAbortedReductionStopsThePreparation)
     EXPECT_TRUE(Logged("中断"));
     EXPECT_EQ(Form1->StatusBar1->Panels(0).Text(), Form1->ReduceMessage);
 
-    // The flag concerns the reduction only: plain stretching carries on.
+    // The plain stretch stops at it as well, and carries on without it.
     Form1->CheckBox3->SetChecked(false);
+    EXPECT_EQ(Form1->PreparePhoto(path, false), -1);
+    Form1->AbortRequested = false;
     EXPECT_EQ(Form1->PreparePhoto(path, false), 0);
 }
 

@@ -215,6 +215,27 @@ TEST(Rotation, ThreadsGiveTheSingleThreadedResult)
     }
 }
 
+// A large picture turned by a small angle (each tile smoothing what it
+// reads) and by a steep one (the whole picture smoothed first) gives, pixel
+// by pixel, the 3 x 3 mean around the source pixel of the inverse mapping,
+// or black outside.
+TEST(RotateByAngle, SmallAndSteepAnglesGiveTheMeanAtTheMappedPixel)
+{
+    TBitmap source, turned;
+    FillBitmap(source, 1300, 701, Noise);
+    for (const double angle : {2.0, -0.7, 35.0}) {
+        RotateByAngle(source, turned, angle);
+        int wrong = 0;
+        for (int i = 0; i < source.Height(); ++i)
+            for (int j = 0; j < source.Width(); ++j) {
+                const TPoint at = ReferenceSource(j, i, source.Width(), source.Height(), angle);
+                const bool inside = at.x >= 0 && at.y >= 0 && at.x < source.Width() && at.y < source.Height();
+                wrong += turned.Pixel(j, i) != (inside ? ReferenceMean(source, at.x, at.y) : clBlack);
+            }
+        EXPECT_EQ(wrong, 0) << angle;
+    }
+}
+
 // Turning a window of a picture placed on a background gives the pixels of
 // making that canvas, turning all of it and cutting the window out (beyond
 // the canvas, background): small and smoothed canvases, a picture clipped by
