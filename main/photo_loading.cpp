@@ -23,7 +23,8 @@ int TForm1::LoadPhoto(const std::string& path)
     const int result = cacheSourcePhoto(path);
     if (result == 0)
         PhotoBitmap->Assign(*SourceBitmap);
-    return result;
+    // A photo too large to decode is one that cannot be read.
+    return result == kPhotoTooLarge ? -2 : result;
 }
 
 int TForm1::cacheSourcePhoto(const std::string& path)
@@ -42,7 +43,10 @@ int TForm1::cacheSourcePhoto(const std::string& path)
     const bool workedAhead = takeSourceWorkedAhead(path);
     if (!workedAhead) {
         const std::optional<JpegResult> ahead = prefetch_.Take(path, *ScratchBitmap);
-        if ((ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap)) != JpegResult::Ok)
+        const JpegResult decoded = ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap);
+        if (decoded == JpegResult::TooLarge)
+            return kPhotoTooLarge;
+        if (decoded != JpegResult::Ok)
             return -2;
     }
     CachedPhotoPath = path;
@@ -110,8 +114,8 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         if (CopySourcePhoto(preview) < 0)
             return -3;
     } else {
-        auto askAbort = [&](const char* question, const char* skipNote) {
-            if (Application->MessageBox(Format("%s\n\n%s", question, path.c_str()), MessageCaption, MB_YESNO) ==
+        auto askAbort = [&](const std::string& question, const char* skipNote) {
+            if (Application->MessageBox(Format("%s\n\n%s", question.c_str(), path.c_str()), MessageCaption, MB_YESNO) ==
                 IDYES) {
                 AbortRequested = true;
                 Memo1->Lines().Add("中断");
@@ -125,7 +129,13 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         PhotoBitmap->SetSize(1, 1);
         // The fitting works from the cached picture; the photo in work is
         // not copied from it only to be replaced.
-        if (cacheSourcePhoto(path) < 0)
+        const int cached = cacheSourcePhoto(path);
+        if (cached == kPhotoTooLarge)
+            if (const std::optional<JpegDimensions> size = ReadJpegDimensions(path))
+                return askAbort(Format("写真が大きすぎます。(%u×%u、上限 %u万画素)\n中断しますか？", size->width,
+                                       size->height, static_cast<unsigned>(kMaxJpegPixels / 10'000)),
+                                "写真が大きすぎるので読み込めません");
+        if (cached < 0)
             return askAbort("JPEGファイルを読み込めませんでした。中断しますか？", "JPEGファイルを読み込めません");
         if (tooSmallToWork(*SourceBitmap)) {
             Memo1->Lines().Add("320px×240px以下なのでスキップ");

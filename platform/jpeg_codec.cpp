@@ -348,23 +348,60 @@ JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap&
         state, [data, size](j_decompress_ptr cinfo) { jpeg_mem_src(cinfo, data, size); }, out, error);
 }
 
-JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
+namespace {
+
+// Opened without blocking and checked to be a regular file: a named pipe
+// with a photo's name would otherwise stall the open until a writer came.
+// Null with result and error set when it cannot be read.
+std::FILE* OpenPhotoFile(const std::string& path, JpegResult& result, std::string* error)
 {
-    // Opened without blocking and checked to be a regular file: a named pipe
-    // with a photo's name would otherwise stall the open until a writer came.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int cause = errno;
         SetError(error, std::strerror(cause));
-        return cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+        result = cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+        return nullptr;
     }
     struct stat info;
     std::FILE* file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr;
     if (!file) {
         close(fd);
         SetError(error, "Not a regular file");
-        return JpegResult::Unreadable;
+        result = JpegResult::Unreadable;
     }
+    return file;
+}
+
+} // namespace
+
+std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path)
+{
+    JpegResult ignored;
+    std::FILE* file = OpenPhotoFile(path, ignored, nullptr);
+    if (!file)
+        return std::nullopt;
+    jpeg_decompress_struct cinfo{};
+    ErrorManager errors;
+    InstallErrorManager(errors);
+    cinfo.err = &errors.pub;
+    std::optional<JpegDimensions> dimensions;
+    if (setjmp(errors.jump) == 0) {
+        jpeg_create_decompress(&cinfo);
+        jpeg_stdio_src(&cinfo, file);
+        jpeg_read_header(&cinfo, TRUE);
+        dimensions = JpegDimensions{cinfo.image_width, cinfo.image_height};
+    }
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(file);
+    return dimensions;
+}
+
+JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
+{
+    JpegResult refused = JpegResult::Unreadable;
+    std::FILE* file = OpenPhotoFile(path, refused, error);
+    if (!file)
+        return refused;
     DecodeState state{};
     const JpegResult result = Decode(
         state, [file](j_decompress_ptr cinfo) { jpeg_stdio_src(cinfo, file); }, out, error);

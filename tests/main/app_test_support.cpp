@@ -64,6 +64,12 @@ std::string AppTest::Photo(const std::string& name, int w, int h)
     return path;
 }
 
+void ClickTheTitle()
+{
+    Form1->Image3->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 5, 5);
+    Form1->Image3->DispatchMouseUp(TMouseButton::mbLeft, 0, 5, 5, true);
+}
+
 void FillValidFrameLayout()
 {
     const std::pair<TEdit*, const char*> values[] = {

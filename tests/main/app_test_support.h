@@ -41,6 +41,10 @@ protected:
 // Writes a width x height JPEG of smooth colours (quality 90).
 void WriteTestJpeg(const std::string& path, int width, int height);
 
+// A click on the title text of the preview, which opens the quick text
+// dialog.
+void ClickTheTitle();
+
 // Types a valid L-size layout (white border, title and date) into the pixel
 // fields of the frame settings window.
 void FillValidFrameLayout();
