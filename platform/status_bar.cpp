@@ -76,13 +76,16 @@ int TStatusBar::neededWidth(const TStatusPanel& panel, const std::string& text) 
 void TStatusBar::placePanels()
 {
     std::vector<int> widths;
+    int grown = 0;
     for (const TStatusPanel& panel : panels_) {
         int width = panel.Width;
         for (const std::string& text : panel.fits_)
             width = std::max(width, neededWidth(panel, text));
         widths.push_back(width);
+        grown += width - panel.Width;
     }
-    int excess = std::accumulate(widths.begin(), widths.end(), 0) - width_;
+    // Room is made only for what the texts added.
+    int excess = std::min(grown, std::accumulate(widths.begin(), widths.end(), 0) - width_);
     for (std::size_t i = 0; i + 1 < panels_.size() && excess > 0; ++i)
         if (panels_[i].fits_.empty()) {
             const int given = std::min(excess, widths[i]);

@@ -38,8 +38,8 @@ public:
 
 private:
     // Panels side by side; the last reaches the right edge. When the bar is
-    // too narrow for them all, panels without texts to fit (a path, which no
-    // width holds whole) give way first.
+    // too narrow for the room that fitted texts added, panels without texts
+    // to fit (a path, which no width holds whole) give it up.
     void placePanels();
     int neededWidth(const TStatusPanel& panel, const std::string& text) const;
     std::vector<TStatusPanel> panels_;
