@@ -38,6 +38,13 @@ protected:
     TempDir folder;
 };
 
+// The same with the main window shown and framed by a window manager;
+// skipped where there is none.
+class WindowManagerTest : public AppTest {
+protected:
+    void SetUp() override;
+};
+
 // Writes a width x height JPEG of smooth colours (quality 90).
 void WriteTestJpeg(const std::string& path, int width, int height);
 

@@ -82,17 +82,8 @@ public:
     }
 };
 
-class KeyboardTest : public AppTest {
+class KeyboardTest : public WindowManagerTest {
 protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        if (!HasWindowManager())
-            GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
-        ShowMainWindow();
-        ASSERT_TRUE(WaitUntilFramed(*Form1)) << "no frame came";
-    }
-
     // Boxes shown for real from now on.
     std::shared_ptr<RealBoxes> ShowBoxes()
     {

@@ -47,17 +47,7 @@ void ExpectDialogWindow(TForm& form, int clientWidth, int clientHeight,
 
 }  // namespace
 
-class WindowFramesTest : public AppTest {
-protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        if (!HasWindowManager())
-            GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
-        ShowMainWindow();
-        ASSERT_TRUE(WaitUntilFramed(*Form1)) << "no frame came";
-    }
-};
+class WindowFramesTest : public WindowManagerTest {};
 
 TEST_F(WindowFramesTest, UnderAWindowManagerEveryWindowHasItsDesignedClientArea)
 {
