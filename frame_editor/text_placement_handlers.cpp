@@ -196,16 +196,21 @@ void TForm4::chooseFont(TFrameTextKind kind)
     if (updating_)
         return;
     const TextControls c = controlsOf(kind);
+    bool changed = false;
     {
         const FlagScope updating(updating_);
         FontDialog1.Font = c.fontHolder->Font();
-        if (FontDialog1.Execute()) {
+        // A cancelled dialog, or OK on the font as it was, leaves the
+        // settings unchanged: closing must not ask to save them.
+        changed = FontDialog1.Execute() && !(FontDialog1.Font.Handle() == c.fontHolder->Font().Handle());
+        if (changed) {
             c.fontHolder->Font().Assign(FontDialog1.Font);
             RenderTitlePreview();
         }
         ResizeControl->SetControl(c.image);
     }
-    Form3->Modified = true;
+    if (changed)
+        Form3->Modified = true;
 }
 
 void TForm4::Button5Click()

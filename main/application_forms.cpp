@@ -12,6 +12,7 @@
 
 bool CreateApplicationForms()
 {
+    Application->ReleaseForms = DestroyApplicationForms;
     Application->CreateForm(Form1);
     if (Form1->WorkBitmapsFailed)
         return false;

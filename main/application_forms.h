@@ -5,8 +5,9 @@
 
 class TForm;
 
-// Creates Form1, Form7, Form3, Form5, Form2, Form4 and Form8; false when the
-// main window could not create its work bitmaps (it has said so).
+// Creates Form1, Form7, Form3, Form5, Form2, Form4 and Form8, to be released
+// by the application object's shutdown at the latest; false when the main
+// window could not create its work bitmaps (it has said so).
 bool CreateApplicationForms();
 // Releases them, last created first, and forgets the globals.
 void DestroyApplicationForms();

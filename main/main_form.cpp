@@ -2,9 +2,11 @@
 #include "main/main_form.h"
 
 #include "controls/resize_control.h"
+#include "main/status_texts.h"
 #include "main/work_ahead.h"
 #include "platform/application.h"
 #include "platform/control_builders.h"
+#include "platform/text_format.h"
 
 TForm1* Form1 = nullptr;
 TResizeControl* MainResizeControl = nullptr;
@@ -100,6 +102,14 @@ void TForm1::buildControls()
     StatusBar1 = new TStatusBar(this);
     StatusBar1->SetBounds(0, 713, 979, 22);
     StatusBar1->SetPanelWidths({300, 400, 50});
+    // Wide enough for counts of five digits and any pixel's read-out in the
+    // fonts installed here; the path between them gives way.
+    constexpr int kCount = 99999;
+    StatusBar1->FitPanel(0, {Format(kScanCountsText, kCount, kCount, kCount),
+                             Format(kBatchProgressText, 100, kCount, kCount, kCount, kCount),
+                             Format(kRunEndSummary, kCount, kCount, kCount),
+                             Format(kRunAbortSummary, kCount, kCount, kCount)});
+    StatusBar1->FitPanel(2, {Format(kPixelReadoutText, kCount, kCount, 255, 255, 255)});
     Memo1 = new TMemo(this);
     Memo1->SetVisible(false);
     Memo2 = new TMemo(this);

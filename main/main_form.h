@@ -412,9 +412,10 @@ private:
     bool mayReplace(const OverwriteCheck::Target& target, bool proposed);
     // The photos of the list and the pictures saved since it was built.
     OverwriteCheck overwriteCheck_;
-    // The end of the list after a single run or a skip: the message and a
-    // fresh start (the single run also resets corrections and histograms).
-    void finishList(bool resetCorrections);
+    // The end of the list after a single run or a skip: the box with message
+    // and a fresh start (the single run also resets corrections and
+    // histograms).
+    void finishList(bool resetCorrections, const std::string& message);
     // Loads the photo at the new index and shows it (composed at full
     // quality after a single run, as a preview after a skip).
     void showNextPhoto(const std::string& name, bool fullQuality);
@@ -425,6 +426,10 @@ private:
     // The question about a missing or unreadable photo: Yes aborts (-1), No
     // notes skipNote in the log and skips the photo (-2).
     int askAbortOrSkip(const std::string& path, const char* question, const std::string& skipNote);
+    // Photos of the list that its runs passed over, skipped or failed: a
+    // single run that ends the list without saving sums up the list's runs.
+    int listSkips_ = 0;
+    int listErrors_ = 0;
     // The batch's next photo worked ahead while a photo saves: held from the
     // start of a batch's photos to its end, none otherwise.
     std::unique_ptr<WorkAhead> workAhead_;
@@ -502,7 +507,10 @@ private:
     void neutralPosition();
     // LoadPhoto without the copy into the photo in work: decodes, turns and
     // caches the photo, and notes how its preview copy is to be made.
+    // -3 when an abort came while it waited for its decode ahead;
+    // kPhotoTooLarge when its header states more pixels than are decoded.
     int cacheSourcePhoto(const std::string& path);
+    static constexpr int kPhotoTooLarge = -4;
     // The decoded photo in ScratchBitmap into the cache, turned a quarter
     // when its orientation differs from the frame's.
     void turnIntoCache();

@@ -3,6 +3,7 @@
 #include "dialogs/histogram_form.h"
 #include "main/busy_scope.h"
 #include "main/main_form.h"
+#include "main/status_texts.h"
 #include "pipeline/output_path.h"
 #include "platform/application.h"
 #include "platform/file_path.h"
@@ -109,8 +110,7 @@ void TForm1::takePhotoPaths(const std::vector<std::string>& items)
             Edit2->SetText(isFolder ? parent + PreSaveFolderName + ExtractFileName(ExcludeTrailingPathDelimiter(item))
                                     : ExtractFilePath(item));
         }
-        StatusBar1->Panels(0).SetText(Format("サブフォルダ数 %d  全ファイル数 %d   JPEGファイル数 %d", SubFolderCount,
-                                             FileCount, JpegCount));
+        StatusBar1->Panels(0).SetText(Format(kScanCountsText, SubFolderCount, FileCount, JpegCount));
     }
     BusyScope busy(*this);
     if (!singleFile)
@@ -124,6 +124,7 @@ void TForm1::startNewList()
     // and a new run begins over its photos.
     OverwriteConfirmed = false;
     overwriteCheck_.BeginRun(Memo2->Lines().Lines());
+    listSkips_ = listErrors_ = 0;
     ProgressBar1->SetPosition(0);
     ResetCorrections();
     PhotoIndex = 0;

@@ -24,7 +24,8 @@ int TForm1::LoadPhoto(const std::string& path)
     const int result = cacheSourcePhoto(path);
     if (result == 0)
         PhotoBitmap->Assign(*SourceBitmap);
-    return result;
+    // A photo too large to decode is one that cannot be read.
+    return result == kPhotoTooLarge ? -2 : result;
 }
 
 int TForm1::cacheSourcePhoto(const std::string& path)
@@ -45,7 +46,10 @@ int TForm1::cacheSourcePhoto(const std::string& path)
         if (!waitForDecodeAhead(path))
             return -3;
         const std::optional<JpegResult> ahead = prefetch_.Take(path, *ScratchBitmap);
-        if ((ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap)) != JpegResult::Ok)
+        const JpegResult decoded = ahead ? *ahead : DecodeJpegFile(path, *ScratchBitmap);
+        if (decoded == JpegResult::TooLarge)
+            return kPhotoTooLarge;
+        if (decoded != JpegResult::Ok)
             return -2;
     }
     CachedPhotoPath = path;
@@ -134,6 +138,13 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         const int cached = cacheSourcePhoto(path);
         if (cached == -3)
             return photoWorkAborted();
+        if (cached == kPhotoTooLarge)
+            if (const std::optional<JpegDimensions> size = ReadJpegDimensions(path))
+                return askAbortOrSkip(path,
+                                      Format("写真が大きすぎます。(%u×%u、上限 %u万画素)\n中断しますか？", size->width,
+                                             size->height, static_cast<unsigned>(kMaxJpegPixels / 10'000))
+                                          .c_str(),
+                                      "写真が大きすぎるので読み込めません");
         if (cached < 0)
             return askAbortOrSkip(path, "JPEGファイルを読み込めませんでした。中断しますか？",
                                   "JPEGファイルを読み込めません");

@@ -7,6 +7,7 @@
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/text_placement_form.h"
 #include "main/main_form.h"
+#include "main/status_texts.h"
 #include "pipeline/correction_steps.h"
 #include "pipeline/preview_drag.h"
 #include "platform/application.h"
@@ -145,7 +146,9 @@ void TForm1::Image1MouseMove(TShiftState shift, int x, int y)
 {
     LastMouseX = x + ScrollBox1->Left() + ScrollBox1->HorzScrollBar.Position();
     LastMouseY = y + ScrollBox1->Top() + ScrollBox1->VertScrollBar.Position();
-    StatusBar1->Panels(2).SetText(Format("XY(%d,%d) ", x, y) + RgbText(Image1->PicturePixel(x, y)));
+    const TColor pixel = Image1->PicturePixel(x, y);
+    StatusBar1->Panels(2).SetText(
+        Format(kPixelReadoutText, x, y, GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)));
     StatusBar1->Invalidate();
     if (!Dragging)
         return;

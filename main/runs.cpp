@@ -5,6 +5,7 @@
 #include "dialogs/histogram_form.h"
 #include "main/busy_scope.h"
 #include "main/main_form.h"
+#include "main/status_texts.h"
 #include "main/work_ahead.h"
 #include "platform/application.h"
 #include "platform/jpeg_prefetch.h"
@@ -125,17 +126,19 @@ void TForm1::RunBatch()
         const int pct = (i * 100 + 100) / count;
         ProgressBar1->SetPosition(pct);
         StatusBar1->Panels(0).SetText(
-            Format("処理中...　%3d%% %5d/%5d エラー:%d スキップ:%d", pct, i + 1, count, errors, skips));
+            Format(kBatchProgressText, pct, i + 1, count, errors, skips));
         StatusBar1->Repaint();
     }
 
+    listSkips_ += skips;
+    listErrors_ += errors;
     const int saved = overwriteCheck_.FilesSavedSince(savesBefore);
     std::string summary;
     if (AbortRequested) {
-        summary = Format("作業を中断しました。保存ファイル数 %4d エラー:%d スキップ:%d", saved, errors, skips);
+        summary = Format(kRunAbortSummary, saved, errors, skips);
     } else {
         batchCompleted_ = true;
-        summary = Format("作業が終了しました。保存ファイル数:%4d エラー:%d スキップ:%d", saved, errors, skips);
+        summary = Format(kRunEndSummary, saved, errors, skips);
     }
     Application->MessageBox(summary, MessageCaption, MB_OK);
     StatusBar1->Panels(0).SetText(summary);
@@ -157,9 +160,9 @@ void TForm1::showThumbnail(const TBitmap& picture)
         ShowFitted(picture, 10);
 }
 
-void TForm1::finishList(bool resetCorrections)
+void TForm1::finishList(bool resetCorrections, const std::string& message)
 {
-    Application->MessageBox("完了しました。", MessageCaption, MB_OK);
+    Application->MessageBox(message, MessageCaption, MB_OK);
     ResetWorkState();
     if (resetCorrections) {
         ResetCorrections();
@@ -198,10 +201,16 @@ void TForm1::BitBtn3Click()
     pump();
     if (rc == 0 || rc == -2) {
         ++PhotoIndex;
+        listSkips_ += rc == -2;
         if (PhotoIndex >= count) {
             ProgressBar1->SetPosition(PhotoIndex * 100 / count);
             busy.End();
-            finishList(true);
+            // A last photo that was not saved (the save dialog cancelled, a
+            // photo skipped) is no completed work: the box says what the
+            // list's runs did, as a batch's summary does.
+            finishList(true, rc == 0 ? std::string("完了しました。")
+                                     : Format(kRunEndSummary, overwriteCheck_.FilesSavedSince(0), listErrors_,
+                                              listSkips_));
             return;
         }
         showNextPhoto(Memo2->Lines()[PhotoIndex], true);
@@ -218,11 +227,12 @@ void TForm1::BitBtn11Click()
     const int count = Memo2->Lines().Count();
     if (PhotoIndex < count) {
         ++PhotoIndex;
+        ++listSkips_;
         ProgressBar1->SetPosition(PhotoIndex * 100 / count);
         if (PhotoIndex >= count) {
             busy.End();
             DisableRunButtons();
-            finishList(false);
+            finishList(false, "完了しました。");
             return;
         }
     }

@@ -225,6 +225,7 @@ void TForm1::ResetWorkState()
     ProgressBar1->SetPosition(0);
     OverwriteConfirmed = false;
     overwriteCheck_.BeginRun({});
+    listSkips_ = listErrors_ = 0;
     Busy = false;
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 #include <QApplication>
 #include <QCursor>
@@ -59,7 +60,18 @@ void TApplication::Initialize(int& argc, char** argv)
 
 void TApplication::Shutdown()
 {
+    if (!qt_)
+        return;
+    if (ReleaseForms)
+        ReleaseForms();
     qt_.reset();
+}
+
+void TApplication::ShutdownBeforeStaticsMadeSoFar()
+{
+    // exit() runs its handlers last registered first, a static's destructor
+    // among them from the static's first use on.
+    std::atexit([] { theApplication.Shutdown(); });
 }
 
 void TApplication::registerForm(TForm* form)
@@ -82,9 +94,13 @@ void TApplication::Run()
 {
     if (!mainForm_)
         return;
+    ShutdownBeforeStaticsMadeSoFar();
     mainForm_->Show();
-    if (!terminated_)
+    if (!terminated_) {
+        looping_ = true;
         QApplication::exec();
+        looping_ = false;
+    }
 }
 
 void TApplication::ProcessMessages()
@@ -103,8 +119,11 @@ void TApplication::Terminate()
 {
     terminated_ = true;
     // exit, not quit: Qt would first ask every other window to close, and
-    // a modeless window that keeps its own close rules could refuse.
-    QCoreApplication::exit(0);
+    // a modeless window that keeps its own close rules could refuse. Only
+    // the loop of Run: outside it Qt would keep the request and end every
+    // later modal loop (a dialog's) at once.
+    if (looping_)
+        QCoreApplication::exit(0);
 }
 
 std::string TApplication::ExceptionMessage(const std::exception& error)

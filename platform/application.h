@@ -45,9 +45,15 @@ class TApplication {
 public:
     // Starts the window system's application for the life of the program
     // (fixed 96 dpi, no scaling, the font substitutions, the activation
-    // events); argc and argv must outlive it. Shutdown ends it.
+    // events); argc and argv must outlive it. Shutdown releases the forms
+    // (through ReleaseForms) and ends it.
     void Initialize(int& argc, char** argv);
     void Shutdown();
+    std::function<void()> ReleaseForms;
+    // Qt ends the process with exit() when the display goes away: the forms
+    // and Qt must then go while every static Qt has made still exists. Run
+    // registers this; so does each kind of dialog once it is first shown.
+    void ShutdownBeforeStaticsMadeSoFar();
     ~TApplication();
     std::string Title;
 
@@ -96,6 +102,7 @@ private:
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;
     bool terminated_ = false;
+    bool looping_ = false;
     bool active_ = false;
     std::shared_ptr<DialogDriver> driver_;
     std::shared_ptr<DialogDriver> interactive_;

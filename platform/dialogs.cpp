@@ -1,14 +1,21 @@
 // The dialog drivers and the form-side dialog objects.
 #include "platform/dialogs.h"
 
+#include <cstdlib>
+#include <set>
+#include <utility>
+
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpacerItem>
+#include <QTimer>
 
 #include "platform/application.h"
 #include "platform/form.h"
@@ -25,6 +32,29 @@ QWidget* OwnerWidget()
     const TForm* owner = TForm::ModalOwner();
     return owner ? owner->Widget() : nullptr;
 }
+
+// A dialog of a call, on the heap: deleted when the call ends, unless its
+// owner window went first. A program that ends while a dialog is up (its
+// display gone) deletes its windows without returning from the call, and a
+// dialog on the stack would then be deleted by its owner as well.
+template <typename Dialog>
+class CallDialog {
+public:
+    explicit CallDialog(QWidget* owner) : dialog_(new Dialog(owner))
+    {
+        // The first showing of a kind makes Qt's statics for it.
+        static bool shownBefore = false;
+        if (!std::exchange(shownBefore, true))
+            QTimer::singleShot(0, [] { Application->ShutdownBeforeStaticsMadeSoFar(); });
+    }
+    ~CallDialog() { delete dialog_.data(); }
+    CallDialog(const CallDialog&) = delete;
+    CallDialog& operator=(const CallDialog&) = delete;
+    Dialog& operator*() const { return *dialog_; }
+
+private:
+    QPointer<Dialog> dialog_;
+};
 
 // A box is at least as wide as its caption needs in a title bar, which
 // also holds the window's icon and up to three buttons: a short text would
@@ -66,7 +96,8 @@ QStringList QtFilters(const std::string& filter)
 
 int QtDialogDriver::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
-    QMessageBox box(OwnerWidget());
+    const CallDialog<QMessageBox> owned(OwnerWidget());
+    QMessageBox& box = *owned;
     box.setWindowTitle(WindowTitle(caption));
     box.setText(Q(text));
     const unsigned buttons = flags & 0xF;
@@ -99,7 +130,8 @@ int QtDialogDriver::MessageBox(const std::string& text, const std::string& capti
 
 std::vector<std::string> QtDialogDriver::FileDialog(const FileDialogRequest& request)
 {
-    QFileDialog dialog(OwnerWidget());
+    const CallDialog<QFileDialog> owned(OwnerWidget());
+    QFileDialog& dialog = *owned;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The forms ask their own overwrite question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -126,9 +158,13 @@ std::vector<std::string> QtDialogDriver::FileDialog(const FileDialogRequest& req
 
 std::string QtDialogDriver::BrowseForFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(OwnerWidget(), QString(), QString(),
-                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    std::string path = folder.toStdString();
+    const CallDialog<QFileDialog> owned(OwnerWidget());
+    QFileDialog& dialog = *owned;
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    std::string path = dialog.selectedFiles().front().toStdString();
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;
@@ -136,30 +172,46 @@ std::string QtDialogDriver::BrowseForFolder()
 
 bool QtDialogDriver::ChooseFont(TFont& font)
 {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, QFontFromFont(font), OwnerWidget());
-    if (!ok)
+    // The dialog lists installed families and point sizes: it opens on the
+    // family the font's name stands for and its size in points, or it would
+    // show its own default ("Sans Serif") and OK would take that.
+    QFont start = QFontFromFont(font);
+    start.setFamily(QFontInfo(start).family());
+    start.setPointSizeF(std::abs(font.Height()) * 72.0 / kScreenPixelsPerInch);
+    const CallDialog<QFontDialog> owned(OwnerWidget());
+    QFontDialog& dialog = *owned;
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(start);
+    // What the dialog shows at first; whatever the operator leaves as shown
+    // keeps the font's own value (its stored name, its exact height, a
+    // style the family cannot show).
+    const QFont shown = dialog.currentFont();
+    if (dialog.exec() != QDialog::Accepted)
         return false;
-    font.SetName(chosen.family().toStdString());
-    if (chosen.pixelSize() > 0)
-        font.SetHeight(-chosen.pixelSize());
-    else
+    const QFont chosen = dialog.selectedFont();
+    if (chosen.family() != shown.family())
+        font.SetName(chosen.family().toStdString());
+    if (chosen.pointSizeF() != shown.pointSizeF())
         font.SetSize(static_cast<int>(chosen.pointSizeF() + 0.5));
-    TFontStyles style = 0;
-    if (chosen.bold())
-        style |= fsBold;
-    if (chosen.italic())
-        style |= fsItalic;
-    if (chosen.underline())
-        style |= fsUnderline;
-    if (chosen.strikeOut())
-        style |= fsStrikeOut;
+    TFontStyles style = font.Style();
+    auto take = [&](bool now, bool before, TFontStyle flag) {
+        if (now != before)
+            style = now ? (style | flag) : (style & ~flag);
+    };
+    take(chosen.bold(), shown.bold(), fsBold);
+    take(chosen.italic(), shown.italic(), fsItalic);
+    take(chosen.underline(), shown.underline(), fsUnderline);
+    take(chosen.strikeOut(), shown.strikeOut(), fsStrikeOut);
     font.SetStyle(style);
     return true;
 }
 
 int QtDialogDriver::RunModal(TForm& form)
 {
+    // A form's first modal showing may make Qt's statics for its controls.
+    static std::set<const TForm*> shownBefore;
+    if (shownBefore.insert(&form).second)
+        QTimer::singleShot(0, [] { Application->ShutdownBeforeStaticsMadeSoFar(); });
     form.BeginModal();
     QEventLoop loop;
     while (!form.ModalDone()) {

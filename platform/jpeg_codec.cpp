@@ -304,28 +304,68 @@ JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap&
     return Decode([data, size](j_decompress_ptr cinfo) { jpeg_mem_src(cinfo, data, size); }, size, out, error);
 }
 
-JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
+namespace {
+
+// Opened without blocking and checked to be a regular file: a named pipe
+// with a photo's name would otherwise stall the open until a writer came.
+// Null with result and error set when it cannot be read; bytes is the file's
+// size.
+FileHandle OpenPhotoFile(const std::string& path, JpegResult& result, std::string* error, std::uint64_t* bytes = nullptr)
 {
-    // Opened without blocking and checked to be a regular file: a named pipe
-    // with a photo's name would otherwise stall the open until a writer came.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int cause = errno;
         SetError(error, std::strerror(cause));
-        return cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+        result = cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+        return nullptr;
     }
     struct stat info;
-    const FileHandle file(fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr);
+    FileHandle file(fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr);
     if (!file) {
         close(fd);
         SetError(error, "Not a regular file");
-        return JpegResult::Unreadable;
+        result = JpegResult::Unreadable;
+    } else if (bytes) {
+        *bytes = static_cast<std::uint64_t>(info.st_size);
     }
+    return file;
+}
+
+} // namespace
+
+std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path)
+{
+    JpegResult ignored;
+    const FileHandle file = OpenPhotoFile(path, ignored, nullptr);
+    if (!file)
+        return std::nullopt;
+    jpeg_decompress_struct cinfo{};
+    ErrorManager errors;
+    InstallErrorManager(errors);
+    cinfo.err = &errors.pub;
+    std::optional<JpegDimensions> dimensions;
+    if (setjmp(errors.jump) == 0) {
+        jpeg_create_decompress(&cinfo);
+        jpeg_stdio_src(&cinfo, file.get());
+        jpeg_read_header(&cinfo, TRUE);
+        dimensions = JpegDimensions{cinfo.image_width, cinfo.image_height};
+    }
+    jpeg_destroy_decompress(&cinfo);
+    return dimensions;
+}
+
+JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
+{
+    JpegResult refused = JpegResult::Unreadable;
+    std::uint64_t bytes = 0;
+    const FileHandle file = OpenPhotoFile(path, refused, error, &bytes);
+    if (!file)
+        return refused;
     const auto setSource = [&file](j_decompress_ptr cinfo) {
         std::rewind(file.get());
         jpeg_stdio_src(cinfo, file.get());
     };
-    return Decode(setSource, static_cast<std::uint64_t>(info.st_size), out, error);
+    return Decode(setSource, bytes, out, error);
 }
 
 JpegResult EncodeJpegFile(const TBitmap& bitmap, const std::string& path, int quality, FileFailure* failure)

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -41,6 +42,14 @@ JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* er
 // The same from bytes in memory.
 JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap& out,
                             std::string* error = nullptr);
+
+// The width and height that a file's JPEG header states, read without
+// decoding; none when the file has no readable header.
+struct JpegDimensions {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path);
 
 // Writes bitmap to path as a baseline JPEG whose first segment is the JFIF
 // APP0 (density left at libjpeg's default, 1:1 without unit). quality is

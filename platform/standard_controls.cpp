@@ -11,9 +11,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -45,13 +47,25 @@ protected:
     void focusOutEvent(QFocusEvent* event) override
     {
         QLineEdit::focusOutEvent(event);
+        pressed_.clear();
         // Leaving for another control of the same window, not a deactivation.
         if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
             edit_->UserLeft();
     }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        pressed_.insert(event->key());
+        QLineEdit::keyPressEvent(event);
+    }
     void keyReleaseEvent(QKeyEvent* event) override
     {
         QLineEdit::keyReleaseEvent(event);
+        // Only the release of a key pressed here: Enter that closed a box
+        // over this window is released here, and must not act a second time.
+        const bool pressedHere =
+            event->isAutoRepeat() ? pressed_.contains(event->key()) : pressed_.remove(event->key());
+        if (!pressedHere)
+            return;
         unsigned short key = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
                                  ? VK_RETURN
                                  : static_cast<unsigned short>(event->key() & 0xFFFF);
@@ -60,6 +74,22 @@ protected:
 
 private:
     TEdit* edit_;
+    QSet<int> pressed_;
+};
+
+// A memo that pastes only text the clipboard really holds. Qt 6.4 crashes
+// inserting the clipboard's data when no program owns the clipboard; every
+// paste (keys, the context menu, the middle button) comes through here.
+class MemoView : public qtview::MouseView<QPlainTextEdit> {
+public:
+    explicit MemoView(TMemo* owner) : MouseView(owner) { forwardToBase = true; }
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override
+    {
+        if (source && source->hasText())
+            insertPlainText(source->text());
+    }
 };
 
 }  // namespace
@@ -210,10 +240,9 @@ void TEdit::fontChanged()
     edit_->setFont(QFontFromFont(font_));
 }
 
-TMemo::TMemo(TWinControl* parent) : TControl(parent, new qtview::MouseView<QPlainTextEdit>(this))
+TMemo::TMemo(TWinControl* parent) : TControl(parent, new MemoView(this))
 {
     view_ = static_cast<QPlainTextEdit*>(widget_);
-    static_cast<qtview::MouseView<QPlainTextEdit>*>(view_)->forwardToBase = true;
     lines_.OnChange = [this] {
         syncView();
         if (OnChange && !syncing_)

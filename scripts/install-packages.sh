@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(g++ make cmake ninja-build pkg-config qt6-base-dev libjpeg62-turbo-dev libpcre2-dev
           libgtest-dev fonts-ipafont-gothic fonts-ipafont-mincho xvfb xauth qt6-translations-l10n
-          openbox xdotool x11-utils x11-xserver-utils
+          openbox xdotool xclip x11-utils x11-xserver-utils
           clang-14 libclang-rt-14-dev llvm-14)
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 # program through drop_demo: a batch over two photos, and again over the same
 # folder, which asks before overwriting each; the screen with the first
 # question is saved as build/screenshots/question_box.png.
+# Then the program on a display of its own that goes away (lost_display_test).
 # Expects a build in build/. Every wait is bounded: for the window manager
 # here, for the frame and the window system's answers in the tests, and for
 # each demo run, which must close all its boxes and end by itself.
@@ -29,6 +30,7 @@ export QT_QPA_PLATFORM=xcb PLOVIS_WINDOW_MANAGER=1 XDG_RUNTIME_DIR="$work/runtim
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 build/platform_tests --gtest_filter="$filter" --gtest_brief=1
 build/main_tests --gtest_filter="$filter" --gtest_brief=1
+timeout 180 tests/tools/lost_display_test.sh build/plovis
 
 mkdir -p "$work/photos" build/screenshots
 shot=build/screenshots/question_box.png

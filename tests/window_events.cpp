@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -223,4 +224,49 @@ bool SettleWithWindowManager(TForm& form)
     // The window manager's answers sent before it took the title are read.
     QGuiApplication::sync();
     return settled;
+}
+
+void PressKeysOnScreen(const std::string& keys)
+{
+    RunXTool("xdotool", {"key", keys});
+}
+
+bool FocusOnScreen(TControl& control)
+{
+    QWidget* widget = control.Widget();
+    widget->window()->activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+    return WaitUntil([&] {
+        return QApplication::focusWidget() == widget &&
+               ActiveWindow() == widget->window()->winId();
+    });
+}
+
+class KeyReleaseCount::Filter : public QObject {
+public:
+    Filter(int key, int& count) : key_(key), count_(count) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Each key event comes to its window before the widgets in it.
+        if (event->type() == QEvent::KeyRelease && watched->isWindowType() &&
+            static_cast<QKeyEvent*>(event)->key() == key_)
+            ++count_;
+        return false;
+    }
+
+private:
+    int key_;
+    int& count_;
+};
+
+KeyReleaseCount::KeyReleaseCount(int qtKey) : filter_(new Filter(qtKey, count_))
+{
+    qApp->installEventFilter(filter_);
+}
+
+KeyReleaseCount::~KeyReleaseCount()
+{
+    delete filter_;
 }

@@ -72,3 +72,25 @@ bool WaitUntilFramed(TForm& form);
 // and the program has read its answers: the form's window title changes for
 // a moment, and the window manager's copy of the new title is awaited.
 bool SettleWithWindowManager(TForm& form);
+
+// Keys pressed and released on the keyboard (xdotool's names: "ctrl+v",
+// "shift+Insert", "Return"); they reach the window that has the keyboard.
+void PressKeysOnScreen(const std::string& keys);
+// Gives the control the keyboard: its window active and the control focused.
+bool FocusOnScreen(TControl& control);
+// Counts the releases of a key (Qt's code) that reach any window of the
+// program while it lives; an event loop that has counted one has run the
+// handlers of that release by the time it returns.
+class KeyReleaseCount {
+public:
+    explicit KeyReleaseCount(int qtKey);
+    ~KeyReleaseCount();
+    KeyReleaseCount(const KeyReleaseCount&) = delete;
+    KeyReleaseCount& operator=(const KeyReleaseCount&) = delete;
+    int Value() const { return count_; }
+
+private:
+    class Filter;
+    Filter* filter_;
+    int count_ = 0;
+};

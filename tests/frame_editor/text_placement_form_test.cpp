@@ -3,7 +3,12 @@
 // place.
 #include "frame_editor/text_placement_form.h"
 
+#include <functional>
+
+#include <QApplication>
+#include <QFontDialog>
 #include <QKeyEvent>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "controls/resize_control.h"
@@ -11,6 +16,7 @@
 #include "dialogs/quick_text_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "main/program_start.h"
+#include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "tests/main/app_test_support.h"
@@ -325,4 +331,64 @@ TEST_F(TextPlacementFormTest, TitleRedrawnForATypedFrameWidthIsHeldWithinThePrev
     ASSERT_EQ(Form3->Edit2->Text(), "10");
     TypeKeys(*Form7->Edit4, "式");
     ExpectTitleHeldWithinThePreview("10");
+}
+
+namespace {
+
+// The real font dialog of the text placement window, answered with a key
+// once it is up (after choose, when given, has made a choice in it);
+// returns the font it showed first.
+QFont AnswerFontDialog(TButton& fontButton, int qtKey, const std::function<void(QFontDialog&)>& choose = {})
+{
+    Application->SetDialogDriver(std::make_shared<QtDialogDriver>());
+    QFont shown;
+    QTimer::singleShot(0, [&] {
+        QFontDialog* dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            return dialog && dialog->isVisible();
+        })) << "no font dialog";
+        shown = dialog->currentFont();
+        if (choose)
+            choose(*dialog);
+        QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+        QCoreApplication::sendEvent(dialog, &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier);
+        QCoreApplication::sendEvent(dialog, &release);
+    });
+    fontButton.Click();
+    return shown;
+}
+
+}  // namespace
+
+TEST_F(TextPlacementViewTest, TheFontDialogOpensOnTheTextsFontAndChangesOnlyWhatIsChosen)
+{
+    TFont& title = Form4->Edit22->Font();
+    title.SetName("ＭＳ 明朝");
+    title.SetHeight(-40);
+    title.SetStyle(fsBold);
+    const LOGFONT before = title.Handle();
+    Form3->Modified = false;
+
+    const QFont shown = AnswerFontDialog(*Form4->Button5, Qt::Key_Escape);
+    EXPECT_EQ(shown.family().toStdString(), "IPAMincho");
+    EXPECT_EQ(shown.pointSize(), 30);
+    EXPECT_FALSE(Form3->Modified) << "a cancelled dialog marked the settings changed";
+
+    AnswerFontDialog(*Form4->Button5, Qt::Key_Return);
+    // The IPA fonts have no bold of their own to show: the bold is kept.
+    EXPECT_TRUE(title.Handle() == before) << "OK without a choice changed the font to " << title.Name();
+    EXPECT_FALSE(Form3->Modified);
+
+    AnswerFontDialog(*Form4->Button5, Qt::Key_Return, [](QFontDialog& dialog) {
+        QFont larger = dialog.currentFont();
+        larger.setPointSize(36);
+        dialog.setCurrentFont(larger);
+    });
+    EXPECT_EQ(title.Name(), "ＭＳ 明朝");
+    EXPECT_EQ(title.Size(), 36);
+    EXPECT_EQ(title.Style(), unsigned{fsBold});
+    EXPECT_TRUE(Form3->Modified);
+    Application->SetDialogDriver(dialogs);
 }

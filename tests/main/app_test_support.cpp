@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
+#include "tests/window_events.h"
 
 void AppTest::SetUp()
 {
@@ -24,6 +25,15 @@ void AppTest::TearDown()
         ADD_FAILURE() << failure;
     EXPECT_EQ(dialogs->Remaining(), 0) << "dialogs expected but never shown";
     Application->SetDialogDriver(nullptr);
+}
+
+void WindowManagerTest::SetUp()
+{
+    AppTest::SetUp();
+    if (!HasWindowManager())
+        GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
+    ShowMainWindow();
+    ASSERT_TRUE(WaitUntilFramed(*Form1)) << "no frame came";
 }
 
 void AppTest::ShowMainWindow()
@@ -62,6 +72,12 @@ std::string AppTest::Photo(const std::string& name, int w, int h)
     const std::string path = folder.File(name);
     WriteTestJpeg(path, w, h);
     return path;
+}
+
+void ClickTheTitle()
+{
+    Form1->Image3->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 5, 5);
+    Form1->Image3->DispatchMouseUp(TMouseButton::mbLeft, 0, 5, 5, true);
 }
 
 void FillValidFrameLayout()

@@ -38,8 +38,19 @@ protected:
     TempDir folder;
 };
 
+// The same with the main window shown and framed by a window manager;
+// skipped where there is none.
+class WindowManagerTest : public AppTest {
+protected:
+    void SetUp() override;
+};
+
 // Writes a width x height JPEG of smooth colours (quality 90).
 void WriteTestJpeg(const std::string& path, int width, int height);
+
+// A click on the title text of the preview, which opens the quick text
+// dialog.
+void ClickTheTitle();
 
 // Types a valid L-size layout (white border, title and date) into the pixel
 // fields of the frame settings window.

@@ -99,12 +99,12 @@ TEST_F(OverwriteCheckTest, ASingleDroppedPhotoIsReplacedOnlyAfterItsOwnQuestion)
     ASSERT_EQ(Form1->Edit2->Text(), photos + "/");
 
     // No: the save dialog proposes the photo itself; taking it asks again;
-    // the dialog cancelled skips the photo.
+    // the dialog cancelled skips the photo, and the end of the list says so.
     ExpectSourceQuestion(a, IDNO);
     ExpectSaveDialog(a, {a});
     ExpectSourceQuestion(a, IDNO);
     ExpectSaveDialog(a, {});
-    dialogs->Message("完了しました。", IDOK);
+    dialogs->Message("作業が終了しました。保存ファイル数:   0 エラー:0 スキップ:1", IDOK);
     Form1->BitBtn3->Click();
     EXPECT_EQ(Bytes({a, b}), originals);
 
@@ -229,8 +229,9 @@ TEST_F(OverwriteCheckTest, SingleRunsOverOneListAreOneRun)
     // The next click of the same list: the picture of the first click is
     // asked about; No and a cancelled dialog skip the photo.
     dialogs->Message(ClashQuestion(out + "/IMG_0001.jpg", first, second), IDNO, "Plovis", kYesNoDefaultNo);
+    // The list ends with what its runs did.
     ExpectSaveDialog(out + "/IMG_0001.jpg", {});
-    dialogs->Message("完了しました。", IDOK);
+    dialogs->Message("作業が終了しました。保存ファイル数:   1 エラー:0 スキップ:1", IDOK);
     Form1->BitBtn3->Click();
     EXPECT_EQ(ReadFileBytes(out + "/IMG_0001.jpg"), firstPicture);
 

@@ -45,6 +45,14 @@ std::string StatusText()
     return Form1->StatusBar1->Panels(0).Text();
 }
 
+// The status bar's first panel shows its text whole, the window at its
+// smallest size.
+void ExpectStatusShownWhole()
+{
+    Form1->SetBounds(Form1->Left(), Form1->Top(), 946, 745);
+    EXPECT_LE(Form1->StatusBar1->NeededWidth(0), Form1->StatusBar1->ShownWidth(0)) << StatusText();
+}
+
 bool RunButtonsEnabled()
 {
     return Form1->BitBtn8->Enabled() && Form1->BitBtn3->Enabled() && Form1->BitBtn11->Enabled() &&
@@ -193,6 +201,7 @@ TEST_F(RunsTest, BatchFinishesADroppedFolder)
     const std::string out = folder.File("school/TA2024");
     ASSERT_EQ(Form1->Edit2->Text(), out);
     EXPECT_EQ(StatusText(), "サブフォルダ数 1  全ファイル数 6   JPEGファイル数 5");
+    ExpectStatusShownWhole();
 
     dialogs->Message("JPEGファイルを読み込めませんでした。中断しますか？\n\n" + photos + "/x.jpg", IDNO, "Plovis",
                      MB_YESNO);
@@ -221,6 +230,7 @@ TEST_F(RunsTest, BatchFinishesADroppedFolder)
     EXPECT_TRUE(Form1->ProgressBar1->Visible());
 
     EXPECT_EQ(StatusText(), "作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:2");
+    ExpectStatusShownWhole();
     EXPECT_EQ(Form1->PhotoIndex, 5);
     // The list is used up: the run buttons end disabled, the others usable.
     EXPECT_TRUE(RunButtonsDisabled());

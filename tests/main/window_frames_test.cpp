@@ -20,14 +20,6 @@
 
 namespace {
 
-// A click on the title text of the preview, which opens the quick text
-// dialog.
-void ClickTheTitle()
-{
-    Form1->Image3->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 5, 5);
-    Form1->Image3->DispatchMouseUp(TMouseButton::mbLeft, 0, 5, 5, true);
-}
-
 void ExpectInside(const TForm& form, const TControl& control)
 {
     EXPECT_TRUE(control.Left() >= 0 && control.Top() >= 0 && control.Left() + control.Width() <= form.ClientWidth() &&
@@ -55,17 +47,7 @@ void ExpectDialogWindow(TForm& form, int clientWidth, int clientHeight,
 
 }  // namespace
 
-class WindowFramesTest : public AppTest {
-protected:
-    void SetUp() override
-    {
-        AppTest::SetUp();
-        if (!HasWindowManager())
-            GTEST_SKIP() << "needs a window manager: scripts/window-tests.sh";
-        ShowMainWindow();
-        ASSERT_TRUE(WaitUntilFramed(*Form1)) << "no frame came";
-    }
-};
+class WindowFramesTest : public WindowManagerTest {};
 
 TEST_F(WindowFramesTest, UnderAWindowManagerEveryWindowHasItsDesignedClientArea)
 {

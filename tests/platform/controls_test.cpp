@@ -1,6 +1,8 @@
 // The event rules of the controls and forms that the windows rely on.
 #include <algorithm>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -77,6 +79,12 @@ TEST(Edit, KeyReleasesReachOnKeyUpWithEitherEnterAsReturn)
     SendKey(edit, Qt::Key_Return);
     SendKey(edit, Qt::Key_Enter);
     EXPECT_EQ(keys, (std::vector<unsigned short>{'A', VK_RETURN, VK_RETURN}));
+
+    // A release whose press went elsewhere (Enter that closed a box over the
+    // window) is no key of this edit.
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit.Widget(), &release);
+    EXPECT_EQ(keys.size(), 3u);
 }
 
 TEST(CheckBox, OnClickRunsOnChangesFromCodeToo)
@@ -430,4 +438,25 @@ TEST(StatusBar, TheLastPanelReachesTheRightEdge)
     EXPECT_EQ(lastWidth(), 500);
     bar.SetBounds(0, 0, 600, 22);
     EXPECT_EQ(lastWidth(), 50) << "never narrower than its own width";
+}
+
+TEST(StatusBar, PanelsFitTheirLongestTextsAndAPanelWithoutTextsGivesWay)
+{
+    TestForm form;
+    TStatusBar bar(&form);
+    bar.SetBounds(0, 0, 979, 22);
+    bar.SetPanelWidths({300, 400, 50});
+    const std::string counts = "作業が終了しました。保存ファイル数:99999 エラー:99999 スキップ:99999";
+    const std::string readout = "XY(99999,99999) RGB(255,255, 255)";
+    bar.FitPanel(0, {"短い", counts});
+    bar.FitPanel(2, {readout});
+    bar.Panels(0).SetText(counts);
+    bar.Panels(1).SetText("/home/photos/2024/a.jpg");
+    bar.Panels(2).SetText(readout);
+    EXPECT_GT(bar.NeededWidth(0), 300) << "the text fits the old width: the test proves nothing";
+    EXPECT_GE(bar.ShownWidth(0), bar.NeededWidth(0));
+    EXPECT_GE(bar.ShownWidth(2), bar.NeededWidth(2));
+    EXPECT_EQ(bar.ShownWidth(0) + bar.ShownWidth(1) + bar.ShownWidth(2), 979) << "the path gives way";
+    bar.SetBounds(0, 0, 1400, 22);
+    EXPECT_EQ(bar.ShownWidth(1), 400);
 }
