@@ -48,7 +48,7 @@ bool TForm3::LoadFrameSettings(const std::string& path)
         Application->MessageBox(message, "", MB_OK);
         return false;
     }
-    takeSettings(settings, path);
+    takeWhenWorkAllows([this, settings, path] { takeSettings(settings, path); });
     return true;
 }
 
@@ -83,7 +83,7 @@ TFrameSettings TForm3::settingsToWrite() const
         settings.Layout.OtherPositionX = settings.Layout.Framewidth / 4;
     if (Edit31->Text().empty())
         settings.Layout.OtherPositionY = settings.Layout.FontPositionY;
-    settings.ReferencePosition = TrimmingAlignment();
+    settings.ReferencePosition = CheckedAlignment();
     for (TFrameTextKind kind : kFrameTextKinds)
         settings.Text(kind) = Form4->FrameText(kind);
     settings.LineSpacing = Form4->LineSpacingPercent();
