@@ -751,10 +751,11 @@ const char kEntranceFrame[] =
 }  // namespace
 
 // The frame settings window, the quick text dialog and the text placement
-// window stay usable while a batch runs. What they change in the middle of a
-// photo waits until that photo is done: a frame file loaded and the window
-// closed with はい to apply it, a title applied in the quick text dialog, a
-// text dragged in the text placement window. Every picture is the one a quiet
+// window stay usable while a batch runs. What they would change in the middle
+// of a photo waits until that photo is done: a frame file loaded and the
+// window closed with はい to apply it; a title applied in the quick text
+// dialog and the trimming set to the bottom; the text placement window, whose
+// drag of a text comes after the last photo. Every picture is the one a quiet
 // batch saves with the settings in force when its photo's turn began, and the
 // photo folder cannot be typed over meanwhile.
 TEST_F(RunsTest, ChangesFromOtherWindowsDuringAPhotoWaitForTheNextPhoto)
@@ -792,11 +793,11 @@ TEST_F(RunsTest, ChangesFromOtherWindowsDuringAPhotoWaitForTheNextPhoto)
     };
     batch("before");
 
-    // Each at the first pumping inside a photo's work (its photo loaded, its
-    // log line the last), never between two photos.
+    // Each at the first pumping in a photo's own work: its log line the
+    // last, its photo loaded, work in progress.
     auto inWork = [&](const std::string& name) {
         return [&, path = photos + "/" + name] {
-            return Form1->CachedPhotoPath == path && ProcessingLog().back() == path;
+            return Form1->CachedPhotoPath == path && ProcessingLog().back() == path && Form1->WorkInProgress();
         };
     };
     Form3->Show();
@@ -808,14 +809,18 @@ TEST_F(RunsTest, ChangesFromOtherWindowsDuringAPhotoWaitForTheNextPhoto)
         TypeKeys(*Form1->Edit1, "x");
         SendKey(*Form1->Edit1, Qt::Key_Return);
     });
-    DuringCommand newTitle(inWork("d.jpg"), clickTitle);
-    DuringCommand dragText(inWork("e.jpg"), [&] {
+    DuringCommand titleAndTrimming(inWork("d.jpg"), [&] {
+        clickTitle();
+        Form3->RadioButton3->SetChecked(true);
+    });
+    DuringCommand placeTexts(inWork("f.jpg"), [&] {
         Form3->Show();
         Form3->BitBtn6->Click();
     });
     dialogs->File({frameFile});
     dialogs->Message("保存した設定を反映しますか？", IDYES);
     answerQuickText("新しい題");
+    dialogs->Message("作業が終了しました。保存ファイル数:   6 エラー:0 スキップ:0", IDOK);
     std::string placedTitleX;
     dialogs->Modal([&](TForm& form) {
         EXPECT_EQ(&form, Form4);
@@ -827,22 +832,24 @@ TEST_F(RunsTest, ChangesFromOtherWindowsDuringAPhotoWaitForTheNextPhoto)
         placedTitleX = Form3->Edit21->Text();
         Form4->BitBtn14->Click();
     });
-    batch("during");
-    ASSERT_TRUE(loadAndClose.done && newTitle.done && dragText.done);
+    Form1->WMDropFiles({photos}, true);
+    Form1->Edit2->SetText(folder.File("during"));
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(loadAndClose.done && titleAndTrimming.done && placeTexts.done);
     EXPECT_TRUE(closedAtOnce);
     EXPECT_EQ(Form1->Edit1->Text(), photos) << "no typing in the photo folder while the batch runs";
     EXPECT_NE(placedTitleX, "750") << "the title was dragged";
-    EXPECT_EQ(Form4->FrameText(TFrameTextKind::Title).Text, "新しい題");
     dialogs->Message("設定を保存して閉じますか？", IDNO);
     Form3->Close();
 
     // The same settings, quietly: as the batch left them, then with the
-    // frame file's title again (what held before the new title).
+    // frame file's title and trimming again.
     batch("after");
     answerQuickText("入学記念");
     clickTitle();
-    batch("between");
-    const char* expected[] = {"before", "before", "between", "between", "after", "after"};
+    Form3->RadioButton1->SetChecked(true);
+    batch("loaded");
+    const char* expected[] = {"before", "before", "loaded", "loaded", "after", "after"};
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string saved = ReadFileBytes(folder.File("during/" + names[i]));
         EXPECT_FALSE(saved.empty()) << names[i];
@@ -851,6 +858,6 @@ TEST_F(RunsTest, ChangesFromOtherWindowsDuringAPhotoWaitForTheNextPhoto)
         EXPECT_TRUE(ReadFileBytes(photos + "/" + names[i]) == sources[i]) << names[i];
     }
     // The three settings print differently.
-    EXPECT_FALSE(ReadFileBytes(folder.File("before/c.jpg")) == ReadFileBytes(folder.File("between/c.jpg")));
-    EXPECT_FALSE(ReadFileBytes(folder.File("between/e.jpg")) == ReadFileBytes(folder.File("after/e.jpg")));
+    EXPECT_FALSE(ReadFileBytes(folder.File("before/c.jpg")) == ReadFileBytes(folder.File("loaded/c.jpg")));
+    EXPECT_FALSE(ReadFileBytes(folder.File("loaded/e.jpg")) == ReadFileBytes(folder.File("after/e.jpg")));
 }
