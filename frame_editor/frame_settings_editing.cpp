@@ -1,5 +1,7 @@
 // Frame settings window: showing it, beginning a new layout, opening the text
 // placement window, and the questions on closing.
+#include <utility>
+
 #include "dialogs/preferences_form.h"
 #include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
@@ -36,15 +38,17 @@ void TForm3::BitBtn2Click()
     if (Application->MessageBox("新規作成して宜しいですか？\n入力データが全て初期化されます。", Form1->MessageCaption,
                                 MB_YESNO) != IDYES)
         return;
-    for (MeasureFields& fields : fields_) {
-        fields.mm->SetText("");
-        fields.pixels->SetText("");
-    }
-    Form4->ClearFrameTexts();
-    Form4->SetLineSpacingPercent(Form2->Preference(kLineSpacingPreference));
-    RadioButton1->SetChecked(true);
-    SettingsFilePath.clear();
-    FrameImagePath.clear();
+    takeWhenWorkAllows([this] {
+        for (MeasureFields& fields : fields_) {
+            fields.mm->SetText("");
+            fields.pixels->SetText("");
+        }
+        Form4->ClearFrameTexts();
+        Form4->SetLineSpacingPercent(Form2->Preference(kLineSpacingPreference));
+        SetTrimmingAlignment(1);
+        SettingsFilePath.clear();
+        FrameImagePath.clear();
+    });
     Modified = false;
     GeometryModified = false;
     OfferApply = true;
@@ -52,10 +56,14 @@ void TForm3::BitBtn2Click()
 
 void TForm3::BitBtn6Click()
 {
-    if (!ValidateFrameSettings())
-        return;
-    Form4->PrepareFrameView(pixelLayout(), !Edit30->Text().empty(), !Edit31->Text().empty());
-    Form4->ShowModal();
+    // The text placement window edits the texts a run prints: it opens once
+    // no photo is in work, so that every edit and drag comes between photos.
+    Form1->AfterPhotoWork([this] {
+        if (!ValidateFrameSettings())
+            return;
+        Form4->PrepareFrameView(pixelLayout(), !Edit30->Text().empty(), !Edit31->Text().empty());
+        Form4->ShowModal();
+    });
 }
 
 void TForm3::FormCloseQuery(bool& canClose)
@@ -90,7 +98,21 @@ void TForm3::applyToMainWindow()
     // Whatever the answer. The main window reads no frame settings file: its
     // built-in layout's geometry comes back, while the texts as styled here,
     // the trimming alignment and the line spacing are what it prints with.
-    Form2->SetPreference(kLineSpacingPreference, Form4->LineSpacingPercent());
-    if (Form1->ApplyFrameGeometry(Form1->PresetIndex) == 0)
-        Form1->RefreshLayoutPreview();
+    // The window closes at once; a run applies it before its next photo.
+    Form1->AfterPhotoWork([] {
+        Form2->SetPreference(kLineSpacingPreference, Form4->LineSpacingPercent());
+        if (Form1->ApplyFrameGeometry(Form1->PresetIndex) == 0)
+            Form1->RefreshLayoutPreview();
+    });
+}
+
+void TForm3::takeWhenWorkAllows(std::function<void()> take)
+{
+    Form1->AfterPhotoWork([this, take = std::move(take)] {
+        const bool modified = Modified;
+        const bool geometryModified = GeometryModified;
+        take();
+        Modified = modified;
+        GeometryModified = geometryModified;
+    });
 }

@@ -168,13 +168,15 @@ void TForm3::bindHandlers()
     BitBtn5->OnClick = [this] { BitBtn5Click(); };
     BitBtn6->OnClick = [this] { BitBtn6Click(); };
     BitBtn7->OnClick = [this] { BitBtn7Click(); };
+    for (TRadioButton* button : {RadioButton1, RadioButton2, RadioButton3})
+        button->OnClick = [this] { Form1->AfterPhotoWork([this] { alignmentInForce_ = CheckedAlignment(); }); };
     BitBtn10->OnClick = [this] { BitBtn10Click(); };
     BitBtn11->OnClick = [this] { BitBtn11Click(); };
     Button1->OnClick = [this] { Button1Click(); };
     Button5->OnClick = [this] { Button5Click(); };
 }
 
-int TForm3::TrimmingAlignment() const
+int TForm3::CheckedAlignment() const
 {
     if (RadioButton1->Checked())
         return 1;
@@ -190,6 +192,7 @@ void TForm3::SetTrimmingAlignment(int alignment)
     TRadioButton* const buttons[] = {RadioButton1, RadioButton2, RadioButton3};
     if (alignment >= 1 && alignment <= 3)
         buttons[alignment - 1]->SetChecked(true);
+    alignmentInForce_ = CheckedAlignment();
 }
 
 int TForm3::PixelValue(TFrameMeasure measure, int def) const
@@ -265,7 +268,9 @@ void TForm3::BitBtn5Click()
 
 void TForm3::BitBtn7Click()
 {
-    Form2->ShowModal();
+    // Its bars are read by a run (quality, smoothing, line spacing): it
+    // opens once no photo is in work.
+    Form1->AfterPhotoWork([] { Form2->ShowModal(); });
 }
 
 void TForm3::BitBtn11Click()

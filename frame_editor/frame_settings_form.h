@@ -9,6 +9,7 @@
 // is checked.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "frame_editor/frame_measures.h"
@@ -78,8 +79,11 @@ public:
     bool OfferApply = false;
 
     // 1 top, 2 centre, 3 bottom, 0 none checked: the first checked in order.
-    int TrimmingAlignment() const;
-    // Checks the button of 1 top, 2 centre or 3 bottom.
+    int CheckedAlignment() const;
+    // The alignment the photo fitting reads: the checked one, except that a
+    // button clicked while a photo is in work counts once that photo is done.
+    int TrimmingAlignment() const { return alignmentInForce_; }
+    // Checks the button of 1 top, 2 centre or 3 bottom, in force at once.
     void SetTrimmingAlignment(int alignment);
     // A pixel field as an integer, def when it holds none.
     int PixelValue(TFrameMeasure measure, int def) const;
@@ -125,7 +129,8 @@ public:
     // True when text holds no byte outside "0".."9" (also when empty).
     static bool IsDigitsOnly(const std::string& text);
     // Loads a frame settings file into this window, the text placement window
-    // and the quick text dialog's mirrors; true when it was taken. An empty
+    // and the quick text dialog's mirrors; true when it was taken (at once,
+    // or once no photo of the main window is in work). An empty
     // path or a missing file changes nothing; a file that fails its checks
     // changes nothing and says why.
     bool LoadFrameSettings(const std::string& path);
@@ -168,10 +173,16 @@ private:
     bool saveFrameImageBeside(const std::string& settingsPath, bool redraw);
     // Applies the main window's built-in layout again (after the question).
     void applyToMainWindow();
+    // Values taken into this window and the texts' store (a file, a new
+    // layout) once no photo is in work, as a run reads the texts and the
+    // alignment; taking them is no edit, so the flags stay as the command
+    // that took them set them.
+    void takeWhenWorkAllows(std::function<void()> take);
 
     MeasureFields fields_[kFrameMeasureCount] = {};
     // The file the next showing loads, when its opener names one.
     std::string fileToShow_;
+    int alignmentInForce_ = 1;
 };
 
 extern TForm3* Form3;

@@ -48,7 +48,7 @@ bool TForm3::LoadFrameSettings(const std::string& path)
         Application->MessageBox(message, "", MB_OK);
         return false;
     }
-    takeSettings(settings, path);
+    takeWhenWorkAllows([this, settings, path] { takeSettings(settings, path); });
     return true;
 }
 
@@ -89,7 +89,7 @@ TFrameSettings TForm3::settingsWith(const TFrameLayout& layout, const std::strin
     TFrameSettings settings;
     settings.PhotoFile = photoFile;
     settings.Layout = layout;
-    settings.ReferencePosition = TrimmingAlignment();
+    settings.ReferencePosition = CheckedAlignment();
     for (TFrameTextKind kind : kFrameTextKinds)
         settings.Text(kind) = Form4->FrameText(kind);
     settings.LineSpacing = Form4->LineSpacingPercent();

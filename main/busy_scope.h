@@ -1,7 +1,9 @@
 // The main window's guard against re-entering long work: while a scope is
 // alive, Busy is set (and, when asked, the command buttons are disabled);
 // every way out of the scope restores both. A scope opened while the window
-// is already busy does nothing, so a handler can ask Entered() and return.
+// is already busy changes neither, so a handler can ask Entered() and
+// return. Every scope counts as work in progress: changes that must not
+// come halfway wait until the last scope ends (TForm1::AfterPhotoWork).
 // When the operator asked to close the window during the work, the window
 // closes as the scope that began the work ends.
 #pragma once
@@ -28,4 +30,5 @@ private:
     const bool began_;
     bool entered_;
     bool disabled_;
+    bool counted_ = true;
 };

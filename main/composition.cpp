@@ -76,8 +76,9 @@ int TForm1::ComposeAndSave(const std::string& path, bool preview, bool show)
     if (prepared < 0)
         return prepared;
 
-    // The batch may have composed the photo ahead, while the one before it saved.
-    if (!takeCompositionWorkedAhead())
+    // The batch may have composed the photo ahead, while the one before it
+    // saved: for that photo's own turn, never for a preview.
+    if (preview || path.empty() || !takeCompositionWorkedAhead())
         composeOutput(preview);
     int status = 0;
     if (!preview && !path.empty()) {

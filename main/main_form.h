@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -183,6 +184,16 @@ public:
     void DisableRunButtons();
     void DisableCommandButtons();
     void EnableCommandButtons();
+
+    // --- Changes that wait for the work in progress --------------------------
+    // Runs change now when the window has no work in progress; otherwise it
+    // waits until the work allows it: a batch applies it before its next
+    // photo, any other work when it ends, in the order the changes came.
+    // Every window routes through here what would change a run's inputs or
+    // work state (a frame file taken, a layout applied again, a dialog that
+    // edits the texts opened), so that no photo sees a change halfway.
+    void AfterPhotoWork(std::function<void()> change);
+    bool WorkInProgress() const { return workDepth_ > 0; }
 
     // --- Settings file -----------------------------------------------------
     std::string SettingsFilePath() const;
@@ -381,6 +392,9 @@ private:
     void releaseZoomRectangle(int x, int y);
     // A plain click on the title: the quick text dialog with the three texts.
     void openQuickText();
+    // Whether the resize frame drags this text image: attached to it, and no
+    // work in progress.
+    bool dragsText(const TImage& image) const;
     void placeWindow(int left, int top, int width, int height);
     // The title preview into Image3 and the date preview into Image4 (the
     // previews of an empty photo list); the frame preview has placed them.
@@ -507,9 +521,11 @@ private:
     void neutralPosition();
     // LoadPhoto without the copy into the photo in work: decodes, turns and
     // caches the photo, and notes how its preview copy is to be made.
-    // -3 when an abort came while it waited for its decode ahead;
-    // kPhotoTooLarge when its header states more pixels than are decoded.
-    int cacheSourcePhoto(const std::string& path);
+    // photoTurn: the photo's own final work, which may take what a batch
+    // worked ahead for it. -3 when an abort came while it waited for its
+    // decode ahead; kPhotoTooLarge when its header states more pixels than
+    // are decoded.
+    int cacheSourcePhoto(const std::string& path, bool photoTurn);
     static constexpr int kPhotoTooLarge = -4;
     // The decoded photo in ScratchBitmap into the cache, turned a quarter
     // when its orientation differs from the frame's.
@@ -571,6 +587,15 @@ private:
     void pumpWhileWorkingAhead();
     bool workAheadStopped_ = false;
     void pump();
+    // Work in progress (counted by BusyScope) and the changes waiting for it.
+    friend class BusyScope;
+    int workDepth_ = 0;
+    std::deque<std::function<void()>> waitingChanges_;
+    void endWork();
+    void applyWaitingChanges();
+    // The batch between two photos: the changes that waited for the photo
+    // before are applied, then the window's events act at once.
+    void pumpBetweenPhotos();
 };
 
 extern TForm1* Form1;

@@ -21,14 +21,14 @@
 
 int TForm1::LoadPhoto(const std::string& path)
 {
-    const int result = cacheSourcePhoto(path);
+    const int result = cacheSourcePhoto(path, false);
     if (result == 0)
         PhotoBitmap->Assign(*SourceBitmap);
     // A photo too large to decode is one that cannot be read.
     return result == kPhotoTooLarge ? -2 : result;
 }
 
-int TForm1::cacheSourcePhoto(const std::string& path)
+int TForm1::cacheSourcePhoto(const std::string& path, bool photoTurn)
 {
     if (path == CachedPhotoPath)
         return 0;
@@ -38,10 +38,10 @@ int TForm1::cacheSourcePhoto(const std::string& path)
         return -1;
     PhotoBitmap->SetSize(1, 1);
     CachedPhotoPath.clear();
-    // A batch may have worked the photo ahead (turned already) or decoded it
-    // ahead. A decoded picture waits in the scratch bitmap until it is
-    // turned into the cache or handed to it as it is.
-    const bool workedAhead = takeSourceWorkedAhead(path);
+    // A batch may have worked the photo ahead (turned already), for its turn
+    // only, or decoded it ahead. A decoded picture waits in the scratch
+    // bitmap until it is turned into the cache or handed to it as it is.
+    const bool workedAhead = photoTurn && takeSourceWorkedAhead(path);
     if (!workedAhead) {
         if (!waitForDecodeAhead(path))
             return -3;
@@ -126,6 +126,9 @@ int TForm1::CopySourcePhoto(bool preview)
 
 int TForm1::PreparePhoto(const std::string& path, bool preview)
 {
+    // What a batch worked ahead is for the photo's own turn: a preview,
+    // also one drawn between two photos of a batch, never takes it.
+    const bool photoTurn = !path.empty() && !preview;
     if (path.empty()) {
         if (CopySourcePhoto(preview) < 0)
             return -3;
@@ -135,7 +138,7 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         PhotoBitmap->SetSize(1, 1);
         // The fitting works from the cached picture; the photo in work is
         // not copied from it only to be replaced.
-        const int cached = cacheSourcePhoto(path);
+        const int cached = cacheSourcePhoto(path, photoTurn);
         if (cached == -3)
             return photoWorkAborted();
         if (cached == kPhotoTooLarge)
@@ -154,7 +157,7 @@ int TForm1::PreparePhoto(const std::string& path, bool preview)
         }
     }
     // A batch may have fitted the photo ahead, while the one before it saved.
-    if (!takeFittedWorkedAhead()) {
+    if (!photoTurn || !takeFittedWorkedAhead()) {
         const int fitted = fitAndCorrect(preview ? PreviewSource() : *SourceBitmap, preview);
         if (fitted == -2) {
             Memo1->Lines().Add("切り抜き範囲が16384pxを超えるのでスキップ");

@@ -355,7 +355,8 @@ void TForm1::ZoomFromResizeFrame()
 // --- The text images -------------------------------------------------------------
 // Their events go on to the resize frame only while it is attached to the
 // image, which nothing in the main window does; so a plain click on the
-// title opens the quick text dialog.
+// title opens the quick text dialog. An image moved while work is in progress
+// would move a text of the photo in work: no drag then.
 
 void TForm1::Image3Click()
 {
@@ -364,22 +365,31 @@ void TForm1::Image3Click()
 
 void TForm1::Image3MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (MainResizeControl->Control() == Image3)
+    if (dragsText(*Image3))
         MainResizeControl->PtMouseDown(MainResizeControl, button, shift, x, y);
 }
 
 void TForm1::Image3MouseMove(TShiftState shift, int x, int y)
 {
-    if (MainResizeControl->Control() == Image3)
+    if (dragsText(*Image3))
         MainResizeControl->PtMouseMove(MainResizeControl, shift, x, y);
+}
+
+bool TForm1::dragsText(const TImage& image) const
+{
+    return MainResizeControl->Control() == &image && !Busy;
 }
 
 void TForm1::Image3MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (MainResizeControl->Control() != Image3) {
-        openQuickText();
+        // The dialog edits the title a run prints: it opens once no photo is
+        // in work.
+        AfterPhotoWork([this] { openQuickText(); });
         return;
     }
+    if (!dragsText(*Image3))
+        return;
     MainResizeControl->PtMouseUp(MainResizeControl, button, shift, x, y);
     pump();
     RefreshPreview();
@@ -393,19 +403,19 @@ void TForm1::Image4Click()
 
 void TForm1::Image4MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (MainResizeControl->Control() == Image4)
+    if (dragsText(*Image4))
         MainResizeControl->PtMouseDown(MainResizeControl, button, shift, x, y);
 }
 
 void TForm1::Image4MouseMove(TShiftState shift, int x, int y)
 {
-    if (MainResizeControl->Control() == Image4)
+    if (dragsText(*Image4))
         MainResizeControl->PtMouseMove(MainResizeControl, shift, x, y);
 }
 
 void TForm1::Image4MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (MainResizeControl->Control() != Image4)
+    if (!dragsText(*Image4))
         return;
     MainResizeControl->PtMouseUp(MainResizeControl, button, shift, x, y);
     RefreshPreview();

@@ -91,7 +91,7 @@ void TForm1::RunBatch()
         for (int k = 1; k <= (small ? 2 : 1) && PhotoIndex + k < count; ++k)
             prefetch_.Ahead(Memo2->Lines()[PhotoIndex + k], ScratchBitmap);
         Memo1->Lines().Add(name);
-        pump();
+        pumpBetweenPhotos();
         if (AbortRequested) {
             Application->MessageBox("中断しました。", MessageCaption, MB_OK);
             Memo1->Lines().Add("中断");

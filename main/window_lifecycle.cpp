@@ -269,6 +269,10 @@ void TForm1::setCommandButtonsEnabled(bool enabled)
 {
     for (TButton* button : {BitBtn3, BitBtn4, BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn11, BitBtn12, BitBtn16})
         button->SetEnabled(enabled);
+    // The photo folder and the output folder are read photo by photo: no
+    // typing in them while a run works (their text stays selectable).
+    Edit1->SetReadOnly(!enabled);
+    Edit2->SetReadOnly(!enabled);
     // The change shows before the work starts or after it ends.
     pump();
 }

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <exception>
 #include <mutex>
 #include <new>
@@ -190,6 +191,14 @@ int WorkerThreadCount()
     const int configured = configuredThreads.load(std::memory_order_relaxed);
     if (configured > 0)
         return configured;
+    // PLOVIS_WORKER_THREADS sets the count whatever the machine has (the
+    // thread checks run with several threads on any machine).
+    static const int fromEnvironment = [] {
+        const char* text = std::getenv("PLOVIS_WORKER_THREADS");
+        return text ? std::clamp(std::atoi(text), 0, 64) : 0;
+    }();
+    if (fromEnvironment > 0)
+        return fromEnvironment;
     // The cores the calling thread may run on: the hardware's count ignores
     // a narrowed affinity, and threads beyond the cores only take turns.
     cpu_set_t allowed;

@@ -10,8 +10,9 @@
 #include <cstdint>
 #include <functional>
 
-// Threads a split may use: the configured count, else the number of cores
-// this process may run on (taskset and the like narrow it).
+// Threads a split may use: the configured count, else the count in the
+// environment variable PLOVIS_WORKER_THREADS, else the number of cores this
+// process may run on (taskset and the like narrow it).
 int WorkerThreadCount();
 // 1 keeps every routine on the calling thread (tests compare both ways);
 // 0 returns to the hardware's count.

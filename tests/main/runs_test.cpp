@@ -23,15 +23,19 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "dialogs/quick_text_form.h"
+#include "frame_editor/frame_settings_form.h"
 #include "frame_editor/text_placement_form.h"
 
 #include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
 #include "platform/parallel_rows.h"
+#include "platform/text_encoding.h"
 #include "platform/thread_start.h"
 #include "tests/jpeg_test_files.h"
 #include "tests/main/app_test_support.h"
+#include "tests/window_events.h"
 
 namespace {
 
@@ -1084,3 +1088,130 @@ TEST_P(AbortInPhotoWork, StopsThePhotoUnsaved)
 }
 
 INSTANTIATE_TEST_SUITE_P(TurnedAndNot, AbortInPhotoWork, ::testing::Values("2", "0"));
+
+namespace {
+
+// An L-size frame with a white border, its own title, date and other text,
+// a Mincho title and centred trimming.
+const char kEntranceFrame[] =
+    "[Frame]\r\nPhotoFile=frame.bmp\r\nFramewidth=1500\r\nFrameheight=1051\r\nPhotowidth=1430\r\nPhotoheight=887\r\n"
+    "Leftwidth=35\r\nRightwidth=35\r\nTopheight=35\r\nBottomheight=129\r\nFontPositionX=750\r\nFontPositionY=940\r\n"
+    "DatePositionX=1255\r\nDatePositionY=957\r\nOtherPositionX=200\r\nOtherPositionY=950\r\nReferencePosition=2\r\n"
+    "[Title]\r\nName=ＭＳ 明朝\r\nSize=30\r\nStyle=B\r\nText=入学記念\r\n"
+    "[Date]\r\nText=2026.04.01\r\n[Other]\r\nText=１年Ａ組\r\n[Config]\r\nBar5=30\r\n";
+
+}  // namespace
+
+// The frame settings window, the quick text dialog and the text placement
+// window stay usable while a batch runs. What they would change in the middle
+// of a photo waits until that photo is done: a frame file loaded and the
+// window closed with はい to apply it; a title applied in the quick text
+// dialog and the trimming set to the bottom; the text placement window, whose
+// drag of a text comes after the last photo. Every picture is the one a quiet
+// batch saves with the settings in force when its photo's turn began, and the
+// photo folder cannot be typed over meanwhile.
+TEST_F(RunsTest, ChangesFromOtherWindowsDuringAPhotoWaitForTheNextPhoto)
+{
+    const std::string photos = MakePhotoFolder("2024", {});
+    const std::vector<std::string> names = {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"};
+    std::vector<std::string> sources;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        WriteTestJpeg(photos + "/" + names[i], i % 2 ? 1200 : 1600, i % 2 ? 1600 : 1200);
+        sources.push_back(ReadFileBytes(photos + "/" + names[i]));
+    }
+    ForceDirectories(folder.File("Frame"));
+    const std::string frameFile = folder.File("Frame/entrance.ini");
+    WriteFileBytes(frameFile, *ToCp932(kEntranceFrame));
+    WriteFileBytes(folder.File("Frame/frame.bmp"), "bmp");
+    Form1->CheckBox3->SetChecked(true);
+    Form4->Edit4->UserEdited("卒業記念");
+    auto batch = [&](const std::string& out) {
+        Form1->WMDropFiles({photos}, true);
+        Form1->Edit2->SetText(folder.File(out));
+        dialogs->Message("作業が終了しました。保存ファイル数:   6 エラー:0 スキップ:0", IDOK);
+        Form1->BitBtn12->Click();
+    };
+    // The quick text dialog, opened by a click on the title, applies title.
+    auto answerQuickText = [&](const std::string& title) {
+        dialogs->Modal([title](TForm& form) {
+            EXPECT_EQ(&form, Form7);
+            Form7->Edit4->UserEdited(title);
+            Form7->BitBtn14->Click();
+        });
+    };
+    auto clickTitle = [] {
+        Form1->Image3->DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 5, 5);
+        Form1->Image3->DispatchMouseUp(TMouseButton::mbLeft, 0, 5, 5, true);
+    };
+    batch("before");
+
+    // Each at the first pumping in a photo's own work: its log line the
+    // last, its photo loaded, work in progress.
+    auto inWork = [&](const std::string& name) {
+        return [&, path = photos + "/" + name] {
+            return Form1->CachedPhotoPath == path && ProcessingLog().back() == path && Form1->WorkInProgress();
+        };
+    };
+    Form3->Show();
+    bool closedAtOnce = false;
+    DuringCommand loadAndClose(inWork("b.jpg"), [&] {
+        Form3->BitBtn3->Click();
+        Form3->BitBtn11->Click();
+        closedAtOnce = !Form3->Visible();
+        TypeKeys(*Form1->Edit1, "x");
+        SendKey(*Form1->Edit1, Qt::Key_Return);
+    });
+    DuringCommand titleAndTrimming(inWork("d.jpg"), [&] {
+        clickTitle();
+        Form3->RadioButton3->SetChecked(true);
+    });
+    DuringCommand placeTexts(inWork("f.jpg"), [&] {
+        Form3->Show();
+        Form3->BitBtn6->Click();
+    });
+    dialogs->File({frameFile});
+    dialogs->Message("保存した設定を反映しますか？", IDYES);
+    answerQuickText("新しい題");
+    dialogs->Message("作業が終了しました。保存ファイル数:   6 エラー:0 スキップ:0", IDOK);
+    std::string placedTitleX;
+    dialogs->Modal([&](TForm& form) {
+        EXPECT_EQ(&form, Form4);
+        TImage& title = *Form4->Image3;
+        Form4->Image3Click();
+        title.DispatchMouseDown(TMouseButton::mbLeft, ssLeft, 10, 10);
+        title.DispatchMouseMove(ssLeft, 40, 10);
+        title.DispatchMouseUp(TMouseButton::mbLeft, ssLeft, 10, 10, true);
+        placedTitleX = Form3->Edit21->Text();
+        Form4->BitBtn14->Click();
+    });
+    Form1->WMDropFiles({photos}, true);
+    Form1->Edit2->SetText(folder.File("during"));
+    Form1->BitBtn12->Click();
+    ASSERT_TRUE(loadAndClose.done && titleAndTrimming.done && placeTexts.done);
+    EXPECT_TRUE(closedAtOnce);
+    EXPECT_EQ(Form1->Edit1->Text(), photos) << "no typing in the photo folder while the batch runs";
+    EXPECT_NE(placedTitleX, "750") << "the title was dragged";
+    dialogs->Message("設定を保存して閉じますか？", IDNO);
+    Form3->Close();
+
+    // The same settings, quietly: as the batch left them, then with the
+    // frame file loaded and applied again.
+    batch("after");
+    Form3->Show();
+    dialogs->File({frameFile});
+    Form3->BitBtn3->Click();
+    dialogs->Message("保存した設定を反映しますか？", IDYES);
+    Form3->BitBtn11->Click();
+    batch("loaded");
+    const char* expected[] = {"before", "before", "loaded", "loaded", "after", "after"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string saved = ReadFileBytes(folder.File("during/" + names[i]));
+        EXPECT_FALSE(saved.empty()) << names[i];
+        EXPECT_TRUE(saved == ReadFileBytes(folder.File(std::string(expected[i]) + "/" + names[i])))
+            << names[i] << " differs from the quiet batch " << expected[i];
+        EXPECT_TRUE(ReadFileBytes(photos + "/" + names[i]) == sources[i]) << names[i];
+    }
+    // The three settings print differently.
+    EXPECT_FALSE(ReadFileBytes(folder.File("before/c.jpg")) == ReadFileBytes(folder.File("loaded/c.jpg")));
+    EXPECT_FALSE(ReadFileBytes(folder.File("loaded/e.jpg")) == ReadFileBytes(folder.File("after/e.jpg")));
+}
