@@ -5,7 +5,10 @@
 # build/screenshots/ (panel_screens) for a look at them; then the real
 # program through drop_demo: a batch over two photos, and again over the same
 # folder, which asks before overwriting each; the screen with the first
-# question is saved as build/screenshots/question_box.png.
+# question is saved as build/screenshots/question_box.png; then the real
+# program through frame_file_print_check: a hand-written frame file with a
+# styled title, a date and a long other text loaded in the editor and printed
+# by １枚実行, the print checked and saved beside the main window's picture.
 # Then the program on a display of its own that goes away (lost_display_test).
 # Expects a build in build/. Every wait is bounded: for the window manager
 # here, for the frame and the window system's answers in the tests, and for
@@ -42,3 +45,6 @@ timeout 120 build/drop_demo "$work/photos" 1 > /dev/null 2>&1 || { echo "drop_de
 timeout 120 build/drop_demo "$work/photos" 1 "$shot" > /dev/null 2>&1 || { echo "drop_demo did not end"; exit 1; }
 [ -s "$shot" ] || { echo "no question box was seen"; exit 1; }
 echo "drop_demo: both runs ended; the question box is in $shot"
+timeout 180 build/frame_file_print_check build/plovis "$work/photos" build/screenshots ||
+    { echo "frame_file_print_check failed"; exit 1; }
+echo "frame_file_print_check: the print is in build/screenshots/printed_photo1.png"

@@ -10,16 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QPixmap>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -33,61 +28,12 @@
 #include "platform/application.h"
 #include "platform/jpeg_codec.h"
 #include "platform/text_format.h"
+#include "tests/tools/x_session.h"
 
 namespace {
 
 const std::string kNewTitle = "卒業記念　二〇二四";
 std::string ShotFolder;
-
-// A failed check: what was expected, for the log.
-struct CheckFailed {
-    std::string what;
-};
-
-void Check(bool condition, const std::string& what)
-{
-    if (!condition)
-        throw CheckFailed{what};
-}
-
-// Lets the program run until condition holds; false after timeoutMs.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QEventLoop pause;
-        QTimer::singleShot(10, &pause, &QEventLoop::quit);
-        pause.exec();
-    }
-    return true;
-}
-
-// Runs an X tool with args to its end while the program keeps running;
-// returns what it printed.
-std::string RunTool(const QString& program, const QStringList& args)
-{
-    QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", "C.UTF-8");  // multi-byte text for xdotool's "type"
-    tool.setProcessEnvironment(environment);
-    tool.start(program, args);
-    const bool ended = WaitFor([&] { return tool.state() == QProcess::NotRunning; }, 15000);
-    if (!ended) {
-        tool.kill();
-        tool.waitForFinished(2000);
-    }
-    Check(ended && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0,
-          (program + " " + args.join(' ')).toStdString());
-    return tool.readAllStandardOutput().toStdString();
-}
-
-void Xdo(const QStringList& args)
-{
-    RunTool("xdotool", args);
-}
 
 // Gives every character of text beyond Latin-1 a key of its own for the
 // rest of the session. Otherwise xdotool binds such a character to a spare
