@@ -2,8 +2,9 @@
 //
 // batch_bench --folder [DIR] [--cores N] [--rounds R]
 //   For each set of photos (by default 16 camera-like photos of 12
-//   megapixels and 8 of 24, a quarter of them portrait; with DIR the
-//   operator's own folder) it starts the program afresh in a child process,
+//   megapixels and 8 of 24, about 0.18 bytes a pixel as a camera writes
+//   them, a quarter of them portrait; with DIR the operator's own folder)
+//   it starts the program afresh in a child process,
 //   drops the folder, sets up the job after the drop (layout 5, a 2 degree
 //   turn typed in, a red gain from its bar, three texts, quality 90) and
 //   times the batch command to its summary, with every photo decoded inside

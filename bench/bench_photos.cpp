@@ -106,7 +106,7 @@ struct Scene {
                 if (hx * hx + hy * hy < 1) {
                     const double shade = 1 - 0.25 * hx * hx - 0.1 * hy;
                     if (hy < -0.35 + 0.15 * std::sin(hx * 6 + who)) {
-                        const double strands = Fractal(x * 3, y * 0.7, 6, 3, seed + who);
+                        const double strands = Fractal(x * 1.5, y * 0.5, 6, 2, seed + who);
                         const double v = 35 + 18 * strands;
                         out = {v * shade + 8, v * shade + 2, v * shade};
                     } else {
@@ -130,10 +130,10 @@ struct Scene {
                     double texture = 0;
                     switch ((who >> 12) % 3) {
                     case 0:  // a fine weave
-                        texture = 9 * Fractal(x, y, 2.5, 2, seed + 11);
+                        texture = 5 * Fractal(x, y, 4, 2, seed + 11);
                         break;
                     case 1:  // stripes
-                        texture = 14 * std::sin((x + y * 0.1) * 6.283 / (7 + (who >> 20) % 9));
+                        texture = 10 * std::sin((x + y * 0.1) * 6.283 / (7 + (who >> 20) % 9));
                         break;
                     default:  // folds
                         texture = 16 * Fractal(x, y * 0.3, 30, 2, seed + who);
@@ -171,7 +171,7 @@ struct Scene {
                 const double depth = std::min((v - edge) * 6, 1.0);
                 const Colour leaf = Mix(Colour{90, 130, 60}, Colour{30, 60, 28}, 0.5 + 0.5 * leaves);
                 c = Mix(c, leaf, std::min(1.0, depth * (1.2 + leaves)));
-                const double glints = 14 * Fractal(x, y, 3, 2, seed + 25);
+                const double glints = 10 * Fractal(x, y, 4, 2, seed + 25);
                 c = {c.r + glints, c.g + glints, c.b + glints * 0.5};
             }
             return c;
@@ -181,7 +181,7 @@ struct Scene {
         const Colour far{120, 135, 80};
         c = Mix(far, near, (v - horizon) / (1 - horizon));
         const double patches = 25 * Fractal(x, y, 60, 2, seed + 31);
-        const double blades = 26 * Fractal(x * 0.6, y * 1.8, 3, 2, seed + 32);
+        const double blades = 18 * Fractal(x * 0.5, y * 1.2, 4, 2, seed + 32);
         return {c.r + patches + blades, c.g + patches + blades * 1.1, c.b + patches * 0.6 + blades * 0.5};
     }
 };
@@ -201,10 +201,11 @@ void MakePhoto(TBitmap& photo, int width, int height, unsigned variant)
         std::uint8_t* p = photo.ScanLine(y);
         for (int x = 0; x < width; ++x, p += 3) {
             const Colour c = scene.At(x, y);
-            // Sensor noise: mostly in the brightness, a little in the colour.
+            // The noise a camera's noise reduction leaves at low sensitivity:
+            // under one level in the brightness, next to none in the colour.
             const std::uint32_t h = Hash(x, y, scene.seed + 41);
-            const double luma = 3.0 * (Signed(h) + Signed(h * 2654435761u));
-            const double chroma = 1.2 * Signed(h >> 3 ^ h << 7);
+            const double luma = 0.75 * (Signed(h) + Signed(h * 2654435761u));
+            const double chroma = 0.3 * Signed(h >> 3 ^ h << 7);
             p[0] = Channel(c.b + luma - chroma);
             p[1] = Channel(c.g + luma);
             p[2] = Channel(c.r + luma + chroma);
