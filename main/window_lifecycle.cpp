@@ -1,6 +1,7 @@
 // The main window's creation, first show, sizing, activation, closing and the
 // reset routines.
 #include <algorithm>
+#include <initializer_list>
 #include <new>
 
 #include "controls/resize_control.h"
@@ -269,10 +270,17 @@ void TForm1::setCommandButtonsEnabled(bool enabled)
 {
     for (TButton* button : {BitBtn3, BitBtn4, BitBtn5, BitBtn6, BitBtn7, BitBtn8, BitBtn11, BitBtn12, BitBtn16})
         button->SetEnabled(enabled);
-    // The photo folder and the output folder are read photo by photo: no
-    // typing in them while a run works (their text stays selectable).
-    Edit1->SetReadOnly(!enabled);
-    Edit2->SetReadOnly(!enabled);
+    // The photo folder and the output folder are read photo by photo, and
+    // the corrections and the quality choices in the middle of a photo's
+    // work: no typing in them, no ticking, no bar moved while a run works
+    // (their texts stay selectable). A change halfway through a photo would
+    // print it with half the old settings and half the new.
+    for (TEdit* edit : {Edit1, Edit2, Edit5, Edit6, Edit7, Edit8, Edit13, Edit14, Edit15, Edit16, Edit17})
+        edit->SetReadOnly(!enabled);
+    for (TControl* control : std::initializer_list<TControl*>{CheckBox2, CheckBox3, CheckBox6, CheckBox7, TrackBar1,
+                                                              TrackBar2, TrackBar3, TrackBar4, TrackBar5, TrackBar6,
+                                                              TrackBar7, TrackBar8, TrackBar9})
+        control->SetEnabled(enabled);
     // The change shows before the work starts or after it ends.
     pump();
 }

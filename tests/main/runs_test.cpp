@@ -1215,3 +1215,41 @@ TEST_F(RunsTest, ChangesFromOtherWindowsDuringAPhotoWaitForTheNextPhoto)
     EXPECT_FALSE(ReadFileBytes(folder.File("before/c.jpg")) == ReadFileBytes(folder.File("loaded/c.jpg")));
     EXPECT_FALSE(ReadFileBytes(folder.File("loaded/e.jpg")) == ReadFileBytes(folder.File("after/e.jpg")));
 }
+
+// The corrections and the quality choices of the main window are read in the
+// middle of a photo's work: while a batch runs, the keys of an operator who
+// types a Y offset or ticks 色補正 and 高品質 off reach nothing, and every
+// picture is the quiet batch's.
+TEST_F(RunsTest, TheCorrectionsTakeNoInputWhileABatchRuns)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "b.jpg", "c.jpg"});
+    Form1->CheckBox7->SetChecked(true);
+    Form1->Edit7->SetText("2");
+    Form1->TrackBar5->SetPosition(Form1->TrackBar5->Position() + 3);
+    auto batch = [&](const std::string& out) {
+        Form1->WMDropFiles({photos}, true);
+        Form1->Edit2->SetText(folder.File(out));
+        dialogs->Message("作業が終了しました。保存ファイル数:   3 エラー:0 スキップ:0", IDOK);
+        Form1->BitBtn12->Click();
+    };
+    batch("quiet");
+    DuringCommand typeAndTick(
+        [&] { return ProcessingLog().back() == photos + "/b.jpg" && Form1->WorkInProgress(); },
+        [&] {
+            TypeKeys(*Form1->Edit6, "7");
+            SendKey(*Form1->CheckBox6, Qt::Key_Space, " ");
+            SendKey(*Form1->CheckBox3, Qt::Key_Space, " ");
+        });
+    batch("during");
+    ASSERT_TRUE(typeAndTick.done);
+    EXPECT_EQ(Form1->Edit6->Text(), "0");
+    EXPECT_TRUE(Form1->CheckBox6->Checked());
+    EXPECT_TRUE(Form1->CheckBox3->Checked());
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        EXPECT_TRUE(ReadFileBytes(folder.File(std::string("during/") + name)) ==
+                    ReadFileBytes(folder.File(std::string("quiet/") + name)))
+            << name;
+    // Afterwards they take the operator's input again.
+    SendKey(*Form1->CheckBox6, Qt::Key_Space, " ");
+    EXPECT_FALSE(Form1->CheckBox6->Checked());
+}
