@@ -348,23 +348,74 @@ JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap&
         state, [data, size](j_decompress_ptr cinfo) { jpeg_mem_src(cinfo, data, size); }, out, error);
 }
 
-JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
+namespace {
+
+// The photo file at path opened for reading, or nothing with result and
+// error saying why. Opened without blocking and checked to be a regular
+// file: a named pipe with a photo's name would otherwise stall the open
+// until a writer came.
+std::FILE* OpenPhotoFile(const std::string& path, JpegResult& result, std::string* error)
 {
-    // Opened without blocking and checked to be a regular file: a named pipe
-    // with a photo's name would otherwise stall the open until a writer came.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int cause = errno;
         SetError(error, std::strerror(cause));
-        return cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+        result = cause == ENOENT ? JpegResult::NotFound : JpegResult::Unreadable;
+        return nullptr;
     }
     struct stat info;
     std::FILE* file = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? fdopen(fd, "rb") : nullptr;
     if (!file) {
         close(fd);
         SetError(error, "Not a regular file");
-        return JpegResult::Unreadable;
+        result = JpegResult::Unreadable;
     }
+    return file;
+}
+
+struct HeaderState {
+    jpeg_decompress_struct cinfo;
+    ErrorManager errors;
+};
+
+std::optional<std::uint64_t> ReadHeaderPixels(HeaderState& state, std::FILE* file)
+{
+    jpeg_decompress_struct& cinfo = state.cinfo;
+    InstallErrorManager(state.errors);
+    cinfo.err = &state.errors.pub;
+    if (setjmp(state.errors.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, file);
+    state.errors.readingHeader = true;
+    jpeg_read_header(&cinfo, TRUE);
+    const std::uint64_t pixels = std::uint64_t{cinfo.image_width} * cinfo.image_height;
+    jpeg_destroy_decompress(&cinfo);
+    return pixels;
+}
+
+} // namespace
+
+std::optional<std::uint64_t> JpegHeaderPixels(const std::string& path)
+{
+    JpegResult result = JpegResult::Ok;
+    std::FILE* file = OpenPhotoFile(path, result, nullptr);
+    if (!file)
+        return std::nullopt;
+    HeaderState state{};
+    const std::optional<std::uint64_t> pixels = ReadHeaderPixels(state, file);
+    std::fclose(file);
+    return pixels;
+}
+
+JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)
+{
+    JpegResult opened = JpegResult::Ok;
+    std::FILE* file = OpenPhotoFile(path, opened, error);
+    if (!file)
+        return opened;
     DecodeState state{};
     const JpegResult result = Decode(
         state, [file](j_decompress_ptr cinfo) { jpeg_stdio_src(cinfo, file); }, out, error);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class TBitmap;
@@ -32,6 +33,10 @@ constexpr std::uint64_t kMaxJpegPixels = 200'000'000;
 // failure may leave it resized and partly written. error, when given,
 // receives libjpeg's text.
 JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error = nullptr);
+// The pixels (width × height) that the header of the file at path declares,
+// read without decoding or allocating the picture: what a decode of it would
+// hold. Nothing when the file has no readable JPEG header.
+std::optional<std::uint64_t> JpegHeaderPixels(const std::string& path);
 // The same from bytes in memory.
 JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap& out,
                             std::string* error = nullptr);

@@ -6,6 +6,7 @@
 // not handed over: the caller decodes it afresh.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,11 @@ public:
 
     // The photo in work, taken at once, and two ahead of it.
     static constexpr int kAhead = 3;
+
+    // Tests see what a batch asks of its decodes: each decode started and
+    // each taken, on the thread that asks.
+    enum class Event { Started, Taken };
+    static void ObserveForTesting(std::function<void(Event, const std::string& path)> observer);
 
 private:
     struct Decode;
