@@ -64,17 +64,18 @@ TEST(Bitmap, PixelsNoLongerNeededGoBackToTheSystem)
         EXPECT_TRUE(ReadProcessMemoryInfo(info));
         return static_cast<long>(info.workingSet >> 20);
     };
-    const long before = residentMb();
     auto picture = std::make_unique<TBitmap>();
-    for (const auto& [w, h] : {std::pair{6000, 4000}, std::pair{2000, 1500}, std::pair{4000, 2000}}) {
+    auto residentFilled = [&](int w, int h) {
         picture->SetSize(w, h);
         picture->Fill(clGray);
-        const long needed = static_cast<long>(w) * h * 3 >> 20;
-        EXPECT_GE(residentMb() - before, needed - 2) << w << "×" << h;
-        EXPECT_LE(residentMb() - before, needed + 8) << w << "×" << h;
-    }
+        return residentMb();
+    };
+    const long large = residentFilled(6000, 4000);  // 69 MiB
+    const long small = residentFilled(2000, 1500);  // 9 MiB
+    EXPECT_GE(large - small, 69 - 9 - 4);
+    const long middle = residentFilled(4000, 2000);  // 23 MiB
     picture.reset();
-    EXPECT_LE(residentMb() - before, 4);
+    EXPECT_GE(middle - residentMb(), 23 - 4);
 }
 
 // A size whose pixels cannot be had leaves the bitmap empty, never claiming
