@@ -24,6 +24,10 @@
 //   Yes) and prints the median and the longest time from a press to the
 //   batch's summary box.
 //
+// batch_bench --long [N]
+//   N photos (2,000 by default) of mixed sizes in batches of 200, as in an
+//   operator's day, printing the resident memory after every batch.
+//
 // batch_bench [runs]
 //   The same job for single photos of 12 and 24 megapixels into layouts 0, 5
 //   and 7 (the composition and save of one photo, its decode included, the
@@ -44,6 +48,7 @@
 #include <optional>
 #include <random>
 #include <sstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -124,13 +129,15 @@ void SetUpCorrections()
     Form4->Edit8->SetText("15");
 }
 
-long PeakResidentKb()
+// A size of /proc/self/status in KiB ("VmHWM:", the peak resident, or
+// "VmRSS:", the resident now).
+long StatusKb(const char* field)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::strtol(line.c_str() + 6, nullptr, 10);
+        if (line.rfind(field, 0) == 0)
+            return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
     return -1;
 }
 
@@ -178,6 +185,14 @@ int PinToCores(int count)
     return CPU_COUNT(&allowed);
 }
 
+// "/<prefix><n>.jpg", numbered so that the list keeps the order of n.
+std::string PhotoName(const char* prefix, int n)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/%s%04d.jpg", prefix, n);
+    return name;
+}
+
 std::string SelfPath()
 {
     return std::filesystem::read_symlink("/proc/self/exe").string();
@@ -203,7 +218,7 @@ int FolderChild(const std::string& photos, const std::string& output, ScriptedDi
         Form1->BitBtn12->Click();
         ms = MsSince(start);
     }
-    std::printf("%.1f %.1f %ld\n", batchMs[0], batchMs[1], PeakResidentKb());
+    std::printf("%.1f %.1f %ld\n", batchMs[0], batchMs[1], StatusKb("VmHWM:"));
     for (int i = 0; i < Form1->Memo2->Lines().Count(); ++i)
         std::printf("%s\n", Form1->Memo2->Lines()[i].c_str());
     return 0;
@@ -439,19 +454,102 @@ int FolderRun(const std::string& ownFolder, int rounds, int cores, int presses, 
             std::filesystem::create_directories(photos);
             for (int i = 0; i < set.count; ++i) {
                 const bool portrait = i % 4 == 3;
-                char name[32];
-                std::snprintf(name, sizeof name, "/p%02d.jpg", i);
-                WritePhotoJpeg(photos + name, portrait ? set.h : set.w, portrait ? set.w : set.h,
+                WritePhotoJpeg(photos + PhotoName("p", i), portrait ? set.h : set.w, portrait ? set.w : set.h,
                                static_cast<unsigned>(i));
             }
             timeSet(set.name, photos, folder + "/" + set.name + "-out");
         }
+        // The two sizes mixed, two of each in turn, so that every order of two
+        // sizes follows in the list: the same files under other names.
+        const std::string mixed = folder + "/12+24MP";
+        std::filesystem::create_directories(mixed);
+        for (int i = 0; i < 12; ++i)
+            std::filesystem::create_hard_link(i / 2 % 2 ? folder + "/24MP" + PhotoName("p", i % 8)
+                                                        : folder + "/12MP" + PhotoName("p", i),
+                                              mixed + PhotoName("m", i));
+        TimeSet("12+24MP", mixed, folder + "/12+24MP-out", rounds, keep);
     }
     if (presses > 0) {
         std::printf("\n中断 pressed at random moments of a batch, to the batch's summary box\n");
         std::printf("%-10s %7s %8s %8s %s\n", "set", "presses", "median", "longest", "load");
         std::printf("%s", pressRows.c_str());
     }
+    std::filesystem::remove_all(folder);
+    return 0;
+}
+
+// The file at path with an EXIF orientation (6 or 8: a camera held upright),
+// as a camera writes its portraits: stored sideways, turned when decoded.
+void AddExifOrientation(const std::string& path, int orientation)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string jpeg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // APP1 "Exif": a little-endian TIFF header and one IFD entry, the
+    // orientation (tag 0x0112, SHORT, count 1).
+    const char app1[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0,
+                         0x12, 0x01, 3, 0, 1, 0, 0, 0, static_cast<char>(orientation), 0, 0, 0, 0, 0, 0, 0};
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << jpeg.substr(0, 2) << std::string(app1, sizeof app1) << jpeg.substr(2);
+}
+
+// An operator's day: batches of 200 photos, one folder after another, each
+// photo of one of the usual sizes in a shuffled order, most small, a fifth of
+// 12 or 24 megapixels, the portraits stored sideways as cameras store them.
+// Prints the resident memory after each batch, when every batch has ended on
+// the same photo; memory the program does not give back shows as a rise from
+// the first figure to the last. The photos are a few files under many names,
+// and the pictures saved are removed after each batch.
+int LongRun(int count)
+{
+    char pattern[] = "/tmp/plovis-day-XXXXXX";
+    const std::string folder = mkdtemp(pattern);
+    const std::string output = folder + "/out";
+    struct Kind {
+        int w;
+        int h;
+        int orientation;
+        int weight;
+    };
+    const Kind kinds[] = {{1600, 1200, 0, 15}, {2048, 1536, 0, 20}, {2048, 1536, 6, 10}, {3264, 2448, 0, 20},
+                          {3264, 2448, 8, 15}, {4000, 3000, 0, 10}, {6000, 4000, 0, 6},  {6000, 4000, 6, 4}};
+    std::vector<std::string> files;
+    std::vector<int> weights;
+    for (const Kind& kind : kinds) {
+        files.push_back(folder + "/" + std::to_string(files.size()) + ".jpg");
+        WritePhotoJpeg(files.back(), kind.w, kind.h, static_cast<unsigned>(files.size()));
+        if (kind.orientation != 0)
+            AddExifOrientation(files.back(), kind.orientation);
+        weights.push_back(kind.weight);
+    }
+    std::mt19937 random(2026);
+    std::discrete_distribution<int> pick(weights.begin(), weights.end());
+    constexpr int kBatch = 200;
+    std::printf("%d batches of %d photos of 2 to 24 megapixels (layout 5, the job of the folder bench)\n",
+                count / kBatch, kBatch);
+    long first = 0;
+    for (int done = 0; done + kBatch <= count; done += kBatch) {
+        const std::string photos = folder + "/batch" + std::to_string(done / kBatch);
+        std::filesystem::create_directories(photos);
+        for (int i = 0; i < kBatch; ++i) {
+            const std::size_t kind = i + 1 < kBatch ? static_cast<std::size_t>(pick(random)) : 5;
+            std::filesystem::create_hard_link(files[kind], photos + PhotoName("d", i));
+        }
+        SetUpJob(photos, output);
+        Form1->ComboBox1->UserChose(5);
+        Form1->WMDropFiles({photos}, true);
+        Form1->Edit2->SetText(output);
+        SetUpCorrections();
+        Form1->BitBtn12->Click();
+        std::filesystem::remove_all(photos);
+        std::filesystem::remove_all(output);
+        const long kb = StatusKb("VmRSS:");
+        if (first == 0)
+            first = kb;
+        std::printf("after %5d photos: resident %4.0f MiB (%+5.1f %%)\n", done + kBatch,
+                    static_cast<double>(kb) / 1024, 100.0 * static_cast<double>(kb - first) / first);
+        std::fflush(stdout);
+    }
+    std::printf("peak resident %.0f MiB\n", static_cast<double>(StatusKb("VmHWM:")) / 1024);
     std::filesystem::remove_all(folder);
     return 0;
 }
@@ -531,6 +629,7 @@ int main(int argc, char** argv)
     const bool folderChild = args.size() >= 3 && args[0] == "--folder-child";
     const bool pressChild = args.size() >= 4 && args[0] == "--press-child";
     bool folderMode = false;
+    int longRun = 0;
     std::string ownFolder;
     std::string keep;
     int cores = 0;
@@ -542,6 +641,10 @@ int main(int argc, char** argv)
             folderMode = true;
             if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
                 ownFolder = args[++i];
+        } else if (args[i] == "--long") {
+            longRun = 2000;
+            if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
+                longRun = std::max(200, std::atoi(args[++i].c_str()));
         } else if (args[i] == "--cores" && i + 1 < args.size()) {
             cores = std::atoi(args[++i].c_str());
         } else if (args[i] == "--rounds" && i + 1 < args.size()) {
@@ -573,6 +676,8 @@ int main(int argc, char** argv)
         status = PressChild(args[1], args[2], std::atoi(args[3].c_str()));
     else if (folderMode)
         status = FolderRun(ownFolder, rounds, coresUsed, presses, keep);
+    else if (longRun > 0)
+        status = LongRun(longRun);
     else
         status = PhotoRun(runs);
     // The windows go before the application, or its end crashes and the

@@ -457,9 +457,13 @@ private:
     // died while saving left there: each once in the life of the program.
     std::set<std::string> sweptFolders_;
     // Whether the batch's next photo is to be worked ahead now: it is
-    // being decoded ahead, is not the photo in work, the photos are not
-    // larger than the overlap pays for, and no abort is asked for.
+    // being decoded ahead, is not the photo in work, is not larger than the
+    // overlap pays for, and no abort is asked for.
     bool mayWorkAhead(const std::string& next);
+    // Starts the decodes of the list's photos from index from through
+    // index through that the memory bound of the batch allows (see
+    // kAheadPixels); the first photo that does not fit ends them.
+    void decodeAhead(int from, int through);
     // The next photo's pixel work into the work bitmaps (the current photo's
     // state waiting meanwhile), held for its turn when it came through
     // without anything unusual.

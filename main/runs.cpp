@@ -11,14 +11,6 @@
 #include "platform/jpeg_prefetch.h"
 #include "platform/text_format.h"
 
-namespace {
-
-// Photos up to this size are decoded two ahead in a batch: a batch of 24 MP
-// photos then peaks at 416 MB, where its bound is 500.
-constexpr std::int64_t kTwoAheadPixels = 25'000'000;
-
-}  // namespace
-
 void TForm1::BitBtn12Click()
 {
     BusyScope busy(*this, BusyScope::DisableButtons);
@@ -77,19 +69,15 @@ void TForm1::RunBatch()
     } dropAtEnd{prefetch_, workAhead_};
     for (int i = PhotoIndex; i < count; ++i) {
         const std::string name = Memo2->Lines()[PhotoIndex];
-        // This photo and the next are decoded on other cores: the one while
-        // this one is finished, this one (the first) while the next starts.
-        // Photos up to the size of a usual camera's are decoded two ahead,
-        // on two cores at once: one decode takes about as long as the rest
-        // of a photo's work. Larger ones, one ahead, keep the memory in
-        // bounds. A photo worked ahead has been decoded already. A new
+        // This photo and the next two are decoded on other cores: those
+        // while this one is finished, this one (the first) while the next
+        // starts. Two ahead decode on two cores at once: one decode takes
+        // about as long as the rest of a photo's work. The memory bound may
+        // leave fewer. A photo worked ahead has been decoded already. A new
         // decode takes over the storage of the fitting's intermediate, which
         // the photo before left and this one makes afresh.
-        if (name != CachedPhotoPath && name != workAhead_->path)
-            prefetch_.Ahead(name, ScratchBitmap);
-        const bool small = std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kTwoAheadPixels;
-        for (int k = 1; k <= (small ? 2 : 1) && PhotoIndex + k < count; ++k)
-            prefetch_.Ahead(Memo2->Lines()[PhotoIndex + k], ScratchBitmap);
+        const bool decoded = name == CachedPhotoPath || name == workAhead_->path;
+        decodeAhead(decoded ? PhotoIndex + 1 : PhotoIndex, PhotoIndex + 2);
         Memo1->Lines().Add(name);
         pumpBetweenPhotos();
         if (AbortRequested) {

@@ -12,13 +12,42 @@
 #include "main/main_form.h"
 #include "platform/application.h"
 #include "platform/flag_scope.h"
+#include "platform/jpeg_codec.h"
+
+namespace {
+
+// The pixels a photo's header declares; 0 for a file without a readable
+// header, whose decode fails at once.
+std::uint64_t HeaderPixels(const std::string& path)
+{
+    const std::optional<JpegDimensions> size = ReadJpegDimensions(path);
+    return size ? size->Pixels() : 0;
+}
+
+}  // namespace
 
 bool TForm1::mayWorkAhead(const std::string& next)
 {
     // An abort asked for already ends the batch before the next photo.
-    return workAhead_ && !next.empty() && !AbortRequested && next != CachedPhotoPath &&
-           std::int64_t{SourceBitmap->Width()} * SourceBitmap->Height() <= kWorkAheadPixels &&
-           prefetch_.Has(next) && colourCorrectionAsTyped().has_value();
+    return workAhead_ && !next.empty() && !AbortRequested && next != CachedPhotoPath && prefetch_.Has(next) &&
+           HeaderPixels(next) <= std::uint64_t{kWorkAheadPixels} &&
+           colourCorrectionAsTyped().has_value();
+}
+
+void TForm1::decodeAhead(int from, int through)
+{
+    std::int64_t held = 0;
+    for (int index = PhotoIndex; index <= through; ++index) {
+        const std::string path = Memo2->Lines()[index];
+        if (path.empty())
+            return;
+        const auto pixels = static_cast<std::int64_t>(HeaderPixels(path));
+        held += pixels;
+        if (pixels > kDecodeAheadPixels || held > kAheadPixels)
+            return;
+        if (index >= from)
+            prefetch_.Ahead(path, ScratchBitmap);
+    }
 }
 
 void TForm1::workNextPhotoAhead(const std::string& next)
@@ -51,9 +80,7 @@ bool TForm1::workPhotoAhead(const std::string& path)
     WorkAhead& ahead = *workAhead_;
     ahead.inputs = workAheadInputs();
     // Its decode is taken now, not at its turn: the two after it start now.
-    for (int k = 2; k <= 3; ++k)
-        if (const std::string later = Memo2->Lines()[PhotoIndex + k]; !later.empty())
-            prefetch_.Ahead(later, ScratchBitmap);
+    decodeAhead(PhotoIndex + 2, PhotoIndex + 3);
     if (!waitForDecodeAhead(path) || prefetch_.Take(path, *ScratchBitmap, &ahead.stamp) != JpegResult::Ok)
         return false;
     turnIntoCache();

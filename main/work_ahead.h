@@ -24,6 +24,15 @@
 // worked ahead took 564 MB with only one decode ahead, where its bound is
 // 500, and gained nothing measurable.
 inline constexpr std::int64_t kWorkAheadPixels = 16'000'000;
+// The memory bound of a batch. Every photo from the one in work through one
+// decoded ahead is held at once (in work, saving, worked ahead or decoding),
+// so a decode starts only while their pixels, its own included, come to at
+// most kAheadPixels: three 24 MP photos, as a batch of them holds. Each photo
+// is judged by its header, before any of its pixels exist. A photo above
+// kDecodeAheadPixels, larger than a usual camera's, is decoded at its turn
+// with nothing decoded beside it.
+inline constexpr std::int64_t kAheadPixels = 72'000'000;
+inline constexpr std::int64_t kDecodeAheadPixels = 25'000'000;
 
 // Everything the pixel work of a photo reads besides its file. The work done
 // ahead is kept only when all of it is as it was: a modeless window or a

@@ -21,7 +21,7 @@ public:
     }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // The storage is malloc'd, so aligned for 32-bit pixels.
+    // The storage is aligned for 32-bit pixels (malloc or whole pages).
     std::uint32_t* Row(int y) { return reinterpret_cast<std::uint32_t*>(data_.Data()) + static_cast<std::size_t>(y) * width_; }
     const std::uint32_t* Row(int y) const
     {

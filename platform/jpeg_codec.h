@@ -44,10 +44,12 @@ JpegResult DecodeJpegMemory(const std::uint8_t* data, std::size_t size, TBitmap&
                             std::string* error = nullptr);
 
 // The width and height that a file's JPEG header states, read without
-// decoding; none when the file has no readable header.
+// decoding or allocating the picture; none when the file has no readable
+// header.
 struct JpegDimensions {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    std::uint64_t Pixels() const { return std::uint64_t{width} * height; }
 };
 std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path);
 

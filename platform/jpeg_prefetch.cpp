@@ -14,6 +14,16 @@
 #include "platform/parallel_rows.h"
 #include "platform/thread_start.h"
 
+namespace {
+
+std::function<void(JpegPrefetch::Event, const std::string&)>& Observer()
+{
+    static std::function<void(JpegPrefetch::Event, const std::string&)> observer;
+    return observer;
+}
+
+}  // namespace
+
 struct JpegPrefetch::Decode {
     std::string path;
     TBitmap picture;
@@ -101,6 +111,8 @@ void JpegPrefetch::Ahead(const std::string& path, TBitmap* storage)
         decode->picture.ExchangePixels(*storage);
     decode->Start(path);
     running_.push_back(std::move(decode));
+    if (Observer())
+        Observer()(Event::Started, path);
 }
 
 bool JpegPrefetch::Has(const std::string& path) const
@@ -113,6 +125,8 @@ std::optional<JpegResult> JpegPrefetch::Take(const std::string& path, TBitmap& o
     const auto found = std::find_if(running_.begin(), running_.end(), [&](const auto& d) { return d->path == path; });
     if (found == running_.end())
         return std::nullopt;
+    if (Observer())
+        Observer()(Event::Taken, path);
     std::unique_ptr<Decode> decode = std::move(*found);
     running_.erase(found);
     decode->Finish();
@@ -136,6 +150,11 @@ bool JpegPrefetch::WaitFor(const std::string& path, const std::function<bool()>&
         if (poll && poll())
             return false;
     return true;
+}
+
+void JpegPrefetch::ObserveForTesting(std::function<void(Event, const std::string& path)> observer)
+{
+    Observer() = std::move(observer);
 }
 
 void JpegPrefetch::DropAll()

@@ -49,6 +49,11 @@ public:
     // The photo in work, taken at once, and two ahead of it.
     static constexpr int kAhead = 3;
 
+    // Tests see what a batch asks of its decodes: each decode started and
+    // each taken, on the thread that asks.
+    enum class Event { Started, Taken };
+    static void ObserveForTesting(std::function<void(Event, const std::string& path)> observer);
+
 private:
     struct Decode;
     std::vector<std::unique_ptr<Decode>> running_;

@@ -30,6 +30,7 @@
 #include "platform/application.h"
 #include "platform/file_system.h"
 #include "platform/jpeg_codec.h"
+#include "platform/jpeg_prefetch.h"
 #include "platform/parallel_rows.h"
 #include "platform/text_encoding.h"
 #include "platform/thread_start.h"
@@ -1252,4 +1253,60 @@ TEST_F(RunsTest, TheCorrectionsTakeNoInputWhileABatchRuns)
     // Afterwards they take the operator's input again.
     SendKey(*Form1->CheckBox6, Qt::Key_Space, " ");
     EXPECT_FALSE(Form1->CheckBox6->Checked());
+}
+
+namespace {
+
+// A photo whose header claims w x h pixels and whose data ends at once: the
+// batch judges it by its size as any photo, and its decode fails before any
+// pixel of it exists.
+void WriteHeaderOnlyJpeg(const std::string& path, int w, int h)
+{
+    WriteSolidJpeg(path, 8, 8, clGray);
+    std::string bytes = ReadFileBytes(path);
+    const std::size_t sof = bytes.find("\xFF\xC0", 2);
+    ASSERT_NE(sof, std::string::npos);
+    // SOF0: marker, length (2), precision (1), height (2), width (2).
+    bytes[sof + 5] = static_cast<char>(h >> 8);
+    bytes[sof + 6] = static_cast<char>(h & 0xFF);
+    bytes[sof + 7] = static_cast<char>(w >> 8);
+    bytes[sof + 8] = static_cast<char>(w & 0xFF);
+    WriteFileBytes(path, bytes);
+}
+
+}  // namespace
+
+// Each photo is judged by its own size, from its header, not by the photo in
+// work: b (17 MP) after a small one is decoded ahead but not worked ahead;
+// d (26 MP, above a usual camera's) is decoded at its turn, with nothing
+// decoded beside it; the photos held at once, from the one in work through
+// the last decoded ahead, never come to more than three 24 MP photos, so j
+// waits until h is done. Small photos are still worked ahead.
+TEST_F(RunsTest, PhotosAreDecodedAndWorkedAheadByTheirOwnSize)
+{
+    const std::string photos = MakePhotoFolder("2024", {"a.jpg", "c.jpg", "e.jpg", "f.jpg", "g.jpg"});
+    WriteHeaderOnlyJpeg(photos + "/b.jpg", 4800, 3600);
+    WriteHeaderOnlyJpeg(photos + "/d.jpg", 5200, 5000);
+    for (const char* name : {"/h.jpg", "/i.jpg", "/j.jpg"})
+        WriteHeaderOnlyJpeg(photos + name, 7000, 3500);
+    Form1->WMDropFiles({photos}, true);
+
+    std::vector<std::string> started, workedAhead;
+    JpegPrefetch::ObserveForTesting([&](JpegPrefetch::Event event, const std::string& path) {
+        const std::string seen = std::filesystem::path(path).stem().string() + "@" +
+                                 std::filesystem::path(Form1->Memo2->Lines()[Form1->PhotoIndex]).stem().string();
+        if (event == JpegPrefetch::Event::Started)
+            started.push_back(seen);
+        else if (path != Form1->Memo2->Lines()[Form1->PhotoIndex])
+            workedAhead.push_back(seen);
+    });
+    for (const char* name : {"/b.jpg", "/d.jpg", "/h.jpg", "/i.jpg", "/j.jpg"})
+        dialogs->Message("JPEGファイルを読み込めませんでした。中断しますか？\n\n" + photos + name, IDNO);
+    dialogs->Message("作業が終了しました。保存ファイル数:   5 エラー:0 スキップ:5", IDOK);
+    Form1->BitBtn12->Click();
+    JpegPrefetch::ObserveForTesting(nullptr);
+    EXPECT_EQ(started, (std::vector<std::string>{"b@a", "c@a", "e@e", "f@e", "g@e", "h@e", "i@f", "j@i"}));
+    EXPECT_EQ(workedAhead, (std::vector<std::string>{"f@e", "g@f"}));
+    EXPECT_EQ(FolderNames(folder.File("TA2024")),
+              (std::vector<std::string>{"a.jpg", "c.jpg", "e.jpg", "f.jpg", "g.jpg"}));
 }

@@ -13,6 +13,7 @@
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/image_control.h"
+#include "platform/process_memory.h"
 #include "tests/test_support.h"
 
 TEST(Bitmap, ExchangingPixelsLeavesEachBitmapItsTransparency)
@@ -50,6 +51,31 @@ TEST(Bitmap, GrowingAfterShrinkingGivesWholeRowsOfTheNewSize)
         EXPECT_EQ(bitmap.Pixel(w - 1, h - 1), TColor(w - 1 + (h - 1) * w));
         EXPECT_EQ(bitmap.Pixel(0, 0), TColor(0));
     }
+}
+
+// Pixels go back to the system as soon as a picture no longer needs them: a
+// picture made smaller keeps only the pages of its new size, and a freed one
+// none, whatever sizes came before (a day of mixed photos would otherwise
+// hold every picture at the size of its largest).
+TEST(Bitmap, PixelsNoLongerNeededGoBackToTheSystem)
+{
+    auto residentMb = [] {
+        ProcessMemoryInfo info;
+        EXPECT_TRUE(ReadProcessMemoryInfo(info));
+        return static_cast<long>(info.workingSet >> 20);
+    };
+    auto picture = std::make_unique<TBitmap>();
+    auto residentFilled = [&](int w, int h) {
+        picture->SetSize(w, h);
+        picture->Fill(clGray);
+        return residentMb();
+    };
+    const long large = residentFilled(6000, 4000);  // 69 MiB
+    const long small = residentFilled(2000, 1500);  // 9 MiB
+    EXPECT_GE(large - small, 69 - 9 - 4);
+    const long middle = residentFilled(4000, 2000);  // 23 MiB
+    picture.reset();
+    EXPECT_GE(middle - residentMb(), 23 - 4);
 }
 
 // A size whose pixels cannot be had leaves the bitmap empty, never claiming
