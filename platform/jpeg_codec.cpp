@@ -333,12 +333,12 @@ FileHandle OpenPhotoFile(const std::string& path, JpegResult& result, std::strin
 
 } // namespace
 
-std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path)
+namespace {
+
+// The dimensions in a header that setSource attaches.
+template <typename SetSource>
+std::optional<JpegDimensions> ReadDimensions(SetSource setSource)
 {
-    JpegResult ignored;
-    const FileHandle file = OpenPhotoFile(path, ignored, nullptr);
-    if (!file)
-        return std::nullopt;
     jpeg_decompress_struct cinfo{};
     ErrorManager errors;
     InstallErrorManager(errors);
@@ -346,12 +346,28 @@ std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path)
     std::optional<JpegDimensions> dimensions;
     if (setjmp(errors.jump) == 0) {
         jpeg_create_decompress(&cinfo);
-        jpeg_stdio_src(&cinfo, file.get());
+        setSource(&cinfo);
         jpeg_read_header(&cinfo, TRUE);
         dimensions = JpegDimensions{cinfo.image_width, cinfo.image_height};
     }
     jpeg_destroy_decompress(&cinfo);
     return dimensions;
+}
+
+} // namespace
+
+std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path)
+{
+    JpegResult ignored;
+    const FileHandle file = OpenPhotoFile(path, ignored, nullptr);
+    if (!file)
+        return std::nullopt;
+    return ReadDimensions([&file](j_decompress_ptr cinfo) { jpeg_stdio_src(cinfo, file.get()); });
+}
+
+std::optional<JpegDimensions> ReadJpegDimensionsMemory(const std::uint8_t* data, std::size_t size)
+{
+    return ReadDimensions([data, size](j_decompress_ptr cinfo) { jpeg_mem_src(cinfo, data, size); });
 }
 
 JpegResult DecodeJpegFile(const std::string& path, TBitmap& out, std::string* error)

@@ -52,6 +52,8 @@ struct JpegDimensions {
     std::uint64_t Pixels() const { return std::uint64_t{width} * height; }
 };
 std::optional<JpegDimensions> ReadJpegDimensions(const std::string& path);
+// The same from bytes in memory.
+std::optional<JpegDimensions> ReadJpegDimensionsMemory(const std::uint8_t* data, std::size_t size);
 
 // Writes bitmap to path as a baseline JPEG whose first segment is the JFIF
 // APP0 (density left at libjpeg's default, 1:1 without unit). quality is
