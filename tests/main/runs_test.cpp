@@ -626,16 +626,25 @@ namespace {
 // the window has processed it (or after ten seconds).
 void DuringTheSaveOf(const std::string& name, std::function<void()> action)
 {
+    // The save's thread only raises a flag and waits: the window's thread
+    // sees it on a timer and acts, so every hand-over between the two is an
+    // atomic that the thread sanitizer sees (Qt's own event queue it cannot).
+    auto reached = std::make_shared<std::atomic<bool>>(false);
     auto handled = std::make_shared<std::atomic<bool>>(false);
-    SetFileWriteFaultForTesting([name, action = std::move(action), handled](const std::string& target) {
+    auto* watch = new QTimer(qApp);
+    watch->setInterval(5);
+    QObject::connect(watch, &QTimer::timeout, [watch, action = std::move(action), reached, handled] {
+        if (!*reached || *handled)
+            return;
+        watch->stop();
+        action();
+        *handled = true;
+        watch->deleteLater();
+    });
+    watch->start();
+    SetFileWriteFaultForTesting([name, reached, handled](const std::string& target) {
         if (target.size() >= name.size() && target.compare(target.size() - name.size(), name.size(), name) == 0) {
-            QMetaObject::invokeMethod(
-                qApp,
-                [action, handled] {
-                    action();
-                    *handled = true;
-                },
-                Qt::QueuedConnection);
+            *reached = true;
             for (int i = 0; i < 1000 && !*handled; ++i)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
