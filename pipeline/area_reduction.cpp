@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/exact_division.h"
 #include "platform/parallel_rows.h"
 
 namespace {
@@ -74,18 +75,9 @@ int Luminance(int r, int g, int b)
     return (77 * r + 151 * g + 28 * b) / 255;
 }
 
-// n / d for a divisor known ahead, as a multiplication: with m = ceil(2^64 / d)
-// the high half of n * m is exactly n / d (rounded down) whenever n * d < 2^64.
-// Every divisor here is a cover's weight sum, at least 99 (a reduction covers
-// more than one whole cell per target pixel).
-struct Reciprocal {
-    std::uint64_t m = 0;
-    explicit Reciprocal(std::uint64_t d = 2) : m(~std::uint64_t{0} / d + 1) {}
-    std::uint64_t Divide(std::uint64_t n) const
-    {
-        return static_cast<std::uint64_t>((static_cast<unsigned __int128>(n) * m) >> 64);
-    }
-};
+// Every divisor below is a cover's weight sum, at least 99 (a reduction
+// covers more than one whole cell per target pixel), and every dividend at
+// most such a sum times 255 times another: far inside the exact range.
 
 // Runs rowFn(y) over the h rows of a w-wide target, work being the source
 // pixels read. A single thread checks the abort before every pixel of a row
