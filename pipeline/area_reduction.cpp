@@ -236,11 +236,10 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
     } else if (control.ShouldAbort()) {
         reduced = false;
     } else {
-        // Bands of target rows, a few per thread, each weighed in order.
-        const int bands = std::min(tH, WorkerThreadCount() * 4);
+        const int bandRows = RowsPerBand(tH);
         reduced = ForEachRowPolled(
-            bands, work,
-            [&](int band) { reduceBand(tH * band / bands, tH * (band + 1) / bands, [] { return true; }); },
+            (tH + bandRows - 1) / bandRows, work,
+            [&](int band) { reduceBand(band * bandRows, std::min(tH, (band + 1) * bandRows), [] { return true; }); },
             PollOf(&control));
     }
     if (!reduced)

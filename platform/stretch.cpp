@@ -15,11 +15,6 @@
 
 namespace {
 
-// Target rows are stretched in bands of this many, taken by the threads one
-// at a time: many more bands than threads, so that none is left alone on a
-// long last band, and each band's column sums are allocated once.
-constexpr int kRowsPerBand = 8;
-
 struct AxisWeights {
     std::vector<int> first;          // first source pixel of each target pixel
     std::vector<int> count;          // number of source pixels it covers
@@ -128,15 +123,15 @@ bool StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest, co
     const bool exactByReciprocal = total < (std::uint64_t{1} << 28);
     const Reciprocal perBlock(total);
     const int outRows = plan.y1 - y0;
-    const int bands = (outRows + kRowsPerBand - 1) / kRowsPerBand;
-    return ForEachRowUntil(bands, plan.visible + plan.covered, [&](int band) {
+    const int bandRows = RowsPerBand(outRows);
+    return ForEachRowUntil((outRows + bandRows - 1) / bandRows, plan.visible + plan.covered, [&](int band) {
         // Weighed along y over whole source rows first (a column's sum is at
         // most sH * 255, 32 bits for any real picture), then along x per
         // target pixel (at most total * 255, 64 bits): the same integer sums
         // as pixel by pixel, in loops the compiler does many values at a time.
         std::vector<std::uint32_t> column(values);
-        const int last = std::min(outRows, (band + 1) * kRowsPerBand);
-        for (int r = band * kRowsPerBand; r < last; ++r) {
+        const int last = std::min(outRows, (band + 1) * bandRows);
+        for (int r = band * bandRows; r < last; ++r) {
             const std::uint32_t* wy = rows.weights.data() + rows.offset[r];
             for (int j = 0; j < rows.count[r]; ++j) {
                 const std::uint8_t* line = source.ScanLine(rows.first[r] + j) + c0 * 3;
