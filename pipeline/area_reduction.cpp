@@ -12,6 +12,7 @@
 
 #include "platform/exact_division.h"
 #include "platform/parallel_rows.h"
+#include "platform/row_weighing.h"
 
 namespace {
 
@@ -187,18 +188,8 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
         std::uint32_t* column = weighed.data();
         for (int ty = from; ty < to; ++ty) {
             const Cover& cy = rows.covers[static_cast<std::size_t>(ty)];
-            const std::uint32_t* wy = rows.weights.data() + cy.weights;
-            for (int j = 0; j < cy.count; ++j) {
-                const std::uint8_t* line = picture.ScanLine(window.Top + cy.first + j) + window.Left * 3;
-                const std::uint32_t weight = wy[j];
-                if (j == 0) {
-                    for (std::size_t i = 0; i < lineValues; ++i)
-                        column[i] = weight * line[i];
-                } else {
-                    for (std::size_t i = 0; i < lineValues; ++i)
-                        column[i] += weight * line[i];
-                }
-            }
+            WeighRows(picture, window.Top + cy.first, cy.count, rows.weights.data() + cy.weights, window.Left,
+                      lineValues, column);
             // sum / (wx * wy) as (sum / wy) / wx.
             const Reciprocal perRow(cy.weightSum);
             std::uint32_t* out = workPlane.Row(ty);

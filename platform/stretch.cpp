@@ -12,6 +12,7 @@
 
 #include "platform/exact_division.h"
 #include "platform/parallel_rows.h"
+#include "platform/row_weighing.h"
 
 namespace {
 
@@ -132,18 +133,8 @@ bool StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest, co
         std::vector<std::uint32_t> column(values);
         const int last = std::min(outRows, (band + 1) * bandRows);
         for (int r = band * bandRows; r < last; ++r) {
-            const std::uint32_t* wy = rows.weights.data() + rows.offset[r];
-            for (int j = 0; j < rows.count[r]; ++j) {
-                const std::uint8_t* line = source.ScanLine(rows.first[r] + j) + c0 * 3;
-                const std::uint32_t weight = wy[j];
-                if (j == 0) {
-                    for (std::size_t i = 0; i < values; ++i)
-                        column[i] = weight * line[i];
-                } else {
-                    for (std::size_t i = 0; i < values; ++i)
-                        column[i] += weight * line[i];
-                }
-            }
+            WeighRows(source, rows.first[r], rows.count[r], rows.weights.data() + rows.offset[r], c0, values,
+                      column.data());
             std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
             for (int c = 0; c < outW; ++c, out += 3) {
                 const std::uint32_t* p = column.data() + static_cast<std::size_t>(columns.first[c] - c0) * 3;
