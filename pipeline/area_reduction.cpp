@@ -10,7 +10,9 @@
 #include <functional>
 #include <vector>
 
+#include "platform/exact_division.h"
 #include "platform/parallel_rows.h"
+#include "platform/row_weighing.h"
 
 namespace {
 
@@ -74,18 +76,9 @@ int Luminance(int r, int g, int b)
     return (77 * r + 151 * g + 28 * b) / 255;
 }
 
-// n / d for a divisor known ahead, as a multiplication: with m = ceil(2^64 / d)
-// the high half of n * m is exactly n / d (rounded down) whenever n * d < 2^64.
-// Every divisor here is a cover's weight sum, at least 99 (a reduction covers
-// more than one whole cell per target pixel).
-struct Reciprocal {
-    std::uint64_t m = 0;
-    explicit Reciprocal(std::uint64_t d = 2) : m(~std::uint64_t{0} / d + 1) {}
-    std::uint64_t Divide(std::uint64_t n) const
-    {
-        return static_cast<std::uint64_t>((static_cast<unsigned __int128>(n) * m) >> 64);
-    }
-};
+// Every divisor below is a cover's weight sum, at least 99 (a reduction
+// covers more than one whole cell per target pixel), and every dividend at
+// most such a sum times 255 times another: far inside the exact range.
 
 // Runs rowFn(y) over the h rows of a w-wide target, work being the source
 // pixels read. A single thread checks the abort before every pixel of a row
@@ -195,18 +188,8 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
         std::uint32_t* column = weighed.data();
         for (int ty = from; ty < to; ++ty) {
             const Cover& cy = rows.covers[static_cast<std::size_t>(ty)];
-            const std::uint32_t* wy = rows.weights.data() + cy.weights;
-            for (int j = 0; j < cy.count; ++j) {
-                const std::uint8_t* line = picture.ScanLine(window.Top + cy.first + j) + window.Left * 3;
-                const std::uint32_t weight = wy[j];
-                if (j == 0) {
-                    for (std::size_t i = 0; i < lineValues; ++i)
-                        column[i] = weight * line[i];
-                } else {
-                    for (std::size_t i = 0; i < lineValues; ++i)
-                        column[i] += weight * line[i];
-                }
-            }
+            WeighRows(picture, window.Top + cy.first, cy.count, rows.weights.data() + cy.weights, window.Left,
+                      lineValues, column);
             // sum / (wx * wy) as (sum / wy) / wx.
             const Reciprocal perRow(cy.weightSum);
             std::uint32_t* out = workPlane.Row(ty);
@@ -244,11 +227,10 @@ int ShrinkHighQualityInto(const TBitmap& picture, const TRect& window, TBitmap& 
     } else if (control.ShouldAbort()) {
         reduced = false;
     } else {
-        // Bands of target rows, a few per thread, each weighed in order.
-        const int bands = std::min(tH, WorkerThreadCount() * 4);
+        const int bandRows = RowsPerBand(tH);
         reduced = ForEachRowPolled(
-            bands, work,
-            [&](int band) { reduceBand(tH * band / bands, tH * (band + 1) / bands, [] { return true; }); },
+            (tH + bandRows - 1) / bandRows, work,
+            [&](int band) { reduceBand(band * bandRows, std::min(tH, (band + 1) * bandRows), [] { return true; }); },
             PollOf(&control));
     }
     if (!reduced)

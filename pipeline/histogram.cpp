@@ -10,10 +10,11 @@
 void BuildHistogramSet(const TBitmap& bitmap, HistogramSet& set)
 {
     // Bands of rows are counted apart and then added: counts are sums, so
-    // the split changes nothing.
+    // the split changes nothing. Several bands a thread, taken in turn, so
+    // that a thread slowed by other work leaves its share to the others.
     const int w = bitmap.Width();
     const int h = bitmap.Height();
-    const int bands = std::max(1, std::min(WorkerThreadCount(), h));
+    const int bands = std::max(1, std::min(WorkerThreadCount() * 8, h));
     std::vector<HistogramSet> partial(static_cast<std::size_t>(bands));
     ForEachRow(bands, static_cast<std::int64_t>(w) * h, [&](int band) {
         HistogramSet& counts = partial[static_cast<std::size_t>(band)];

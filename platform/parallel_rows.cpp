@@ -224,6 +224,11 @@ void SetWorkerThreadCount(int count)
     configuredThreads.store(std::max(count, 0), std::memory_order_relaxed);
 }
 
+int RowsPerBand(int rows)
+{
+    return std::clamp(rows / (WorkerThreadCount() * 8), 1, 8);
+}
+
 bool SplitsRows(int rows, std::int64_t pixels)
 {
     return ThreadsFor(rows, pixels) > 1;

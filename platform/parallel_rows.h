@@ -30,6 +30,13 @@ public:
     CoreReservation& operator=(const CoreReservation&) = delete;
 };
 
+// Row work that shares a buffer over several rows goes in bands of rows
+// taken by the threads one at a time: many more bands than threads, so that
+// no thread is left alone on a long last band, and the buffer is had once a
+// band. Up to eight rows a band, fewer when that would leave a thread fewer
+// than about eight bands.
+int RowsPerBand(int rows);
+
 // True when ForEachRow would split rows rows, whose work touches about pixels
 // pixels, across threads (small work is not worth starting threads for).
 // Routines with a finer-grained single-threaded path ask this first.

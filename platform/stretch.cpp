@@ -10,7 +10,9 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/exact_division.h"
 #include "platform/parallel_rows.h"
+#include "platform/row_weighing.h"
 
 namespace {
 
@@ -113,31 +115,45 @@ bool StretchBitmap(const TBitmap& source, TBitmap& target, const TRect& dest, co
         }, poll);
     }
     const std::uint64_t total = std::uint64_t{columns.total} * rows.total;
-    // A source row's sum for one target pixel is at most sW * 255 (32 bits for
-    // any real picture); the block's is at most total * 255, kept in 64 bits.
-    return ForEachRowUntil(plan.y1 - y0, plan.visible + plan.covered, [&](int r) {
-        std::vector<std::uint64_t> sums(static_cast<std::size_t>(outW) * 3, 0);
-        const std::uint32_t* wy = rows.weights.data() + rows.offset[r];
-        for (int j = 0; j < rows.count[r]; ++j) {
-            const std::uint8_t* line = source.ScanLine(rows.first[r] + j);
-            std::uint64_t* sum = sums.data();
-            for (int c = 0; c < outW; ++c, sum += 3) {
-                const std::uint8_t* p = line + columns.first[c] * 3;
+    // Only the source columns the visible target columns read are weighed.
+    const int c0 = columns.first.front();
+    const int c1 = columns.first.back() + columns.count.back();
+    const std::size_t values = static_cast<std::size_t>(c1 - c0) * 3;
+    // A rounded mean is (sum + total / 2) / total; with a reciprocal when
+    // that sum, at most total * 256, times total stays below 2^64.
+    const bool exactByReciprocal = total < (std::uint64_t{1} << 28);
+    const Reciprocal perBlock(total);
+    const int outRows = plan.y1 - y0;
+    const int bandRows = RowsPerBand(outRows);
+    return ForEachRowUntil((outRows + bandRows - 1) / bandRows, plan.visible + plan.covered, [&](int band) {
+        // Weighed along y over whole source rows first (a column's sum is at
+        // most sH * 255, 32 bits for any real picture), then along x per
+        // target pixel (at most total * 255, 64 bits): the same integer sums
+        // as pixel by pixel, in loops the compiler does many values at a time.
+        std::vector<std::uint32_t> column(values);
+        const int last = std::min(outRows, (band + 1) * bandRows);
+        for (int r = band * bandRows; r < last; ++r) {
+            WeighRows(source, rows.first[r], rows.count[r], rows.weights.data() + rows.offset[r], c0, values,
+                      column.data());
+            std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
+            for (int c = 0; c < outW; ++c, out += 3) {
+                const std::uint32_t* p = column.data() + static_cast<std::size_t>(columns.first[c] - c0) * 3;
                 const std::uint32_t* wx = columns.weights.data() + columns.offset[c];
-                std::uint32_t b = 0, g = 0, rr = 0;
+                std::uint64_t b = 0, g = 0, rr = 0;
                 for (int i = 0; i < columns.count[c]; ++i, p += 3) {
-                    b += wx[i] * p[0];
-                    g += wx[i] * p[1];
-                    rr += wx[i] * p[2];
+                    b += std::uint64_t{wx[i]} * p[0];
+                    g += std::uint64_t{wx[i]} * p[1];
+                    rr += std::uint64_t{wx[i]} * p[2];
                 }
-                sum[0] += std::uint64_t{wy[j]} * b;
-                sum[1] += std::uint64_t{wy[j]} * g;
-                sum[2] += std::uint64_t{wy[j]} * rr;
+                const auto mean = [&](std::uint64_t sum) {
+                    sum += total / 2;
+                    return static_cast<std::uint8_t>(exactByReciprocal ? perBlock.Divide(sum) : sum / total);
+                };
+                out[0] = mean(b);
+                out[1] = mean(g);
+                out[2] = mean(rr);
             }
         }
-        std::uint8_t* out = target.ScanLine(dest.Top + y0 + r) + (dest.Left + x0) * 3;
-        for (std::size_t i = 0; i < sums.size(); ++i)
-            out[i] = static_cast<std::uint8_t>((sums[i] + total / 2) / total);
     }, poll);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -134,6 +135,34 @@ TEST(StretchBitmap, ThreadsGiveTheSingleThreadedResult)
             StretchBitmap(source, many, dest);
         }
         EXPECT_TRUE(SameBitmap(one, many));
+    }
+}
+
+TEST(StretchBitmap, RowsDrawnInStripsMatchTheWholeAtEveryBandSize)
+{
+    // Whole, the rows go in bands of several; through targets a few rows
+    // high, each row is a band of its own. Row counts that no band size
+    // divides, and thread counts that change the band size.
+    TBitmap source, whole, strip;
+    FillBitmap(source, 1300, 977, [](int x, int y) {
+        return ((static_cast<std::uint32_t>(x) * 2654435761u) ^ (static_cast<std::uint32_t>(y) * 40503u)) * 2246822519u
+            & 0xFFFFFF;
+    });
+    for (const int threads : {1, 2, 3, 7}) {
+        ScopedWorkerThreads scope(threads);
+        for (const TRect dest : {Rect(0, 0, 611, 459), Rect(-17, -3, 1290, 971)}) {
+            whole.SetSize(600, 459);
+            whole.Fill(clWhite);
+            StretchBitmap(source, whole, dest);
+            for (int top = 0; top < 459; top += 5) {
+                strip.SetSize(600, 5);
+                strip.Fill(clWhite);
+                StretchBitmap(source, strip, Rect(dest.Left, dest.Top - top, dest.Right, dest.Bottom - top));
+                for (int y = 0; y < 5 && top + y < 459; ++y)
+                    ASSERT_EQ(std::memcmp(strip.ScanLine(y), whole.ScanLine(top + y), 600 * 3), 0)
+                        << threads << " threads, row " << top + y;
+            }
+        }
     }
 }
 
